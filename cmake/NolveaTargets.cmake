@@ -1,0 +1,28 @@
+# Sources are picked up by folder so that a new file needs no edit here.
+function(nolvea_glob out)
+  set(files)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS
+         "${CMAKE_SOURCE_DIR}/${dir}/*.cpp" "${CMAKE_SOURCE_DIR}/${dir}/*.h")
+    list(APPEND files ${found})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# Every folder below `root` that holds sources, root included.
+function(nolvea_glob_tree out root)
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS
+       "${CMAKE_SOURCE_DIR}/${root}/*.cpp" "${CMAKE_SOURCE_DIR}/${root}/*.h")
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# A library whose folder has no sources yet still builds (from an empty file of the build tree).
+function(nolvea_nonempty var)
+  if(NOT ${var})
+    set(empty "${CMAKE_BINARY_DIR}/generated/empty.cpp")
+    if(NOT EXISTS "${empty}")
+      file(WRITE "${empty}" "// nothing yet\n")
+    endif()
+    set(${var} "${empty}" PARENT_SCOPE)
+  endif()
+endfunction()
