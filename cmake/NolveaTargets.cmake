@@ -26,3 +26,13 @@ function(nolvea_nonempty var)
     set(${var} "${empty}" PARENT_SCOPE)
   endif()
 endfunction()
+
+# CMake 3.25 does not re-run moc when a glob brings in a new header: make the target's
+# autogen step depend on a file that changes exactly when its list of sources does.
+function(nolvea_watch_sources target)
+  get_target_property(sources ${target} SOURCES)
+  set(list_file "${CMAKE_BINARY_DIR}/generated/${target}.sources")
+  string(REPLACE ";" "\n" content "${sources}")
+  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${content}\n")
+  set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS "${list_file}")
+endfunction()

@@ -9,7 +9,9 @@ class ToolError final : public Error {
 public:
     enum class Kind { missing, invalid, denied, failed, needsLogin };
 
-    ToolError(Kind kind, QString payload) : m_kind(kind), m_payload(std::move(payload)) {}
+    ToolError(Kind kind, QString payload)
+        : m_kind(kind)
+        , m_payload(std::move(payload)) {}
 
     static ToolError missing(const QString& argument) { return {Kind::missing, argument}; }
     static ToolError invalid(const QString& message) { return {Kind::invalid, message}; }
@@ -20,8 +22,7 @@ public:
     Kind kind() const { return m_kind; }
     const QString& payload() const { return m_payload; }
 
-    QString message() const override
-    {
+    QString message() const override {
         if (m_kind == Kind::missing) return QStringLiteral("Faltou o campo \"%1\".").arg(m_payload);
         return m_payload;
     }

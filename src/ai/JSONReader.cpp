@@ -12,10 +12,11 @@ constexpr int kMaxDepth = 512;
 
 class Reader {
 public:
-    explicit Reader(const QByteArray& bytes) : m_p(bytes.constData()), m_end(m_p + bytes.size()) {}
+    explicit Reader(const QByteArray& bytes)
+        : m_p(bytes.constData())
+        , m_end(m_p + bytes.size()) {}
 
-    std::optional<JSONValue> document()
-    {
+    std::optional<JSONValue> document() {
         skipSpace();
         auto v = value(0);
         if (!v) return std::nullopt;
@@ -25,13 +26,12 @@ public:
     }
 
 private:
-    void skipSpace()
-    {
-        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r')) ++m_p;
+    void skipSpace() {
+        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r'))
+            ++m_p;
     }
 
-    bool literal(const char* word)
-    {
+    bool literal(const char* word) {
         const char* p = m_p;
         for (; *word; ++word, ++p)
             if (p >= m_end || *p != *word) return false;
@@ -39,26 +39,30 @@ private:
         return true;
     }
 
-    std::optional<JSONValue> value(int depth)
-    {
+    std::optional<JSONValue> value(int depth) {
         if (m_p >= m_end) return std::nullopt;
         switch (*m_p) {
-        case 'n': return literal("null") ? std::optional(JSONValue()) : std::nullopt;
-        case 't': return literal("true") ? std::optional(JSONValue(true)) : std::nullopt;
-        case 'f': return literal("false") ? std::optional(JSONValue(false)) : std::nullopt;
+        case 'n':
+            return literal("null") ? std::optional(JSONValue()) : std::nullopt;
+        case 't':
+            return literal("true") ? std::optional(JSONValue(true)) : std::nullopt;
+        case 'f':
+            return literal("false") ? std::optional(JSONValue(false)) : std::nullopt;
         case '"': {
             auto s = string();
             if (!s) return std::nullopt;
             return JSONValue(std::move(*s));
         }
-        case '[': return array(depth + 1);
-        case '{': return object(depth + 1);
-        default: return number();
+        case '[':
+            return array(depth + 1);
+        case '{':
+            return object(depth + 1);
+        default:
+            return number();
         }
     }
 
-    std::optional<JSONValue> number()
-    {
+    std::optional<JSONValue> number() {
         const char* start = m_p;
         const char* p = m_p;
         if (p < m_end && *p == '-') ++p;
@@ -66,20 +70,23 @@ private:
         if (*p == '0') {
             ++p;
         } else if (*p >= '1' && *p <= '9') {
-            while (p < m_end && *p >= '0' && *p <= '9') ++p;
+            while (p < m_end && *p >= '0' && *p <= '9')
+                ++p;
         } else {
             return std::nullopt;
         }
         if (p < m_end && *p == '.') {
             ++p;
             if (p >= m_end || *p < '0' || *p > '9') return std::nullopt;
-            while (p < m_end && *p >= '0' && *p <= '9') ++p;
+            while (p < m_end && *p >= '0' && *p <= '9')
+                ++p;
         }
         if (p < m_end && (*p == 'e' || *p == 'E')) {
             ++p;
             if (p < m_end && (*p == '+' || *p == '-')) ++p;
             if (p >= m_end || *p < '0' || *p > '9') return std::nullopt;
-            while (p < m_end && *p >= '0' && *p <= '9') ++p;
+            while (p < m_end && *p >= '0' && *p <= '9')
+                ++p;
         }
         double d = 0;
         const auto r = std::from_chars(start, p, d);
@@ -92,16 +99,14 @@ private:
         return JSONValue::number(d);
     }
 
-    static int hexDigit(char c)
-    {
+    static int hexDigit(char c) {
         if (c >= '0' && c <= '9') return c - '0';
         if (c >= 'a' && c <= 'f') return c - 'a' + 10;
         if (c >= 'A' && c <= 'F') return c - 'A' + 10;
         return -1;
     }
 
-    bool hex4(char16_t& out)
-    {
+    bool hex4(char16_t& out) {
         if (m_end - m_p < 4) return false;
         unsigned v = 0;
         for (int i = 0; i < 4; ++i) {
@@ -114,8 +119,7 @@ private:
         return true;
     }
 
-    std::optional<QString> string()
-    {
+    std::optional<QString> string() {
         ++m_p; // opening quote
         QString out;
         const char* run = m_p;
@@ -139,14 +143,30 @@ private:
             if (m_p >= m_end) return std::nullopt;
             const char e = *m_p++;
             switch (e) {
-            case '"': out += u'"'; break;
-            case '\\': out += u'\\'; break;
-            case '/': out += u'/'; break;
-            case 'b': out += u'\b'; break;
-            case 'f': out += u'\f'; break;
-            case 'n': out += u'\n'; break;
-            case 'r': out += u'\r'; break;
-            case 't': out += u'\t'; break;
+            case '"':
+                out += u'"';
+                break;
+            case '\\':
+                out += u'\\';
+                break;
+            case '/':
+                out += u'/';
+                break;
+            case 'b':
+                out += u'\b';
+                break;
+            case 'f':
+                out += u'\f';
+                break;
+            case 'n':
+                out += u'\n';
+                break;
+            case 'r':
+                out += u'\r';
+                break;
+            case 't':
+                out += u'\t';
+                break;
             case 'u': {
                 char16_t unit = 0;
                 if (!hex4(unit)) return std::nullopt;
@@ -174,8 +194,7 @@ private:
         return std::nullopt;
     }
 
-    std::optional<JSONValue> array(int depth)
-    {
+    std::optional<JSONValue> array(int depth) {
         if (depth > kMaxDepth) return std::nullopt;
         ++m_p;
         JSONValue::Array items;
@@ -203,8 +222,7 @@ private:
         }
     }
 
-    std::optional<JSONValue> object(int depth)
-    {
+    std::optional<JSONValue> object(int depth) {
         if (depth > kMaxDepth) return std::nullopt;
         ++m_p;
         JSONValue::Object members;
@@ -245,11 +263,12 @@ private:
 
 } // namespace
 
-std::optional<JSONValue> JSONValue::parse(const QByteArray& utf8)
-{
+std::optional<JSONValue> JSONValue::parse(const QByteArray& utf8) {
     return Reader(utf8).document();
 }
 
-std::optional<JSONValue> JSONValue::parse(const QString& text) { return parse(text.toUtf8()); }
+std::optional<JSONValue> JSONValue::parse(const QString& text) {
+    return parse(text.toUtf8());
+}
 
 } // namespace nolvea

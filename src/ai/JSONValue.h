@@ -25,23 +25,29 @@ public:
 
     JSONValue() = default; // null
     JSONValue(std::nullptr_t) {}
-    JSONValue(bool b) : m_value(b) {}
-    JSONValue(const QString& s) : m_value(s) {}
-    JSONValue(QString&& s) : m_value(std::move(s)) {}
-    JSONValue(const char* utf8) : m_value(QString::fromUtf8(utf8)) {}
-    JSONValue(const char16_t* s) : m_value(QString::fromUtf16(s)) {}
-    JSONValue(Array a) : m_value(std::make_shared<const Array>(std::move(a))) {}
-    JSONValue(Object o) : m_value(std::make_shared<const Object>(std::move(o))) {}
+    JSONValue(bool b)
+        : m_value(b) {}
+    JSONValue(const QString& s)
+        : m_value(s) {}
+    JSONValue(QString&& s)
+        : m_value(std::move(s)) {}
+    JSONValue(const char* utf8)
+        : m_value(QString::fromUtf8(utf8)) {}
+    JSONValue(const char16_t* s)
+        : m_value(QString::fromUtf16(s)) {}
+    JSONValue(Array a)
+        : m_value(std::make_shared<const Array>(std::move(a))) {}
+    JSONValue(Object o)
+        : m_value(std::make_shared<const Object>(std::move(o))) {}
     // Numbers are written `JSONValue::number(3)`: an int must never turn into a bool.
     template <typename T>
-        requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
-    JSONValue(T) = delete;
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) JSONValue(T)
+    = delete;
 
     static JSONValue number(double d);
     static JSONValue null() { return {}; }
     static JSONValue array(std::initializer_list<JSONValue> items) { return Array(items); }
-    static JSONValue object(std::initializer_list<std::pair<const QString, JSONValue>> members)
-    {
+    static JSONValue object(std::initializer_list<std::pair<const QString, JSONValue>> members) {
         return Object(members);
     }
 

@@ -8,20 +8,33 @@ namespace nolvea {
 
 namespace {
 
-void appendString(QByteArray& out, const QString& s)
-{
+void appendString(QByteArray& out, const QString& s) {
     out += '"';
     const QByteArray utf8 = s.toUtf8();
     for (const char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             if (u < 0x20) {
                 static const char hex[] = "0123456789abcdef";
@@ -36,15 +49,13 @@ void appendString(QByteArray& out, const QString& s)
     out += '"';
 }
 
-void newline(QByteArray& out, int indent, int depth)
-{
+void newline(QByteArray& out, int indent, int depth) {
     if (indent < 0) return;
     out += '\n';
     out += QByteArray(indent * depth, ' ');
 }
 
-bool write(const JSONValue& v, QByteArray& out, int indent, int depth)
-{
+bool write(const JSONValue& v, QByteArray& out, int indent, int depth) {
     switch (v.type()) {
     case JSONValue::Type::Null:
         out += "null";
@@ -97,17 +108,17 @@ bool write(const JSONValue& v, QByteArray& out, int indent, int depth)
 
 } // namespace
 
-QByteArray JSONValue::compactBytes() const
-{
+QByteArray JSONValue::compactBytes() const {
     QByteArray out;
     if (!write(*this, out, -1, 0)) return QByteArrayLiteral("null");
     return out;
 }
 
-QString JSONValue::compactString() const { return QString::fromUtf8(compactBytes()); }
+QString JSONValue::compactString() const {
+    return QString::fromUtf8(compactBytes());
+}
 
-QByteArray JSONValue::prettyBytes() const
-{
+QByteArray JSONValue::prettyBytes() const {
     QByteArray out;
     if (!write(*this, out, 2, 0)) return {};
     return out;

@@ -7,8 +7,7 @@
 
 namespace nolvea {
 
-int Entry::main(int argc, char** argv)
-{
+int Entry::main(int argc, char** argv) {
     // A child that closes its input early must not end us.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);

@@ -2,8 +2,7 @@
 
 namespace nolvea {
 
-Platform::Registry& Platform::registry()
-{
+Platform::Registry& Platform::registry() {
     static Registry r;
     return r;
 }

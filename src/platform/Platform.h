@@ -14,23 +14,20 @@ namespace nolvea {
 // interface by type: `Platform::get<Clipboard>()`.
 class Platform {
 public:
-    template <typename Interface> static void install(std::shared_ptr<Interface> impl)
-    {
+    template <typename Interface> static void install(std::shared_ptr<Interface> impl) {
         auto& r = registry();
         std::lock_guard lock(r.mutex);
         r.items[std::type_index(typeid(Interface))] = std::static_pointer_cast<void>(impl);
     }
 
-    template <typename Interface> static void uninstall()
-    {
+    template <typename Interface> static void uninstall() {
         auto& r = registry();
         std::lock_guard lock(r.mutex);
         r.items.erase(std::type_index(typeid(Interface)));
     }
 
     // The installed implementation, or nullptr when none is.
-    template <typename Interface> static std::shared_ptr<Interface> find()
-    {
+    template <typename Interface> static std::shared_ptr<Interface> find() {
         auto& r = registry();
         std::lock_guard lock(r.mutex);
         auto it = r.items.find(std::type_index(typeid(Interface)));
@@ -39,16 +36,14 @@ public:
     }
 
     // The installed implementation; a missing one is a wiring fault of the program.
-    template <typename Interface> static Interface& get()
-    {
+    template <typename Interface> static Interface& get() {
         auto p = find<Interface>();
         if (!p) qFatal("Platform: no implementation installed for %s", typeid(Interface).name());
         return *p;
     }
 
     // Removes everything (tests).
-    static void reset()
-    {
+    static void reset() {
         auto& r = registry();
         std::lock_guard lock(r.mutex);
         r.items.clear();

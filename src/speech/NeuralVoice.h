@@ -8,8 +8,8 @@ namespace nolvea {
 enum class NeuralVoice { kokoroAlex, kokoroDora, voxtralMale, voxtralFemale, qwenJarvis };
 
 template <> struct RawNames<NeuralVoice> {
-    static constexpr std::array<std::string_view, 5> names{"kokoroAlex", "kokoroDora", "voxtralMale",
-                                                           "voxtralFemale", "qwenJarvis"};
+    static constexpr std::array<std::string_view, 5> names{
+        "kokoroAlex", "kokoroDora", "voxtralMale", "voxtralFemale", "qwenJarvis"};
 };
 
 } // namespace nolvea

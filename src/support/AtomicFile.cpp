@@ -12,8 +12,7 @@ namespace nolvea {
 
 namespace {
 
-mode_t currentUmask()
-{
+mode_t currentUmask() {
     // umask can only be read by setting it; do it once, early, and put it back.
     static const mode_t mask = [] {
         const mode_t m = ::umask(0);
@@ -23,8 +22,7 @@ mode_t currentUmask()
     return mask;
 }
 
-bool writeAll(int fd, const QByteArray& data)
-{
+bool writeAll(int fd, const QByteArray& data) {
     const char* p = data.constData();
     qsizetype left = data.size();
     while (left > 0) {
@@ -41,8 +39,7 @@ bool writeAll(int fd, const QByteArray& data)
 
 } // namespace
 
-bool AtomicFile::write(const QString& path, const QByteArray& data, Access access)
-{
+bool AtomicFile::write(const QString& path, const QByteArray& data, Access access) {
     const QFileInfo info(path);
     QDir().mkpath(info.absolutePath());
     QByteArray tmpl = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
@@ -53,7 +50,9 @@ bool AtomicFile::write(const QString& path, const QByteArray& data, Access acces
     const mode_t mode = access == Access::Private ? 0600 : (0666 & ~currentUmask());
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(tmpl.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) == 0;
+    if (ok)
+        ok =
+            ::rename(tmpl.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) == 0;
     if (!ok) ::unlink(tmpl.constData());
     return ok;
 }

@@ -14,35 +14,35 @@ struct CancelToken::State {
     int nextID = 1;
     std::vector<std::pair<int, std::function<void()>>> callbacks;
 
-    void remove(int id)
-    {
+    void remove(int id) {
         std::lock_guard lock(mutex);
         std::erase_if(callbacks, [id](const auto& c) { return c.first == id; });
     }
 };
 
-CancelToken::CancelToken() : m_state(std::make_shared<State>()) {}
+CancelToken::CancelToken()
+    : m_state(std::make_shared<State>()) {}
 
-void CancelToken::cancel() const
-{
+void CancelToken::cancel() const {
     std::vector<std::pair<int, std::function<void()>>> toRun;
     {
         std::lock_guard lock(m_state->mutex);
         if (m_state->cancelled.exchange(true)) return;
         toRun.swap(m_state->callbacks);
     }
-    for (auto& [id, fn] : toRun) fn();
+    for (auto& [id, fn] : toRun)
+        fn();
 }
 
-bool CancelToken::isCancelled() const { return m_state->cancelled.load(); }
+bool CancelToken::isCancelled() const {
+    return m_state->cancelled.load();
+}
 
-void CancelToken::check() const
-{
+void CancelToken::check() const {
     if (isCancelled()) throw Cancelled();
 }
 
-CancelToken::Registration CancelToken::onCancel(std::function<void()> callback) const
-{
+CancelToken::Registration CancelToken::onCancel(std::function<void()> callback) const {
     {
         std::lock_guard lock(m_state->mutex);
         if (!m_state->cancelled) {
@@ -57,24 +57,19 @@ CancelToken::Registration CancelToken::onCancel(std::function<void()> callback) 
 
 CancelToken::Registration::Registration(std::weak_ptr<void> state, int id)
     : m_state(std::move(state))
-    , m_id(id)
-{
-}
+    , m_id(id) {}
 
-CancelToken::Registration::~Registration()
-{
+CancelToken::Registration::~Registration() {
     if (auto s = m_state.lock()) static_cast<CancelToken::State*>(s.get())->remove(m_id);
 }
 
 CancelToken::Registration::Registration(Registration&& other) noexcept
     : m_state(std::move(other.m_state))
-    , m_id(other.m_id)
-{
+    , m_id(other.m_id) {
     other.m_state.reset();
 }
 
-CancelToken::Registration& CancelToken::Registration::operator=(Registration&& other) noexcept
-{
+CancelToken::Registration& CancelToken::Registration::operator=(Registration&& other) noexcept {
     if (this != &other) {
         if (auto s = m_state.lock()) static_cast<CancelToken::State*>(s.get())->remove(m_id);
         m_state = std::move(other.m_state);

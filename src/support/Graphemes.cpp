@@ -7,10 +7,11 @@ namespace nolvea::Graphemes {
 namespace {
 
 // Code units are never fewer than characters: a text of at most n units needs no finder.
-bool plainlyShort(const QString& text, qsizetype n) { return text.size() <= n; }
+bool plainlyShort(const QString& text, qsizetype n) {
+    return text.size() <= n;
+}
 
-bool isAscii(const QString& text)
-{
+bool isAscii(const QString& text) {
     for (QChar c : text)
         if (c.unicode() >= 0x80 || c == u'\r') return false;
     return true;
@@ -18,17 +19,16 @@ bool isAscii(const QString& text)
 
 } // namespace
 
-qsizetype count(const QString& text)
-{
+qsizetype count(const QString& text) {
     if (isAscii(text)) return text.size();
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype n = 0;
-    while (finder.toNextBoundary() != -1) ++n;
+    while (finder.toNextBoundary() != -1)
+        ++n;
     return n;
 }
 
-QString first(const QString& text, qsizetype n)
-{
+QString first(const QString& text, qsizetype n) {
     if (n <= 0) return {};
     if (plainlyShort(text, n)) return text;
     if (isAscii(text)) return text.left(n);
@@ -44,8 +44,7 @@ QString first(const QString& text, qsizetype n)
     return text.left(pos);
 }
 
-QString last(const QString& text, qsizetype n)
-{
+QString last(const QString& text, qsizetype n) {
     if (n <= 0) return {};
     if (plainlyShort(text, n)) return text;
     if (isAscii(text)) return text.right(n);

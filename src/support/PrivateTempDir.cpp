@@ -10,8 +10,7 @@
 
 namespace nolvea {
 
-QString PrivateTempDir::base()
-{
+QString PrivateTempDir::base() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     struct stat st {};
     if (!runtime.isEmpty() && ::stat(QFile::encodeName(runtime).constData(), &st) == 0 &&
@@ -21,8 +20,7 @@ QString PrivateTempDir::base()
            QStringLiteral("/nolvea");
 }
 
-PrivateTempDir::PrivateTempDir(const QString& purpose)
-{
+PrivateTempDir::PrivateTempDir(const QString& purpose) {
     const QString parent = base();
     QDir().mkpath(parent);
     ::chmod(QFile::encodeName(parent).constData(), 0700);
@@ -31,18 +29,16 @@ PrivateTempDir::PrivateTempDir(const QString& purpose)
     if (::mkdtemp(tmpl.data())) m_path = QFile::decodeName(tmpl);
 }
 
-PrivateTempDir::~PrivateTempDir()
-{
+PrivateTempDir::~PrivateTempDir() {
     if (!m_path.isEmpty()) QDir(m_path).removeRecursively();
 }
 
-PrivateTempDir::PrivateTempDir(PrivateTempDir&& other) noexcept : m_path(std::move(other.m_path))
-{
+PrivateTempDir::PrivateTempDir(PrivateTempDir&& other) noexcept
+    : m_path(std::move(other.m_path)) {
     other.m_path.clear();
 }
 
-PrivateTempDir& PrivateTempDir::operator=(PrivateTempDir&& other) noexcept
-{
+PrivateTempDir& PrivateTempDir::operator=(PrivateTempDir&& other) noexcept {
     if (this != &other) {
         if (!m_path.isEmpty()) QDir(m_path).removeRecursively();
         m_path = std::move(other.m_path);
@@ -51,6 +47,8 @@ PrivateTempDir& PrivateTempDir::operator=(PrivateTempDir&& other) noexcept
     return *this;
 }
 
-QString PrivateTempDir::filePath(const QString& name) const { return m_path + u'/' + name; }
+QString PrivateTempDir::filePath(const QString& name) const {
+    return m_path + u'/' + name;
+}
 
 } // namespace nolvea

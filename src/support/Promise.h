@@ -30,26 +30,21 @@ template <> struct PromiseState<void> {
 // thread that settles, so settle it from the thread the waiter belongs to.
 template <typename T = void> class Promise {
 public:
-    Promise() : m_state(std::make_shared<detail::PromiseState<T>>()) {}
+    Promise()
+        : m_state(std::make_shared<detail::PromiseState<T>>()) {}
 
-    template <typename U = T>
-    bool resolve(U&& value)
-        requires(!std::is_void_v<T>)
-    {
+    template <typename U = T> bool resolve(U&& value) requires(!std::is_void_v<T>) {
         if (m_state->done) return false;
         m_state->value.emplace(std::forward<U>(value));
         return settle();
     }
 
-    bool resolve()
-        requires std::is_void_v<T>
-    {
+    bool resolve() requires std::is_void_v<T> {
         if (m_state->done) return false;
         return settle();
     }
 
-    bool reject(std::exception_ptr error)
-    {
+    bool reject(std::exception_ptr error) {
         if (m_state->done) return false;
         m_state->error = std::move(error);
         return settle();
@@ -58,14 +53,12 @@ public:
     bool isSettled() const { return m_state->done; }
     bool isAwaited() const { return bool(m_state->waiter); }
 
-    auto operator co_await() const
-    {
+    auto operator co_await() const {
         struct Awaiter {
             std::shared_ptr<detail::PromiseState<T>> state;
             bool await_ready() const noexcept { return state->done; }
             void await_suspend(std::coroutine_handle<> h) noexcept { state->waiter = h; }
-            T await_resume()
-            {
+            T await_resume() {
                 if (state->error) std::rethrow_exception(state->error);
                 if constexpr (!std::is_void_v<T>) return std::move(*state->value);
             }
@@ -74,8 +67,7 @@ public:
     }
 
 private:
-    bool settle()
-    {
+    bool settle() {
         m_state->done = true;
         // Keep the state alive across the resume: the waiter may drop its last handle.
         auto keep = m_state;

@@ -15,8 +15,7 @@ namespace nolvea {
 //   };
 template <typename E> struct RawNames;
 
-template <typename E> QString rawValue(E value)
-{
+template <typename E> QString rawValue(E value) {
     const auto& names = RawNames<E>::names;
     const auto i = static_cast<std::size_t>(value);
     if (i >= names.size()) return {};
@@ -24,8 +23,7 @@ template <typename E> QString rawValue(E value)
 }
 
 // The case whose name equals `text` exactly (case-sensitive, no trimming).
-template <typename E> std::optional<E> fromRawValue(const QString& text)
-{
+template <typename E> std::optional<E> fromRawValue(const QString& text) {
     const auto& names = RawNames<E>::names;
     for (std::size_t i = 0; i < names.size(); ++i)
         if (text == QLatin1String(names[i].data(), qsizetype(names[i].size())))
@@ -33,11 +31,11 @@ template <typename E> std::optional<E> fromRawValue(const QString& text)
     return std::nullopt;
 }
 
-template <typename E> constexpr auto allCases()
-{
+template <typename E> constexpr auto allCases() {
     constexpr auto n = RawNames<E>::names.size();
     std::array<E, n> cases{};
-    for (std::size_t i = 0; i < n; ++i) cases[i] = static_cast<E>(i);
+    for (std::size_t i = 0; i < n; ++i)
+        cases[i] = static_cast<E>(i);
     return cases;
 }
 

@@ -4,7 +4,6 @@
 
 using nolvea::JSONValue;
 
-TEST(JSONValue, ParsesScalars)
-{
+TEST(JSONValue, ParsesScalars) {
     EXPECT_EQ(JSONValue::parse(QStringLiteral("1")), JSONValue::number(1));
 }

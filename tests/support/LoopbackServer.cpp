@@ -15,8 +15,7 @@
 
 namespace nolvea::test {
 
-HttpResponse HttpResponse::json(const QByteArray& body, int status)
-{
+HttpResponse HttpResponse::json(const QByteArray& body, int status) {
     HttpResponse r;
     r.status = status;
     r.body = body;
@@ -24,8 +23,7 @@ HttpResponse HttpResponse::json(const QByteArray& body, int status)
     return r;
 }
 
-HttpResponse HttpResponse::text(const QByteArray& body, int status, const QByteArray& type)
-{
+HttpResponse HttpResponse::text(const QByteArray& body, int status, const QByteArray& type) {
     HttpResponse r;
     r.status = status;
     r.body = body;
@@ -41,8 +39,7 @@ struct LoopbackServer::Shared {
     QMap<QString, HttpResponse> fixed;
     std::function<HttpResponse(const HttpRequest&)> handler;
 
-    HttpResponse answer(const HttpRequest& request)
-    {
+    HttpResponse answer(const HttpRequest& request) {
         std::unique_lock lock(mutex);
         requests.append(request);
         arrived.notify_all();
@@ -65,20 +62,30 @@ struct LoopbackServer::Shared {
 
 namespace {
 
-QByteArray reason(int status)
-{
+QByteArray reason(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 201: return "Created";
-    case 204: return "No Content";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 201:
+        return "Created";
+    case 204:
+        return "No Content";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 429:
+        return "Too Many Requests";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
@@ -87,16 +94,14 @@ class Connection : public QObject {
 public:
     Connection(QTcpSocket* socket, std::shared_ptr<LoopbackServer::Shared> shared)
         : m_socket(socket)
-        , m_shared(std::move(shared))
-    {
+        , m_shared(std::move(shared)) {
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, [this] { read(); });
         connect(socket, &QTcpSocket::disconnected, this, [this] { deleteLater(); });
     }
 
 private:
-    void read()
-    {
+    void read() {
         m_buffer += m_socket->readAll();
         for (;;) {
             const int headerEnd = m_buffer.indexOf("\r\n\r\n");
@@ -121,15 +126,16 @@ private:
         }
     }
 
-    void respond(const HttpResponse& r)
-    {
+    void respond(const HttpResponse& r) {
         if (r.silent) return;
         if (r.hangUp) {
             m_socket->abort();
             return;
         }
-        QByteArray out = "HTTP/1.1 " + QByteArray::number(r.status) + ' ' + reason(r.status) + "\r\n";
-        for (const auto& [name, value] : r.headers) out += name + ": " + value + "\r\n";
+        QByteArray out =
+            "HTTP/1.1 " + QByteArray::number(r.status) + ' ' + reason(r.status) + "\r\n";
+        for (const auto& [name, value] : r.headers)
+            out += name + ": " + value + "\r\n";
         out += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
         out += "Connection: keep-alive\r\n\r\n";
         out += r.body;
@@ -152,13 +158,14 @@ private:
 
 class LoopbackServer::Worker : public QObject {
 public:
-    explicit Worker(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
+    explicit Worker(std::shared_ptr<Shared> shared)
+        : m_shared(std::move(shared)) {}
 
-    quint16 listen()
-    {
+    quint16 listen() {
         m_server = new QTcpServer(this);
         connect(m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = m_server->nextPendingConnection()) new Connection(s, m_shared);
+            while (QTcpSocket* s = m_server->nextPendingConnection())
+                new Connection(s, m_shared);
         });
         m_server->listen(QHostAddress::LocalHost, 0);
         return m_server->serverPort();
@@ -171,8 +178,8 @@ private:
     QTcpServer* m_server = nullptr;
 };
 
-LoopbackServer::LoopbackServer() : m_shared(std::make_shared<Shared>())
-{
+LoopbackServer::LoopbackServer()
+    : m_shared(std::make_shared<Shared>()) {
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("loopback-http"));
     m_worker = new Worker(m_shared);
@@ -182,66 +189,59 @@ LoopbackServer::LoopbackServer() : m_shared(std::make_shared<Shared>())
         m_worker, [w = m_worker] { w->port = w->listen(); }, Qt::BlockingQueuedConnection);
 }
 
-LoopbackServer::~LoopbackServer()
-{
-    QMetaObject::invokeMethod(m_worker, [w = m_worker] { delete w; }, Qt::BlockingQueuedConnection);
+LoopbackServer::~LoopbackServer() {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { delete w; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_thread;
 }
 
-quint16 LoopbackServer::port() const { return m_worker->port; }
+quint16 LoopbackServer::port() const {
+    return m_worker->port;
+}
 
-QString LoopbackServer::url(const QString& path) const
-{
+QString LoopbackServer::url(const QString& path) const {
     return QStringLiteral("http://127.0.0.1:%1").arg(port()) + path;
 }
 
-void LoopbackServer::on(const QByteArray& method, const QString& path, HttpResponse response)
-{
+void LoopbackServer::on(const QByteArray& method, const QString& path, HttpResponse response) {
     std::lock_guard lock(m_shared->mutex);
     m_shared->fixed.insert(QString::fromLatin1(method) + u' ' + path, std::move(response));
 }
 
-void LoopbackServer::enqueue(const QByteArray& method, const QString& path, HttpResponse response)
-{
+void LoopbackServer::enqueue(const QByteArray& method, const QString& path, HttpResponse response) {
     std::lock_guard lock(m_shared->mutex);
     m_shared->queued[QString::fromLatin1(method) + u' ' + path].push_back(std::move(response));
 }
 
-void LoopbackServer::setHandler(std::function<HttpResponse(const HttpRequest&)> handler)
-{
+void LoopbackServer::setHandler(std::function<HttpResponse(const HttpRequest&)> handler) {
     std::lock_guard lock(m_shared->mutex);
     m_shared->handler = std::move(handler);
 }
 
-QList<HttpRequest> LoopbackServer::requests() const
-{
+QList<HttpRequest> LoopbackServer::requests() const {
     std::lock_guard lock(m_shared->mutex);
     return m_shared->requests;
 }
 
-HttpRequest LoopbackServer::lastRequest() const
-{
+HttpRequest LoopbackServer::lastRequest() const {
     std::lock_guard lock(m_shared->mutex);
     return m_shared->requests.isEmpty() ? HttpRequest{} : m_shared->requests.last();
 }
 
-int LoopbackServer::count(const QString& path) const
-{
+int LoopbackServer::count(const QString& path) const {
     std::lock_guard lock(m_shared->mutex);
     return int(std::count_if(m_shared->requests.begin(), m_shared->requests.end(),
                              [&](const HttpRequest& r) { return r.path == path; }));
 }
 
-void LoopbackServer::clearRequests()
-{
+void LoopbackServer::clearRequests() {
     std::lock_guard lock(m_shared->mutex);
     m_shared->requests.clear();
 }
 
-bool LoopbackServer::waitForRequests(int n, int ms) const
-{
+bool LoopbackServer::waitForRequests(int n, int ms) const {
     std::unique_lock lock(m_shared->mutex);
     return m_shared->arrived.wait_for(lock, std::chrono::milliseconds(ms),
                                       [&] { return m_shared->requests.size() >= n; });

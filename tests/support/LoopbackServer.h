@@ -14,8 +14,8 @@ namespace nolvea::test {
 
 struct HttpRequest {
     QByteArray method;
-    QString target; // path with its query
-    QString path;   // without the query
+    QString target;                       // path with its query
+    QString path;                         // without the query
     QMap<QByteArray, QByteArray> headers; // names in lower case
     QByteArray body;
 
@@ -26,9 +26,9 @@ struct HttpResponse {
     int status = 200;
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
-    int delayMs = 0;      // answer after this long
-    bool hangUp = false;  // close the connection without answering
-    bool silent = false;  // never answer (the client times out)
+    int delayMs = 0;     // answer after this long
+    bool hangUp = false; // close the connection without answering
+    bool silent = false; // never answer (the client times out)
 
     static HttpResponse json(const QByteArray& body, int status = 200);
     static HttpResponse text(const QByteArray& body, int status = 200,

@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     nolvea::test::prepareEnvironment();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -13,8 +13,7 @@ namespace {
 QString g_home;
 }
 
-void prepareEnvironment()
-{
+void prepareEnvironment() {
     std::signal(SIGPIPE, SIG_IGN);
     QByteArray tmpl = QFile::encodeName(QDir::tempPath() + QStringLiteral("/nolvea-test-XXXXXX"));
     if (!::mkdtemp(tmpl.data())) std::abort();
@@ -33,16 +32,16 @@ void prepareEnvironment()
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void cleanEnvironment()
-{
+void cleanEnvironment() {
     if (!g_home.isEmpty() && qEnvironmentVariableIsEmpty("NOLVEA_TEST_KEEP_HOME"))
         QDir(g_home).removeRecursively();
 }
 
-QString home() { return g_home; }
+QString home() {
+    return g_home;
+}
 
-QString dataFile(const QString& relative)
-{
+QString dataFile(const QString& relative) {
     return QStringLiteral(NOLVEA_SOURCE_DIR "/tests/data/") + relative;
 }
 

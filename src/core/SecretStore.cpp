@@ -1,0 +1,107 @@
+#include "core/SecretStore.h"
+
+#include "ai/JSONValue.h"
+#include "core/AppPaths.h"
+#include "core/UserDefaults.h"
+#include "platform/LegacyKeychain.h"
+#include "platform/Platform.h"
+#include "support/AtomicFile.h"
+
+#include <QFile>
+#include <QSet>
+
+namespace nolvea {
+
+SecretStore::SecretStore(QString path, UserDefaults& defaults, KeychainRead legacy)
+    : m_path(std::move(path))
+    , m_defaults(defaults)
+    , m_legacy(std::move(legacy)) {}
+
+SecretStore& SecretStore::shared() {
+    static SecretStore store(AppPaths::support() + QStringLiteral("/segredos.json"),
+                             UserDefaults::standard(), [](const QString& key) {
+                                 auto keychain = Platform::find<LegacyKeychain>();
+                                 return keychain ? keychain->read(QStringLiteral("Falantorix"), key)
+                                                 : QString();
+                             });
+    return store;
+}
+
+void SecretStore::loadIfNeeded() {
+    if (m_cache) return;
+    m_cache.emplace();
+    QFile f(m_path);
+    if (!f.exists()) return;
+    if (!f.open(QIODevice::ReadOnly)) {
+        m_unreadableFile = true;
+        return;
+    }
+    const auto json = JSONValue::parse(f.readAll());
+    if (!json || !json->isObject()) {
+        m_unreadableFile = true;
+        return;
+    }
+    std::map<QString, QString> secrets;
+    for (const auto& [key, value] : json->asObject()) {
+        auto text = value.asString();
+        if (!text) {
+            m_unreadableFile = true;
+            return;
+        }
+        secrets.emplace(key, *text);
+    }
+    m_cache = std::move(secrets);
+}
+
+void SecretStore::save(std::map<QString, QString> secrets) {
+    m_cache = std::move(secrets);
+    // A file we could not read may hold keys we do not know: keep it, once, beside ours.
+    if (m_unreadableFile) {
+        if (QFile::exists(m_path) && !QFile::rename(m_path, AppPaths::asideName(m_path))) return;
+        m_unreadableFile = false;
+    }
+    JSONValue::Object object;
+    for (const auto& [key, value] : *m_cache)
+        object.emplace(key, JSONValue(value));
+    AtomicFile::write(m_path, JSONValue(std::move(object)).compactBytes(),
+                      AtomicFile::Access::Private);
+}
+
+void SecretStore::markMigrated(const QString& key, bool storeAlways) {
+    QStringList list = m_defaults.stringList(QString::fromLatin1(kMigratedKey));
+    const bool known = list.contains(key);
+    if (!known) list.append(key);
+    if (!known || storeAlways) {
+        list.removeDuplicates();
+        m_defaults.set(QString::fromLatin1(kMigratedKey), list);
+    }
+}
+
+QString SecretStore::read(const QString& key) {
+    std::lock_guard lock(m_lock);
+    loadIfNeeded();
+    if (auto it = m_cache->find(key); it != m_cache->end()) return it->second;
+    if (m_defaults.stringList(QString::fromLatin1(kMigratedKey)).contains(key)) return {};
+    // Recorded before the keyring is asked, so it is asked at most once per key.
+    markMigrated(key, true);
+    const QString legacy = m_legacy ? m_legacy(key) : QString();
+    if (legacy.isEmpty()) return {};
+    auto secrets = *m_cache;
+    secrets[key] = legacy;
+    save(std::move(secrets));
+    return legacy;
+}
+
+void SecretStore::write(const QString& value, const QString& key) {
+    std::lock_guard lock(m_lock);
+    loadIfNeeded();
+    auto secrets = *m_cache;
+    if (value.isEmpty())
+        secrets.erase(key);
+    else
+        secrets[key] = value;
+    save(std::move(secrets));
+    markMigrated(key, false);
+}
+
+} // namespace nolvea

@@ -1,0 +1,134 @@
+#include "ai/JSONValue.h"
+#include "core/SecretStore.h"
+#include "core/UserDefaults.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace nolvea;
+
+namespace {
+
+class SecretStoreTest : public ::testing::Test {
+protected:
+    QString dir = test::home() + "/secrets";
+    QString path = dir + "/segredos.json";
+    UserDefaults defaults{dir + "/Nolvea.conf"};
+    QMap<QString, QString> keychain;
+    QStringList asked;
+    std::unique_ptr<SecretStore> store = make();
+
+    std::unique_ptr<SecretStore> make() {
+        return std::make_unique<SecretStore>(path, defaults, [this](const QString& key) {
+            asked.append(key);
+            return keychain.value(key);
+        });
+    }
+    JSONValue file() const {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return JSONValue::parse(f.readAll()).value_or(JSONValue());
+    }
+    static int mode(const QString& p) {
+        struct stat st {};
+        ::stat(QFile::encodeName(p).constData(), &st);
+        return st.st_mode & 0777;
+    }
+};
+
+TEST_F(SecretStoreTest, WritesAPrivateObjectOfStrings) {
+    store->write("sk-1", "apikey.openAI");
+    store->write("sk-2", "apikey.groq");
+    EXPECT_EQ(file(), JSONValue::object({{"apikey.openAI", "sk-1"}, {"apikey.groq", "sk-2"}}));
+    EXPECT_EQ(mode(path), 0600);
+    EXPECT_EQ(make()->read("apikey.groq"), "sk-2");
+}
+
+TEST_F(SecretStoreTest, AnEmptyValueDeletesTheKeyAndTheKeychainIsNotAsked) {
+    keychain["apikey.openAI"] = "old";
+    store->write("sk-1", "apikey.openAI");
+    store->write("", "apikey.openAI");
+    EXPECT_EQ(file(), JSONValue(JSONValue::Object{}));
+    EXPECT_EQ(store->read("apikey.openAI"), "");
+    EXPECT_EQ(make()->read("apikey.openAI"), "");
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(SecretStoreTest, AMissingKeyIsLookedUpOnceAndTheFileIsLeftAlone) {
+    EXPECT_EQ(store->read("apikey.groq"), "");
+    EXPECT_EQ(store->read("apikey.groq"), "");
+    EXPECT_EQ(make()->read("apikey.groq"), "");
+    EXPECT_EQ(asked, QStringList{"apikey.groq"});
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(defaults.stringList(SecretStore::kMigratedKey).contains("apikey.groq"));
+}
+
+TEST_F(SecretStoreTest, AKeyFoundInTheKeychainMovesIntoTheFile) {
+    keychain["apikey.gemini"] = "g-key";
+    EXPECT_EQ(store->read("apikey.gemini"), "g-key");
+    EXPECT_EQ(file(), JSONValue::object({{"apikey.gemini", "g-key"}}));
+    EXPECT_EQ(mode(path), 0600);
+    EXPECT_EQ(keychain.value("apikey.gemini"), "g-key"); // only ever read
+}
+
+TEST_F(SecretStoreTest, ADeletedFileComesBackWholeAtTheNextWrite) {
+    store->write("a", "k1");
+    QFile::remove(path);
+    EXPECT_EQ(store->read("k1"), "a");
+    EXPECT_FALSE(QFile::exists(path));
+    store->write("b", "k2");
+    EXPECT_EQ(file(), JSONValue::object({{"k1", "a"}, {"k2", "b"}}));
+}
+
+TEST_F(SecretStoreTest, AnUnreadableFileIsKeptAsideNeverOverwritten) {
+    const QList<QByteArray> bad = {"{not json", R"({"k": 3})", "[]"};
+    for (const QByteArray& content : bad) {
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+        store = make();
+        EXPECT_EQ(store->read("k"), "");
+        store->write("v", "other");
+        const QStringList aside = QDir(dir).entryList({"segredos.json.bad-*"}, QDir::Files);
+        ASSERT_EQ(aside.size(), 1) << content.constData();
+        QFile kept(dir + "/" + aside.first());
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), content);
+        EXPECT_EQ(file(), JSONValue::object({{"other", "v"}}));
+        store->write("w", "third"); // moved once, not again
+        EXPECT_EQ(QDir(dir).entryList({"segredos.json.bad-*"}, QDir::Files).size(), 1);
+    }
+}
+
+TEST_F(SecretStoreTest, ConcurrentCallersNeitherLoseNorTearWrites) {
+    constexpr int kThreads = 8;
+    constexpr int kPerThread = 40;
+    std::vector<std::thread> threads;
+    std::atomic<int> mismatches{0};
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kPerThread; ++i) {
+                const QString key = QStringLiteral("k%1-%2").arg(t).arg(i);
+                store->write(key + "-value", key);
+                if (store->read(key) != key + "-value") ++mismatches;
+            }
+        });
+    }
+    for (auto& th : threads)
+        th.join();
+    EXPECT_EQ(mismatches.load(), 0);
+    EXPECT_EQ(file().asObject().size(), size_t(kThreads * kPerThread));
+    EXPECT_EQ(mode(path), 0600);
+}
+
+} // namespace
