@@ -17,7 +17,7 @@ QString KeyringLegacyKeychain::read(const QString& service, const QString& accou
         finished = true;
         loop.quit();
     });
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
     job.start();
     if (!finished) loop.exec();
     if (!finished || job.error() != QKeychain::NoError) return {};

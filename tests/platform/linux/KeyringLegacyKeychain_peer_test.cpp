@@ -1,0 +1,59 @@
+#include "platform/linux/KeyringLegacyKeychain.h"
+#include "support/TestEnvironment.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <qt6keychain/keychain.h>
+
+using namespace nolvea;
+
+namespace {
+
+// A real keyring daemon on the session bus, unlocked with a throwaway password.
+bool startKeyring() {
+    QProcess daemon;
+    daemon.start("gnome-keyring-daemon", {"--unlock", "--components=secrets"});
+    if (!daemon.waitForStarted(5000)) return false;
+    daemon.write("test-password");
+    daemon.closeWriteChannel();
+    return daemon.waitForFinished(10000) && daemon.exitCode() == 0;
+}
+
+bool store(const QString& service, const QString& account, const QString& secret) {
+    QKeychain::WritePasswordJob job(service);
+    job.setAutoDelete(false);
+    job.setKey(account);
+    job.setTextData(secret);
+    QEventLoop loop;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    return job.error() == QKeychain::NoError;
+}
+
+TEST(KeyringLegacyKeychain, ReadsWhatTheKeyringHolds) {
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no session bus";
+    ASSERT_TRUE(startKeyring());
+    // The daemon settles its collection after it returns: give it a moment.
+    bool stored = false;
+    for (int attempt = 0; attempt < 50 && !stored; ++attempt) {
+        stored = store("Falantorix", "apikey.openAI", "sk-olá");
+        if (!stored) QThread::msleep(100);
+    }
+    ASSERT_TRUE(stored);
+    KeyringLegacyKeychain keychain;
+    EXPECT_EQ(keychain.read("Falantorix", "apikey.openAI"), "sk-olá");
+    EXPECT_EQ(keychain.read("Falantorix", "apikey.groq"), "");
+    EXPECT_EQ(keychain.read("Outro", "apikey.openAI"), "");
+}
+
+TEST(KeyringLegacyKeychain, NoSecretServiceReadsAsNothing) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(test::home()) + "/no-bus");
+    KeyringLegacyKeychain keychain;
+    EXPECT_EQ(keychain.read("Falantorix", "apikey.openAI"), "");
+}
+
+} // namespace
