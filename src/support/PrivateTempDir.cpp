@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <utility>
+
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +47,10 @@ PrivateTempDir& PrivateTempDir::operator=(PrivateTempDir&& other) noexcept {
         other.m_path.clear();
     }
     return *this;
+}
+
+QString PrivateTempDir::release() {
+    return std::exchange(m_path, QString());
 }
 
 QString PrivateTempDir::filePath(const QString& name) const {

@@ -18,6 +18,8 @@ public:
     bool isValid() const { return !m_path.isEmpty(); }
     QString path() const { return m_path; }
     QString filePath(const QString& name) const;
+    // Gives the folder up: it stays on disk and this object becomes empty.
+    QString release();
 
     // The folder new private folders are made in.
     static QString base();
