@@ -86,6 +86,30 @@ TEST_F(ReplacementScriptTest, ACopyWithoutTheProgramIsNeverSwappedIn) {
     EXPECT_EQ(beside(), QStringList({"Nolvea", "iniciou"}));
 }
 
+// A rename that fails cannot be brought about for real here (root renames anything), so `mv`
+// is wrapped to fail the second rename, the one that puts the new root in place.
+TEST_F(ReplacementScriptTest, AFailedSwapPutsTheOldVersionBack) {
+    const QString shims = test::home() + "/shims";
+    QDir().mkpath(shims);
+    QFile mv(shims + "/mv");
+    ASSERT_TRUE(mv.open(QIODevice::WriteOnly));
+    mv.write("#!/bin/sh\n"
+             "n=$(cat \"$0.n\" 2>/dev/null || echo 0); n=$((n + 1)); echo $n >\"$0.n\"\n"
+             "[ $n -eq 2 ] && exit 1\n"
+             "exec /bin/mv \"$@\"\n");
+    mv.close();
+    mv.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(shims) + ':' + path);
+    startAndQuit();
+    qputenv("PATH", path);
+    EXPECT_EQ(test::readAll(shims + "/mv.n"), "3\n"); // aside, new in place (failed), back
+    EXPECT_EQ(test::readAll(holder + "/iniciou"), "velha\n");
+    EXPECT_EQ(test::listTree(root), QStringList({"bin", "bin/nolvea", "share", "share/nolvea",
+                                                 "share/nolvea/versao.txt"}));
+    EXPECT_EQ(beside(), QStringList({"Nolvea", "iniciou"}));
+}
+
 TEST(ReplacementScript, PathsAreArgumentsNeverText) {
     const QString odd = QStringLiteral("/tmp/a\"b$c`d");
     const QStringList args = ReplacementScript::arguments(42, odd, odd + "n", odd + "w");
