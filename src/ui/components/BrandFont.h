@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+namespace nolvea {
+
+// The brand typeface, Inter Tight, in the three faces the screens use. The font files are
+// registered once at start; a build without them falls back to the system font.
+class BrandFont {
+public:
+    enum class Face { semiBold, regular, extraBold };
+
+    static constexpr const char* kFamily = "Inter Tight";
+
+    // Whether the semibold face can be used.
+    static bool isAvailable();
+    // Registers the font files of the first folder that yields the semibold face; at once
+    // when already available. Silent on every failure.
+    static void registerFonts();
+    // The same over explicit folders, in order.
+    static void registerFrom(const QStringList& folders);
+    // Where the faces are looked for: the application's share/nolvea/fonts, then the
+    // working directory's (runs from a source tree).
+    static QStringList folders();
+
+    // The brand face at `pixels` when available, else the system font of the same size and
+    // `fallbackWeight`.
+    static QFont font(Face face, double pixels, QFont::Weight fallbackWeight);
+    // A font of `pixels` logical pixels (the screens' points).
+    static void setPixels(QFont& font, double pixels);
+
+    BrandFont() = delete;
+};
+
+} // namespace nolvea
