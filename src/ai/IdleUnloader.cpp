@@ -1,0 +1,37 @@
+#include "ai/IdleUnloader.h"
+
+namespace nolvea {
+
+namespace {
+
+QCoro::Task<> unload(LLMClient client) {
+    co_await client.unloadModel();
+}
+
+} // namespace
+
+IdleUnloader& IdleUnloader::shared() {
+    static IdleUnloader unloader;
+    return unloader;
+}
+
+void IdleUnloader::begin(const LLMClient& client) {
+    ++m_inFlight;
+    m_timer.reset();
+    const QString key = client.provider.rawValue() + u'|' + client.baseURL + u'|' + client.model;
+    m_clients.insert_or_assign(key, client);
+}
+
+void IdleUnloader::end() {
+    m_inFlight = std::max(0, m_inFlight - 1);
+    if (m_inFlight > 0) return;
+    m_timer = Clock::shared().schedule(idlePeriod, false, [this] { unloadAll(); });
+}
+
+void IdleUnloader::unloadAll() {
+    auto clients = std::exchange(m_clients, {});
+    for (auto& [key, client] : clients)
+        unload(client); // runs on by itself; unloadModel reports failures as false
+}
+
+} // namespace nolvea
