@@ -11,9 +11,15 @@ namespace {
 void appendString(QByteArray& out, const QString& s) {
     out += '"';
     const QByteArray utf8 = s.toUtf8();
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
+    const char* p = utf8.constData();
+    const char* end = p + utf8.size();
+    const char* run = p; // bytes that need no escape are copied in one go
+    for (; p < end; ++p) {
+        const auto u = static_cast<unsigned char>(*p);
+        if (u >= 0x20 && u != '"' && u != '\\') continue;
+        out.append(run, p - run);
+        run = p + 1;
+        switch (u) {
         case '"':
             out += "\\\"";
             break;
@@ -35,17 +41,15 @@ void appendString(QByteArray& out, const QString& s) {
         case '\f':
             out += "\\f";
             break;
-        default:
-            if (u < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += hex[u >> 4];
-                out += hex[u & 0xf];
-            } else {
-                out += c;
-            }
+        default: {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 0xf];
+        }
         }
     }
+    out.append(run, p - run);
     out += '"';
 }
 
