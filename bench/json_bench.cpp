@@ -42,7 +42,7 @@ std::vector<ChatMessage> conversation() {
                           "function",
                           {"read_email", QStringLiteral(R"({"id":"%1","limit":10})").arg(turn)}}}});
         m.push_back({.role = "tool",
-                     .content = MessageContent::text(longText(90, turn + 1)),
+                     .content = MessageContent::text(longText(95, turn + 1)),
                      .toolCallID = id});
     }
     return m;

@@ -43,7 +43,7 @@ std::optional<QDateTime> parse(const QString& text) {
         const QDateTime d = QDateTime::fromString(text, Qt::ISODateWithMs);
         if (d.isValid()) return d;
     }
-    for (const auto* format : {"yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm", "yyyy-MM-dd HH:mm"}) {
+    for (const auto* format : {"yyyy-MM-dd'T'HH:mm:ss", "yyyy-MM-dd'T'HH:mm", "yyyy-MM-dd HH:mm"}) {
         const QDateTime d = QDateTime::fromString(text, QLatin1String(format));
         if (d.isValid()) return d;
     }
