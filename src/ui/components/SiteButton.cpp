@@ -1,0 +1,118 @@
+#include "ui/components/SiteButton.h"
+
+#include "ui/animation/FrameDriver.h"
+#include "ui/components/StatusDot.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace nolvea {
+
+namespace {
+
+QPainterPath shapeOf(const QRectF& r) {
+    QPainterPath path;
+    path.addRoundedRect(r, SiteKit::kButtonRadius, SiteKit::kButtonRadius);
+    return path;
+}
+
+} // namespace
+
+SiteButton::SiteButton(const QString& text, SiteKit::Kind kind, SiteKit::Size size, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_kind(kind)
+    , m_size(size) {
+    setText(text);
+    setFont(SiteKit::buttonFont(size));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_driver = new FrameDriver(this, [this](double dt) {
+        bool moving = m_hoverAmount.advance(dt);
+        return m_scale.advance(dt) || moving;
+    });
+    connect(this, &QAbstractButton::pressed, this,
+            [this] { m_driver->animate(m_scale, SiteKit::kPressedScale, Theme::snappy()); });
+    connect(this, &QAbstractButton::released, this,
+            [this] { m_driver->animate(m_scale, 1, Theme::snappy()); });
+}
+
+QSize SiteButton::sizeHint() const {
+    const auto m = SiteKit::metrics(m_kind, m_size);
+    const QFontMetricsF fm(font());
+    const double w = fm.horizontalAdvance(text()) + 2 * m.horizontalPadding;
+    const double h = std::max(m.minimumHeight, fm.height());
+    return QSize(int(std::ceil(w)), int(std::ceil(h)));
+}
+
+bool SiteButton::hitButton(const QPoint& pos) const {
+    return shapeOf(rect()).contains(QPointF(pos) + QPointF(0.5, 0.5));
+}
+
+void SiteButton::setHover(bool hover) {
+    if (m_hover == hover) return;
+    m_hover = hover;
+    if (FrameClock::shared().reduceMotion())
+        m_hoverAmount.jump(hover ? 1 : 0);
+    else
+        m_hoverAmount.retarget(hover ? 1 : 0);
+    m_driver->kick();
+}
+
+void SiteButton::mouseMoveEvent(QMouseEvent* e) {
+    setHover(hitButton(e->position().toPoint()));
+    QAbstractButton::mouseMoveEvent(e);
+}
+
+void SiteButton::leaveEvent(QEvent* e) {
+    setHover(false);
+    QAbstractButton::leaveEvent(e);
+}
+
+void SiteButton::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::EnabledChange) update();
+    QAbstractButton::changeEvent(e);
+}
+
+SiteKit::ButtonLook SiteButton::currentLook() const {
+    const bool enabled = isEnabled();
+    const auto rest = SiteKit::look(m_kind, false, enabled);
+    if (!enabled) return rest;
+    const auto hovered = SiteKit::look(m_kind, true, enabled);
+    const double t = m_hoverAmount.value();
+    auto out = rest;
+    out.fill = StatusDot::blend(rest.fill, hovered.fill, t);
+    out.ink = StatusDot::blend(rest.ink, hovered.ink, t);
+    return out;
+}
+
+void SiteButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const auto look = currentLook();
+    p.setOpacity(look.opacity);
+    const double s = m_scale.value();
+    const QPointF c = QRectF(rect()).center();
+    p.translate(c);
+    p.scale(s, s);
+    p.translate(-c);
+    const QRectF r = rect();
+    p.fillPath(shapeOf(r), look.fill);
+    if (look.border) {
+        const double w = look.borderWidth;
+        p.setPen(QPen(*look.border, w));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(r.adjusted(w / 2, w / 2, -w / 2, -w / 2), SiteKit::kButtonRadius - w / 2,
+                          SiteKit::kButtonRadius - w / 2);
+    }
+    p.setPen(look.ink);
+    p.setFont(font());
+    p.drawText(r, Qt::AlignCenter, text());
+}
+
+} // namespace nolvea
