@@ -67,24 +67,29 @@ void BrandMarkPainter::paint(QPainter& p, const QRectF& rect, const BrandMarkInp
 
     const QLinearGradient G = brandGradient(rect);
     if (in.glow) {
-        // The glow spills beyond the mark: draw it on a larger layer and blur that.
+        // The glow spills beyond the mark. A wide blur loses nothing when drawn small: the
+        // line goes onto a layer scaled so the radius is a few pixels, is blurred there and
+        // is drawn back up with bilinear filtering.
         const double radius = 0.07 * W;
         const double pad = std::ceil(3 * radius);
         const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
-        QImage layer(QSizeF((W + 2 * pad) * dpr, (H + 2 * pad) * dpr).toSize(),
-                     QImage::Format_ARGB32_Premultiplied);
+        const double scale = std::min(1.0, 3.0 / std::max(radius * dpr, 1e-6)) * dpr;
+        const QRectF area(rect.left() - pad, rect.top() - pad, W + 2 * pad, H + 2 * pad);
+        QImage layer(
+            QSizeF(area.width() * scale, area.height() * scale).toSize().expandedTo({1, 1}),
+            QImage::Format_ARGB32_Premultiplied);
         layer.fill(Qt::transparent);
         {
             QPainter lp(&layer);
             lp.setRenderHint(QPainter::Antialiasing);
-            lp.scale(dpr, dpr);
-            lp.translate(pad - rect.left(), pad - rect.top());
+            lp.scale(scale, scale);
+            lp.translate(-area.topLeft());
             lp.fillPath(line, G);
         }
-        layer = blurred(layer, radius * dpr);
-        layer.setDevicePixelRatio(dpr);
+        layer = blurred(layer, radius * scale);
         p.setOpacity(0.75);
-        p.drawImage(QPointF(rect.left() - pad, rect.top() - pad), layer);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(area, layer);
     }
     if (in.echoes) {
         p.setOpacity(0.3 * (1 - m));

@@ -1,0 +1,113 @@
+// CPU time of one frame of the animated logo and of the level bars, as drawn 60 times a
+// second; the "budget" counter is the share of a 60 fps frame (16.7 ms) one frame takes.
+#include "ui/components/Blur.h"
+#include "ui/components/BrandMark.h"
+#include "ui/components/BrandMarkModel.h"
+#include "ui/components/BrandMarkPainter.h"
+#include "ui/components/Theme.h"
+#include "ui/components/WaveformView.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+using namespace nolvea;
+
+namespace {
+
+constexpr double kFrame = 1.0 / 60;
+
+void reportBudget(benchmark::State& state) {
+    state.counters["budget"] =
+        benchmark::Counter(double(state.iterations()) / 60.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+QList<float> voice(double t) {
+    QList<float> levels(32);
+    for (int i = 0; i < 32; ++i)
+        levels[i] = float(0.5 + 0.5 * std::sin(t * 7 + i * 0.4));
+    return levels;
+}
+
+void BM_BrandMarkFrame(benchmark::State& state) {
+    const bool ball = state.range(0) != 0;
+    const QSize size(250, 200); // 125 × 100 points at scale 2
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    BrandMarkInputs in;
+    in.animated = true;
+    in.ball = ball;
+    in.busy = ball;
+    in.glow = true;
+    in.echoes = true;
+    in.level = 0.6;
+    double t = 7.9e8;
+    for (auto _ : state) {
+        in.levels = ball ? std::nullopt : std::optional(voice(t));
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        const auto frame = BrandMarkModel::frame(in, t, in.level, ball ? 1 : 0);
+        BrandMarkPainter::paint(p, BrandMarkModel::fit(image.rect()), in, frame, ball ? 1 : 0);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+        t += kFrame;
+    }
+    reportBudget(state);
+}
+BENCHMARK(BM_BrandMarkFrame)->Arg(0)->Arg(1)->ArgNames({"ball"})->Unit(benchmark::kMicrosecond);
+
+void BM_BrandMarkFrameNoGlow(benchmark::State& state) {
+    QImage image(QSize(250, 200), QImage::Format_ARGB32_Premultiplied);
+    BrandMarkInputs in;
+    in.animated = true;
+    in.echoes = true;
+    double t = 7.9e8;
+    for (auto _ : state) {
+        in.levels = voice(t);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        BrandMarkPainter::paint(p, BrandMarkModel::fit(image.rect()), in,
+                                BrandMarkModel::frame(in, t, 0.5, 0), 0);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+        t += kFrame;
+    }
+    reportBudget(state);
+}
+BENCHMARK(BM_BrandMarkFrameNoGlow)->Unit(benchmark::kMicrosecond);
+
+void BM_WaveformFrame(benchmark::State& state) {
+    QImage image(QSize(348, 52), QImage::Format_ARGB32_Premultiplied); // the pill's, at scale 2
+    image.setDevicePixelRatio(2);
+    double t = 7.9e8;
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        WaveformView::draw(p, QSizeF(173.5, 26), voice(t), Theme::agent().accent, 3, 2.5, 1, t);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+        t += kFrame;
+    }
+    reportBudget(state);
+}
+BENCHMARK(BM_WaveformFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_Blur(benchmark::State& state) {
+    QImage image(QSize(356, 306), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::red);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(blurred(image, double(state.range(0))).constBits());
+}
+BENCHMARK(BM_Blur)->Arg(4)->Arg(17)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
