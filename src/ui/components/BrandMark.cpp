@@ -2,6 +2,7 @@
 
 #include "ui/animation/FrameDriver.h"
 #include "ui/components/BrandMarkPainter.h"
+#include "ui/components/Symbols.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -129,7 +130,7 @@ const QIcon& BrandMarkImage::menuBar() {
             i.addPixmap(QPixmap::fromImage(image));
             i.setIsMask(true); // the tray tints it like a template image
         } else {
-            i = QIcon::fromTheme("audio-input-microphone");
+            i = Symbols::icon("waveform");
         }
         return i;
     }();

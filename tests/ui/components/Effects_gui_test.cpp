@@ -5,6 +5,7 @@
 #include "ui/components/Brand.h"
 #include "ui/components/EffectsModel.h"
 #include "ui/components/KeyCap.h"
+#include "ui/components/LiquidAppear.h"
 #include "ui/components/ShakeEffect.h"
 #include "ui/components/ShimmerText.h"
 #include "ui/components/Theme.h"
@@ -133,6 +134,16 @@ TEST(LiquidAppear, StatesAndBetween) {
     EXPECT_DOUBLE_EQ(half.offsetY, 13);
     EXPECT_DOUBLE_EQ(half.opacity, 0.5);
     EXPECT_EQ(EffectsModel::liquidAppear(1.05).opacity, 1) << "an overshoot never over-opaques";
+
+    // Applied to a painter: at the inserted state a point at the bottom centre stays put
+    // (then moves down 26), the top comes down by 45 % of the height.
+    QImage img(100, 100, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    LiquidAppear::apply(p, QRectF(0, 0, 100, 100), active);
+    EXPECT_EQ(p.transform().map(QPointF(50, 100)), QPointF(50, 126));
+    EXPECT_EQ(p.transform().map(QPointF(50, 0)), QPointF(50, 45 + 26));
+    EXPECT_EQ(p.opacity(), 0);
+    p.end();
 
     AppearTransition t;
     EXPECT_FALSE(t.isPresent());

@@ -130,6 +130,19 @@ TEST_F(OverlayPanelX11, NewPanelIsHiddenClickThroughAndCannotBecomeKey) {
 
 TEST_F(OverlayPanelX11, ShowsWithoutTakingTheKeyboardAndLetsClicksThrough) {
     showPanel();
+    // On every desktop, for window managers that read it.
+    Display* d = XOpenDisplay(nullptr);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(d, Window(panel->winId()), XInternAtom(d, "_NET_WM_DESKTOP", False), 0, 1,
+                       False, AnyPropertyType, &type, &format, &count, &after, &data);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(quint32(*reinterpret_cast<long*>(data)), 0xFFFFFFFFu); // 32-bit items come as longs
+    XFree(data);
+    XCloseDisplay(d);
+
     EXPECT_EQ(other.focus(), other.window()) << "showing the panel took the keyboard";
     EXPECT_FALSE(panel->isKey());
 
