@@ -1,0 +1,142 @@
+#include "core/AIStatus.h"
+
+#include "ai/TextCleaner.h"
+#include "ai/Vornel.h"
+#include "ai/Warmup.h"
+#include "core/AppSettings.h"
+#include "support/Error.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace nolvea {
+
+AIStatus::AIStatus(QObject* parent)
+    : QObject(parent) {
+    // The title reads the provider and its key from the settings.
+    AppSettings& settings = AppSettings::shared();
+    connect(&settings, &AppSettings::aiProviderChanged, this, &AIStatus::titleChanged);
+    connect(&settings, &AppSettings::apiKeyChanged, this, &AIStatus::titleChanged);
+}
+
+AIStatus::~AIStatus() = default;
+
+AIStatus& AIStatus::shared() {
+    static AIStatus* status = new AIStatus();
+    return *status;
+}
+
+QString AIStatus::title() const {
+    const AppSettings& settings = AppSettings::shared();
+    const AIProvider provider = settings.aiProvider();
+    switch (m_connection) {
+    case Connection::sleeping:
+        return QStringLiteral("Vornel em repouso · liga quando você usar");
+    case Connection::offline:
+        if (provider.needsKey() && settings.apiKey().isEmpty())
+            return QStringLiteral("Falta a chave do ") + provider.label();
+        return m_lastError.value_or(QString());
+    case Connection::online:
+        return provider.label() + QStringLiteral(" conectado");
+    case Connection::unknown:
+    case Connection::checking:
+        break;
+    }
+    return QStringLiteral("Verificando IA…");
+}
+
+void AIStatus::startMonitoring() {
+    refresh();
+    m_timer = Clock::shared().schedule(probeInterval, true, [this] { refresh(); });
+}
+
+void AIStatus::refresh() {
+    if (m_connection != Connection::checking && m_connection != Connection::online)
+        setConnection(Connection::checking);
+    probe(LLMClient::fromSettings()); // runs on by itself
+}
+
+QCoro::Task<> AIStatus::probe(LLMClient client) {
+    QPointer<AIStatus> self(this);
+    std::optional<QStringList> models;
+    QString error;
+    try {
+        models = co_await client.listModels();
+    } catch (const std::exception& e) {
+        error = describe(e);
+    }
+    if (!self) co_return;
+    // A probe of a back-end the person has since left says nothing about the current one.
+    if (LLMClient::fromSettings() != client) co_return;
+    if (models) {
+        std::sort(models->begin(), models->end());
+        setModels(*models);
+        setLastError(std::nullopt);
+        if (m_connection != Connection::online) {
+            Warmup::shared().cleanup();
+            Warmup::shared().agent();
+            setConnection(Connection::online);
+        }
+        co_return;
+    }
+    setModels({});
+    setLastError(error);
+    setConnection(Vornel::matches(LLMClient::fromSettings()) ? Connection::sleeping
+                                                             : Connection::offline);
+}
+
+QString AIStatus::testPhrase() {
+    return QStringLiteral("é então tipo o teste do nolvéia tá funcionando não quis dizer tá "
+                          "funcionando perfeitamente");
+}
+
+QCoro::Task<QString> AIStatus::testCleanup() {
+    QPointer<AIStatus> self(this);
+    const Clock::Duration start = Clock::shared().uptime();
+    const TextCleaner cleaner(LLMClient::fromSettings());
+    const QStringList vocabulary(QString::fromLatin1("Nolvea"));
+    const QString result = co_await cleaner.clean(testPhrase(), ScreenContext::empty(), vocabulary);
+    if (self) {
+        const auto elapsed = Clock::shared().uptime() - start;
+        setLastLatency(double(elapsed.count()) / 1000.0);
+        setConnection(Connection::online);
+    }
+    co_return result;
+}
+
+void AIStatus::setConnection(Connection value) {
+    if (m_connection == value) return;
+    m_connection = value;
+    Q_EMIT connectionChanged();
+    Q_EMIT titleChanged();
+}
+
+void AIStatus::setModels(const QStringList& value) {
+    if (m_models == value) return;
+    m_models = value;
+    Q_EMIT modelsChanged();
+}
+
+void AIStatus::setLastLatency(std::optional<double> value) {
+    if (m_lastLatency == value) return;
+    m_lastLatency = value;
+    Q_EMIT lastLatencyChanged();
+}
+
+void AIStatus::setLastError(std::optional<QString> value) {
+    if (m_lastError == value) return;
+    m_lastError = std::move(value);
+    Q_EMIT lastErrorChanged();
+    if (m_connection == Connection::offline) Q_EMIT titleChanged();
+}
+
+QVariant AIStatus::lastLatencyValue() const {
+    return m_lastLatency ? QVariant(*m_lastLatency) : QVariant();
+}
+
+QVariant AIStatus::lastErrorValue() const {
+    return m_lastError ? QVariant(*m_lastError) : QVariant();
+}
+
+} // namespace nolvea
