@@ -1,0 +1,474 @@
+#include "mcp/MCPClient.h"
+
+#include "mcp/MCPError.h"
+#include "support/Clock.h"
+#include "support/Graphemes.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace nolvea {
+
+namespace {
+
+const QString kProtocolVersion = QStringLiteral("2025-06-18");
+
+JSONValue emptyObject() {
+    return JSONValue(JSONValue::Object{});
+}
+
+JSONValue emptyObjectSchema() {
+    return JSONValue::object({{QStringLiteral("type"), QStringLiteral("object")},
+                              {QStringLiteral("properties"), emptyObject()},
+                              {QStringLiteral("required"), JSONValue(JSONValue::Array{})}});
+}
+
+std::optional<QString> textAt(const JSONValue& v, const QString& key) {
+    if (const JSONValue* m = v.member(key)) return m->stringValue();
+    return std::nullopt;
+}
+
+// Sends SIGTERM to the child's process group, SIGKILL after a grace, and deletes the
+// QProcess once it has ended. The QProcess must not be deleted while a handler of its own
+// signals is still on the stack, so nothing here deletes it at once.
+void retire(QProcess* process, qint64 pid) {
+    if (!process) return;
+    if (process->state() == QProcess::NotRunning) {
+        process->deleteLater();
+        return;
+    }
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->closeWriteChannel();
+    if (pid > 0) ::kill(-pid_t(pid), SIGTERM);
+    QTimer::singleShot(MCPClient::stopGrace, process, [process, pid] {
+        if (process->state() == QProcess::NotRunning) return;
+        if (pid > 0) ::kill(-pid_t(pid), SIGKILL);
+        process->kill();
+    });
+}
+
+} // namespace
+
+std::shared_ptr<MCPClient> MCPClient::create(QString name, QString command, QStringList args,
+                                             QMap<QString, QString> env) {
+    return std::shared_ptr<MCPClient>(
+        new MCPClient(std::move(name), std::move(command), std::move(args), std::move(env)));
+}
+
+MCPClient::MCPClient(QString name, QString command, QStringList args, QMap<QString, QString> env)
+    : m_name(std::move(name))
+    , m_command(std::move(command))
+    , m_args(std::move(args))
+    , m_env(std::move(env))
+    , m_process(nullptr, [](QProcess* p) { retire(p, p ? p->processId() : 0); }) {}
+
+MCPClient::~MCPClient() {
+    stop();
+}
+
+QString MCPClient::childPath(const QString& home, const QString& inherited) {
+    const QStringList parts{home + QStringLiteral("/.local/bin"),
+                            QStringLiteral("/opt/homebrew/bin"),
+                            QStringLiteral("/usr/local/bin"),
+                            home + QStringLiteral("/.bun/bin"),
+                            home + QStringLiteral("/.cargo/bin"),
+                            inherited.isEmpty() ? QStringLiteral("/usr/bin:/bin:/usr/sbin:/sbin")
+                                                : inherited};
+    return parts.join(u':');
+}
+
+bool MCPClient::hasProcess() const {
+    return bool(m_process);
+}
+
+bool MCPClient::isRunning() const {
+    return m_process && m_process->state() == QProcess::Running;
+}
+
+qint64 MCPClient::processId() const {
+    return m_process ? m_pid : 0;
+}
+
+QString MCPClient::stderrTail() const {
+    std::lock_guard lock(m_lock);
+    return m_stderrTail;
+}
+
+QString MCPClient::stderrLastLine() const {
+    const QStringList lines = stderrTail().split(u'\n', Qt::SkipEmptyParts);
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (!it->trimmed().isEmpty()) return it->trimmed();
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Launch and handshake
+
+namespace {
+
+// Built outside the coroutines: g++ 12 mishandles braced literals inside a co_await.
+JSONValue initializeParams() {
+    return JSONValue::object(
+        {{QStringLiteral("protocolVersion"), kProtocolVersion},
+         {QStringLiteral("capabilities"), emptyObject()},
+         {QStringLiteral("clientInfo"),
+          JSONValue::object({{QStringLiteral("name"), JSONValue(QStringLiteral("Nolvea"))},
+                             {QStringLiteral("version"), JSONValue(QStringLiteral("1.0"))}})}});
+}
+
+JSONValue initializedNotice() {
+    return JSONValue::object(
+        {{QStringLiteral("jsonrpc"), JSONValue(QStringLiteral("2.0"))},
+         {QStringLiteral("method"), JSONValue(QStringLiteral("notifications/initialized"))}});
+}
+
+JSONValue requestMessage(qint64 id, const QString& method, const JSONValue& params) {
+    return JSONValue::object({{QStringLiteral("jsonrpc"), JSONValue(QStringLiteral("2.0"))},
+                              {QStringLiteral("id"), JSONValue::number(double(id))},
+                              {QStringLiteral("method"), method},
+                              {QStringLiteral("params"), params}});
+}
+
+JSONValue callParams(const QString& name, const JSONValue& arguments) {
+    return JSONValue::object(
+        {{QStringLiteral("name"), name}, {QStringLiteral("arguments"), arguments}});
+}
+
+JSONValue cursorParams(const QString& cursor) {
+    return JSONValue::object({{QStringLiteral("cursor"), cursor}});
+}
+
+} // namespace
+
+QCoro::Task<> MCPClient::start() {
+    auto self = shared_from_this();
+    co_await launch();
+    co_await request(QStringLiteral("initialize"), initializeParams(), initializeTimeout);
+    send(initializedNotice());
+}
+
+QCoro::Task<> MCPClient::launch() {
+    if (m_process) throw MCPError::launch(QStringLiteral("o servidor já foi iniciado."));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"),
+                       childPath(QDir::homePath(), environment.value(QStringLiteral("PATH"))));
+    for (auto it = m_env.begin(); it != m_env.end(); ++it)
+        environment.insert(it.key(), it.value());
+
+    QStringList arguments{m_command};
+    for (const QString& a : m_args) {
+        if (a == u'~' || a.startsWith(QStringLiteral("~/")))
+            arguments << QDir::homePath() + a.mid(1);
+        else
+            arguments << a;
+    }
+
+    auto* process = new QProcess;
+    process->setProgram(QStringLiteral("/usr/bin/env"));
+    process->setArguments(arguments);
+    process->setProcessEnvironment(environment);
+    // Its own process group, so that stopping it also ends the helpers it spawns (npx, uvx).
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+
+    std::weak_ptr<MCPClient> weak = weak_from_this();
+    QObject::connect(process, &QProcess::readyReadStandardOutput, process, [weak, process] {
+        const QByteArray bytes = process->readAllStandardOutput();
+        if (bytes.isEmpty()) return;
+        if (auto self = weak.lock()) self->receive(bytes);
+    });
+    QObject::connect(process, &QProcess::readyReadStandardError, process, [weak, process] {
+        const QByteArray bytes = process->readAllStandardError();
+        if (bytes.isEmpty()) return;
+        if (auto self = weak.lock()) self->receiveError(bytes);
+    });
+    QObject::connect(process, &QProcess::finished, process, [weak] {
+        if (auto self = weak.lock()) self->failAll(MCPError::notRunning());
+    });
+
+    Promise<> launched;
+    QObject::connect(process, &QProcess::started, process,
+                     [launched]() mutable { launched.resolve(); });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [launched, process](QProcess::ProcessError e) mutable {
+                         if (e == QProcess::FailedToStart)
+                             launched.reject(
+                                 std::make_exception_ptr(MCPError::launch(process->errorString())));
+                     });
+    process->start();
+    try {
+        co_await launched;
+    } catch (...) {
+        process->deleteLater();
+        throw;
+    }
+    m_pid = process->processId();
+    m_process.reset(process);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Requests
+
+QCoro::Task<JSONValue> MCPClient::request(QString method, JSONValue params, Seconds timeout) {
+    auto self = shared_from_this();
+    if (!isRunning()) throw MCPError::notRunning();
+
+    qint64 id;
+    Promise<JSONValue> reply;
+    {
+        std::lock_guard lock(m_lock);
+        id = m_nextID++;
+        m_pending.emplace(id, Waiting{reply, nullptr});
+    }
+    try {
+        send(requestMessage(id, method, params));
+    } catch (...) {
+        bool mine = false;
+        {
+            std::lock_guard lock(m_lock);
+            mine = m_pending.erase(id) > 0;
+        }
+        if (mine) reply.reject(std::current_exception());
+    }
+    if (!reply.isSettled()) {
+        std::weak_ptr<MCPClient> weak = weak_from_this();
+        std::shared_ptr<ClockTimer> timer =
+            Clock::shared().schedule(timeout, false, [weak, id, method] {
+                if (auto self = weak.lock()) {
+                    const MCPError error = MCPError::timeout(method);
+                    self->settle(id, nullptr, &error);
+                }
+            });
+        std::lock_guard lock(m_lock);
+        if (auto it = m_pending.find(id); it != m_pending.end()) it->second.timer = timer;
+    }
+    co_return co_await reply;
+}
+
+void MCPClient::send(const JSONValue& message) {
+    if (!m_process || m_process->state() != QProcess::Running) throw MCPError::notRunning();
+    QByteArray bytes = message.compactBytes();
+    bytes.append('\n');
+    if (m_process->write(bytes) != bytes.size()) throw MCPError::notRunning();
+}
+
+// Removes the request from the table and settles it, unless someone else already did.
+void MCPClient::settle(qint64 id, const JSONValue* value, const MCPError* error) {
+    Waiting waiting;
+    {
+        std::lock_guard lock(m_lock);
+        auto it = m_pending.find(id);
+        if (it == m_pending.end()) return;
+        waiting = std::move(it->second);
+        m_pending.erase(it);
+    }
+    // The timer may be the caller of this function: let it go once its handler returned.
+    if (waiting.timer)
+        QTimer::singleShot(0, [t = std::move(waiting.timer)]() mutable { t.reset(); });
+    if (error)
+        waiting.promise.reject(std::make_exception_ptr(*error));
+    else
+        waiting.promise.resolve(*value);
+}
+
+void MCPClient::failAll(const MCPError& error) {
+    std::map<qint64, Waiting> taken;
+    {
+        std::lock_guard lock(m_lock);
+        taken.swap(m_pending);
+    }
+    for (auto& [id, waiting] : taken) {
+        if (waiting.timer)
+            QTimer::singleShot(0, [t = std::move(waiting.timer)]() mutable { t.reset(); });
+        waiting.promise.reject(std::make_exception_ptr(error));
+    }
+}
+
+void MCPClient::stop() {
+    failAll(MCPError::notRunning());
+    m_process.reset();
+    m_pid = 0;
+}
+
+void MCPClient::abandon(const MCPError& error) {
+    failAll(error);
+    m_process.reset();
+    m_pid = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Incoming bytes
+
+void MCPClient::receive(const QByteArray& bytes) {
+    std::vector<QByteArray> lines;
+    bool runaway = false;
+    {
+        std::lock_guard lock(m_lock);
+        m_buffer.append(bytes);
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype feed = m_buffer.indexOf('\n', std::max(from, m_scanned));
+            if (feed < 0) break;
+            lines.push_back(m_buffer.mid(from, feed - from));
+            from = feed + 1;
+        }
+        m_buffer.remove(0, from);
+        m_scanned = m_buffer.size();
+        if (m_buffer.size() > maxLineBytes) {
+            runaway = true;
+            m_buffer.clear();
+            m_scanned = 0;
+        }
+    }
+    for (const QByteArray& line : lines)
+        handleLine(line);
+    if (runaway)
+        abandon(MCPError::protocol(
+            QStringLiteral("Servidor MCP mandou uma mensagem grande demais, sem fim de linha.")));
+}
+
+void MCPClient::receiveError(const QByteArray& bytes) {
+    std::lock_guard lock(m_lock);
+    m_stderrTail += m_stderrDecoder.decode(bytes);
+    // Cut by code units first so that a flood costs nothing, then by characters.
+    if (m_stderrTail.size() > stderrTailLength * 8)
+        m_stderrTail = m_stderrTail.right(stderrTailLength * 8);
+    m_stderrTail = Graphemes::last(m_stderrTail, stderrTailLength);
+}
+
+void MCPClient::handleLine(const QByteArray& line) {
+    if (line.trimmed().isEmpty()) return;
+    const std::optional<JSONValue> parsed = JSONValue::parse(line);
+    if (!parsed || !parsed->isObject()) return;
+    const JSONValue& message = *parsed;
+
+    const JSONValue* id = message.member(QStringLiteral("id"));
+    if (const auto method = textAt(message, QStringLiteral("method"))) {
+        if (id) answerServerRequest(*method, *id);
+        return; // a notification needs nothing
+    }
+    if (!id) return;
+    const auto idText = id->stringValue();
+    bool ok = false;
+    const qint64 number = idText ? idText->toLongLong(&ok) : 0;
+    if (!ok) return;
+
+    if (const JSONValue* error = message.member(QStringLiteral("error"))) {
+        const auto text = textAt(*error, QStringLiteral("message"));
+        const MCPError failure =
+            MCPError::server(text ? *text : QStringLiteral("Erro do servidor MCP."));
+        settle(number, nullptr, &failure);
+        return;
+    }
+    const JSONValue* result = message.member(QStringLiteral("result"));
+    const JSONValue null;
+    settle(number, result ? result : &null, nullptr);
+}
+
+void MCPClient::answerServerRequest(const QString& method, const JSONValue& id) {
+    JSONValue::Object answer{{QStringLiteral("jsonrpc"), "2.0"}, {QStringLiteral("id"), id}};
+    if (method == u"ping")
+        answer.emplace(QStringLiteral("result"), emptyObject());
+    else if (method == u"roots/list")
+        answer.emplace(
+            QStringLiteral("result"),
+            JSONValue::object({{QStringLiteral("roots"), JSONValue(JSONValue::Array{})}}));
+    else
+        answer.emplace(QStringLiteral("error"),
+                       JSONValue::object({{QStringLiteral("code"), JSONValue::number(-32601)},
+                                          {QStringLiteral("message"), "Método não suportado"}}));
+    try {
+        send(JSONValue(std::move(answer)));
+    } catch (...) {
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tools
+
+std::optional<MCPToolInfo> MCPClient::toolInfo(const JSONValue& item) {
+    if (!item.isObject()) return std::nullopt;
+    const auto name = textAt(item, QStringLiteral("name"));
+    if (!name) return std::nullopt;
+    MCPToolInfo tool;
+    tool.name = *name;
+    const JSONValue* annotations = item.member(QStringLiteral("annotations"));
+    tool.title = textAt(item, QStringLiteral("title"));
+    if (!tool.title && annotations) tool.title = textAt(*annotations, QStringLiteral("title"));
+    tool.description = textAt(item, QStringLiteral("description")).value_or(QString());
+    const JSONValue* schema = item.member(QStringLiteral("inputSchema"));
+    tool.inputSchema = schema ? *schema : emptyObjectSchema();
+    if (annotations)
+        if (const JSONValue* hint = annotations->member(QStringLiteral("readOnlyHint")))
+            tool.readOnly = hint->asBool().value_or(false);
+    return tool;
+}
+
+QCoro::Task<std::vector<MCPToolInfo>> MCPClient::listTools() {
+    auto self = shared_from_this();
+    std::vector<MCPToolInfo> tools;
+    JSONValue params = emptyObject();
+    QSet<QString> cursors;
+    for (int page = 1;; ++page) {
+        const JSONValue result =
+            co_await request(QStringLiteral("tools/list"), params, listTimeout);
+        if (const JSONValue* list = result.member(QStringLiteral("tools")))
+            for (const JSONValue& item : list->asArray())
+                if (auto tool = toolInfo(item)) tools.push_back(std::move(*tool));
+        const auto cursor = textAt(result, QStringLiteral("nextCursor"));
+        if (!cursor) break;
+        // A cursor seen before would loop for ever, and so would a list without end.
+        if (page >= maxToolPages || cursors.contains(*cursor)) {
+            const MCPError error = MCPError::protocol(
+                QStringLiteral("Servidor MCP não terminou a lista de ferramentas."));
+            abandon(error);
+            throw error;
+        }
+        cursors.insert(*cursor);
+        params = cursorParams(*cursor);
+    }
+    co_return tools;
+}
+
+QString MCPClient::flattenToolResult(const JSONValue& result) {
+    QStringList parts;
+    if (const JSONValue* content = result.member(QStringLiteral("content"))) {
+        for (const JSONValue& item : content->asArray()) {
+            const auto type = textAt(item, QStringLiteral("type"));
+            if (!type) continue;
+            if (*type == u"text") {
+                if (auto text = textAt(item, QStringLiteral("text"))) parts << *text;
+            } else if (*type == u"resource") {
+                if (const JSONValue* resource = item.member(QStringLiteral("resource")))
+                    if (auto text = textAt(*resource, QStringLiteral("text"))) parts << *text;
+            } else if (*type == u"image") {
+                parts << QStringLiteral("[imagem]");
+            }
+        }
+    }
+    QString text = parts.join(u'\n');
+    if (text.isEmpty())
+        if (const JSONValue* structured = result.member(QStringLiteral("structuredContent")))
+            text = structured->compactString();
+    if (text.size() > toolTextLength && Graphemes::count(text) > toolTextLength)
+        text = Graphemes::first(text, toolTextLength) + QStringLiteral("\n…(cortado)");
+    const JSONValue* isError = result.member(QStringLiteral("isError"));
+    if (isError && isError->asBool() == true)
+        throw MCPError::server(text.isEmpty() ? QStringLiteral("Erro na ferramenta.") : text);
+    return text.isEmpty() ? QStringLiteral("OK") : text;
+}
+
+QCoro::Task<QString> MCPClient::callTool(QString name, JSONValue arguments) {
+    auto self = shared_from_this();
+    const JSONValue result =
+        co_await request(QStringLiteral("tools/call"), callParams(name, arguments), callTimeout);
+    co_return flattenToolResult(result);
+}
+
+} // namespace nolvea

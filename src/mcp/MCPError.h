@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/Error.h"
+
+namespace nolvea {
+
+// A failure talking to an MCP server. Each case has its fixed Portuguese message.
+class MCPError final : public Error {
+public:
+    enum class Kind {
+        timeout,    // payload: the method that got no answer
+        server,     // payload: the server's own message
+        launch,     // payload: why the child could not be started
+        notRunning, // no payload
+        protocol,   // payload: what the server broke (a runaway line, endless paging)
+    };
+
+    MCPError(Kind kind, QString payload = {})
+        : m_kind(kind)
+        , m_payload(std::move(payload)) {}
+
+    static MCPError timeout(const QString& method) { return {Kind::timeout, method}; }
+    static MCPError server(const QString& message) { return {Kind::server, message}; }
+    static MCPError launch(const QString& reason) { return {Kind::launch, reason}; }
+    static MCPError notRunning() { return {Kind::notRunning}; }
+    static MCPError protocol(const QString& message) { return {Kind::protocol, message}; }
+
+    Kind kind() const { return m_kind; }
+    const QString& payload() const { return m_payload; }
+
+    QString message() const override;
+
+private:
+    Kind m_kind;
+    QString m_payload;
+};
+
+} // namespace nolvea
