@@ -154,7 +154,7 @@ QCoro::Task<> MCPClient::start() {
 }
 
 QCoro::Task<> MCPClient::launch() {
-    if (m_process) throw MCPError::launch(QStringLiteral("o servidor já foi iniciado."));
+    if (m_process || m_stopped) throw MCPError::notRunning(); // never started twice
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PATH"),
@@ -207,6 +207,10 @@ QCoro::Task<> MCPClient::launch() {
     } catch (...) {
         process->deleteLater();
         throw;
+    }
+    if (m_stopped) { // stopped while the child was starting: it must not live on
+        retire(process, process->processId());
+        throw MCPError::notRunning();
     }
     m_pid = process->processId();
     m_process.reset(process);
@@ -291,6 +295,7 @@ void MCPClient::failAll(const MCPError& error) {
 }
 
 void MCPClient::stop() {
+    m_stopped = true;
     failAll(MCPError::notRunning());
     m_process.reset();
     m_pid = 0;

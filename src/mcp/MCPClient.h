@@ -112,6 +112,7 @@ private:
 
     std::unique_ptr<QProcess, void (*)(QProcess*)> m_process;
     qint64 m_pid = 0;
+    bool m_stopped = false;
 
     mutable std::mutex m_lock; // guards everything below
     QByteArray m_buffer;

@@ -293,6 +293,16 @@ TEST(MCPClientLaunch, ACommandThatDoesNotExistFailsWithTheLaunchersComplaint) {
         << client->stderrLastLine().toStdString();
 }
 
+TEST(MCPClientLaunch, AStopWhileTheChildStartsLeavesNoChildBehind) {
+    auto client = test::scriptedClient();
+    auto starting = client->start();
+    client->stop();
+    EXPECT_EQ(failureOf(std::move(starting)).kind(), MCPError::Kind::notRunning);
+    EXPECT_FALSE(client->hasProcess());
+    EXPECT_EQ(failureOf(client->start()).kind(), MCPError::Kind::notRunning)
+        << "a stopped client is never started again";
+}
+
 TEST(MCPClientLaunch, ChildPathPutsTheUsersToolFoldersFirst) {
     EXPECT_EQ(
         MCPClient::childPath("/h", "/usr/bin:/bin"),

@@ -3,7 +3,7 @@
 // so a test can provoke each malformed or unusual reply on purpose.
 //   scenarios: normal, banner (a non-JSON line first), silent (never answers initialize),
 //              paged (three pages of tools), endless (a new cursor every time),
-//              loop (the same cursor again)
+//              loop (the same cursor again), empty (no tools)
 import readline from "node:readline";
 
 const scenario = process.argv[2] || "normal";
@@ -20,6 +20,8 @@ const tools = (page) => {
              ...(page < 3 ? { nextCursor: `page-${page + 1}` } : {}) };
   if (scenario === "endless")
     return { tools: [], nextCursor: `page-${page + 1}` };
+  if (scenario === "empty")
+    return { tools: [] };
   if (scenario === "loop")
     return { tools: [], nextCursor: "again" };
   return { tools: [
