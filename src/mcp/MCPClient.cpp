@@ -1,5 +1,6 @@
 #include "mcp/MCPClient.h"
 
+#include "agent/Schema.h"
 #include "mcp/MCPError.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
@@ -21,12 +22,6 @@ const QString kProtocolVersion = QStringLiteral("2025-06-18");
 
 JSONValue emptyObject() {
     return JSONValue(JSONValue::Object{});
-}
-
-JSONValue emptyObjectSchema() {
-    return JSONValue::object({{QStringLiteral("type"), QStringLiteral("object")},
-                              {QStringLiteral("properties"), emptyObject()},
-                              {QStringLiteral("required"), JSONValue(JSONValue::Array{})}});
 }
 
 std::optional<QString> textAt(const JSONValue& v, const QString& key) {
@@ -408,7 +403,7 @@ std::optional<MCPToolInfo> MCPClient::toolInfo(const JSONValue& item) {
     if (!tool.title && annotations) tool.title = textAt(*annotations, QStringLiteral("title"));
     tool.description = textAt(item, QStringLiteral("description")).value_or(QString());
     const JSONValue* schema = item.member(QStringLiteral("inputSchema"));
-    tool.inputSchema = schema ? *schema : emptyObjectSchema();
+    tool.inputSchema = schema ? *schema : Schema::object({});
     if (annotations)
         if (const JSONValue* hint = annotations->member(QStringLiteral("readOnlyHint")))
             tool.readOnly = hint->asBool().value_or(false);
