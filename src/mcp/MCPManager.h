@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agent/AgentTool.h"
 #include "mcp/MCPClient.h"
 #include "mcp/MCPConfigFile.h"
 #include "mcp/MCPToolInfo.h"
@@ -7,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <qcoro/qcorotask.h>
 
 #include <map>
@@ -82,6 +84,29 @@ public:
     void attach(const QString& name, std::shared_ptr<MCPClient> client,
                 std::vector<MCPToolInfo> tools);
 
+    // The tools of every running server as agent tools: servers in list order, tools by
+    // name. Their names are unique and fit [A-Za-z0-9_-]{1,64}; toolTarget() leads one back.
+    std::vector<AgentTool> agentTools();
+    struct ToolTarget {
+        QString server;
+        QString tool;
+        friend bool operator==(const ToolTarget&, const ToolTarget&) = default;
+    };
+    // The server and tool behind a name the last agentTools() handed out.
+    std::optional<ToolTarget> toolTarget(const QString& agentToolName) const;
+
+    // "mcp_" + server + "_" + tool, made safe for the model: other characters become "_",
+    // accents are dropped, at most 64 characters.
+    static QString toolName(const QString& server, const QString& tool);
+    // Names that begin like get_, list_, search_ … (any case).
+    static bool looksReadOnly(const QString& name);
+    // The server's message asks the person to sign in to Google.
+    static bool isLoginRequest(const QString& message);
+    // The Google sign-in address in the message, when there is a valid one.
+    static std::optional<QUrl> loginPage(const QString& message);
+    // Opens that address in the browser; nothing when there is none.
+    static void openLoginPage(const QString& message);
+
 Q_SIGNALS:
     void serversChanged();
     void configErrorChanged();
@@ -95,11 +120,15 @@ private:
     void setConfigError(std::optional<QString> error);
     // The start is still the current one: a reload since then replaced its client.
     bool isCurrent(const QString& name, const std::shared_ptr<MCPClient>& client) const;
+    AgentTool agentTool(const Server& server, const MCPToolInfo& tool, QString name);
+    static QCoro::Task<QString> runTool(QPointer<MCPManager> manager, QString server, QString tool,
+                                        JSONValue arguments);
 
     const QString m_configPath;
     std::vector<Server> m_servers;
     std::optional<QString> m_configError;
     std::map<QString, std::shared_ptr<MCPClient>> m_clients;
+    std::map<QString, ToolTarget> m_toolTargets;
 };
 
 } // namespace nolvea
