@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/FrontWindowReader.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+namespace nolvea {
+
+class X11Display;
+
+// The active window as the window manager announces it (`_NET_ACTIVE_WINDOW`); without a
+// window manager that does, the top-level window holding the keyboard focus. Its class
+// (`WM_CLASS`), title (`_NET_WM_NAME`, else `WM_NAME`) and process (`_NET_WM_PID`).
+class EwmhFrontWindowReader final : public FrontWindowReader {
+public:
+    explicit EwmhFrontWindowReader(QByteArray displayName = {});
+    ~EwmhFrontWindowReader() override;
+
+    std::optional<FrontWindow> frontWindow() override;
+
+private:
+    QByteArray m_displayName;
+    std::unique_ptr<X11Display> m_display;
+};
+
+} // namespace nolvea

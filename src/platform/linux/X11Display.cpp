@@ -1,0 +1,83 @@
+#include "platform/linux/X11Display.h"
+
+#include <QLoggingCategory>
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+namespace nolvea {
+
+namespace {
+Q_LOGGING_CATEGORY(lcX11, "nolvea.x11")
+
+// A broken connection of ours ends only the work on that connection, not the process. The
+// handler is process-wide: connections of others (the toolkit's) go to the handler that was
+// there before.
+std::mutex ioMutex;
+std::set<Display*> ourDisplays;
+XIOErrorHandler previousIOHandler = nullptr;
+
+int onIOError(Display* display) {
+    {
+        std::lock_guard lock(ioMutex);
+        if (ourDisplays.count(display)) return 0;
+    }
+    return previousIOHandler ? previousIOHandler(display) : 0;
+}
+
+void keepRunningAfterIOError(Display*, void*) {}
+
+// X errors on our connections (a window that vanished while we read it) are expected and seen
+// in each call's result; the default handler would end the process.
+XErrorHandler previousErrorHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* event) {
+    {
+        std::lock_guard lock(ioMutex);
+        if (ourDisplays.count(display)) return 0;
+    }
+    return previousErrorHandler ? previousErrorHandler(display, event) : 0;
+}
+
+void sayOnceThatX11IsNeeded() {
+    static std::atomic_bool said{false};
+    if (said.exchange(true)) return;
+    qCWarning(lcX11).noquote() << DesktopError(DesktopError::Kind::noX11).message();
+}
+} // namespace
+
+X11Display::~X11Display() {
+    if (!m_display) return;
+    XCloseDisplay(m_display);
+    std::lock_guard lock(ioMutex);
+    ourDisplays.erase(m_display);
+}
+
+bool X11Display::sessionHasX11() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+std::variant<std::unique_ptr<X11Display>, DesktopError> X11Display::open(const QByteArray& name) {
+    if (name.isEmpty() && !sessionHasX11()) {
+        sayOnceThatX11IsNeeded();
+        return DesktopError(DesktopError::Kind::noX11);
+    }
+    Display* display = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
+    if (!display) return DesktopError(DesktopError::Kind::unreachable);
+    static std::once_flag handlersInstalled;
+    std::call_once(handlersInstalled, [] {
+        previousErrorHandler = XSetErrorHandler(onXError);
+        previousIOHandler = XSetIOErrorHandler(onIOError);
+    });
+    {
+        std::lock_guard lock(ioMutex);
+        ourDisplays.insert(display);
+    }
+    XSetIOErrorExitHandler(display, keepRunningAfterIOError, nullptr);
+    return std::unique_ptr<X11Display>(new X11Display(display));
+}
+
+} // namespace nolvea
