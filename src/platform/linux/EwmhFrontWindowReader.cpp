@@ -87,6 +87,7 @@ EwmhFrontWindowReader::EwmhFrontWindowReader(QByteArray displayName)
 EwmhFrontWindowReader::~EwmhFrontWindowReader() = default;
 
 std::optional<FrontWindow> EwmhFrontWindowReader::frontWindow() {
+    if (m_display && m_display->isBroken()) m_display.reset(); // try a new connection
     if (!m_display) {
         auto opened = X11Display::open(m_displayName);
         if (std::holds_alternative<DesktopError>(opened)) return std::nullopt;

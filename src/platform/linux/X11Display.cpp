@@ -5,8 +5,8 @@
 #include <X11/Xlib.h>
 
 #include <atomic>
+#include <map>
 #include <mutex>
-#include <set>
 
 namespace nolvea {
 
@@ -17,13 +17,17 @@ Q_LOGGING_CATEGORY(lcX11, "nolvea.x11")
 // handler is process-wide: connections of others (the toolkit's) go to the handler that was
 // there before.
 std::mutex ioMutex;
-std::set<Display*> ourDisplays;
+std::map<Display*, X11Display*> ourDisplays;
 XIOErrorHandler previousIOHandler = nullptr;
 
 int onIOError(Display* display) {
     {
         std::lock_guard lock(ioMutex);
-        if (ourDisplays.count(display)) return 0;
+        auto it = ourDisplays.find(display);
+        if (it != ourDisplays.end()) {
+            it->second->markBroken();
+            return 0;
+        }
     }
     return previousIOHandler ? previousIOHandler(display) : 0;
 }
@@ -51,9 +55,13 @@ void sayOnceThatX11IsNeeded() {
 
 X11Display::~X11Display() {
     if (!m_display) return;
-    XCloseDisplay(m_display);
-    std::lock_guard lock(ioMutex);
-    ourDisplays.erase(m_display);
+    {
+        std::lock_guard lock(ioMutex);
+        ourDisplays.erase(m_display);
+    }
+    // Closing a connection whose server is gone blocks forever inside Xlib: such a connection
+    // is left as it is.
+    if (!m_broken) XCloseDisplay(m_display);
 }
 
 bool X11Display::sessionHasX11() {
@@ -72,12 +80,13 @@ std::variant<std::unique_ptr<X11Display>, DesktopError> X11Display::open(const Q
         previousErrorHandler = XSetErrorHandler(onXError);
         previousIOHandler = XSetIOErrorHandler(onIOError);
     });
+    std::unique_ptr<X11Display> connection(new X11Display(display));
     {
         std::lock_guard lock(ioMutex);
-        ourDisplays.insert(display);
+        ourDisplays[display] = connection.get();
     }
     XSetIOErrorExitHandler(display, keepRunningAfterIOError, nullptr);
-    return std::unique_ptr<X11Display>(new X11Display(display));
+    return connection;
 }
 
 } // namespace nolvea

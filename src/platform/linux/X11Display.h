@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <memory>
 #include <variant>
 
@@ -24,6 +25,9 @@ public:
     open(const QByteArray& name = {});
 
     _XDisplay* get() const { return m_display; }
+    // Whether the connection broke (the server went away); nothing more can be done on it.
+    bool isBroken() const { return m_broken; }
+    void markBroken() { m_broken = true; }
     // Whether the session has an X11 display to connect to.
     static bool sessionHasX11();
 
@@ -31,6 +35,7 @@ private:
     explicit X11Display(_XDisplay* display)
         : m_display(display) {}
     _XDisplay* m_display;
+    std::atomic_bool m_broken{false};
 };
 
 } // namespace nolvea

@@ -105,8 +105,8 @@ void XInputKeySource::deliver(const KeyEvent& event) {
 void XInputKeySource::run() {
     Display* dpy = m_display->get();
     pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-    while (!m_stopping) {
-        while (XPending(dpy) > 0) {
+    while (!m_stopping && !m_display->isBroken()) {
+        while (!m_display->isBroken() && XPending(dpy) > 0) {
             XEvent ev;
             XNextEvent(dpy, &ev);
             XGenericEventCookie* cookie = &ev.xcookie;
@@ -119,6 +119,7 @@ void XInputKeySource::run() {
             }
             XFreeEventData(dpy, cookie);
         }
+        if (m_display->isBroken()) return;
         if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
         if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return; // the server went away
     }

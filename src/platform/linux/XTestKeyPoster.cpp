@@ -16,6 +16,7 @@ XTestKeyPoster::XTestKeyPoster(QByteArray displayName)
 XTestKeyPoster::~XTestKeyPoster() = default;
 
 std::optional<DesktopError> XTestKeyPoster::post(PasteChord chord) {
+    if (m_display && m_display->isBroken()) m_display.reset(); // try a new connection
     if (!m_display) {
         auto opened = X11Display::open(m_displayName);
         if (auto* error = std::get_if<DesktopError>(&opened)) return *error;
@@ -40,7 +41,7 @@ std::optional<DesktopError> XTestKeyPoster::post(PasteChord chord) {
     for (auto it = codes.rbegin(); it != codes.rend(); ++it)
         XTestFakeKeyEvent(dpy, *it, False, CurrentTime);
     XSync(dpy, False);
-    if (XConnectionNumber(dpy) < 0) return DesktopError(DesktopError::Kind::unreachable);
+    if (m_display->isBroken()) return DesktopError(DesktopError::Kind::unreachable);
     return std::nullopt;
 }
 
