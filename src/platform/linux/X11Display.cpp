@@ -7,6 +7,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <poll.h>
 
 namespace nolvea {
 
@@ -55,13 +56,13 @@ void sayOnceThatX11IsNeeded() {
 
 X11Display::~X11Display() {
     if (!m_display) return;
-    {
-        std::lock_guard lock(ioMutex);
-        ourDisplays.erase(m_display);
-    }
     // Closing a connection whose server is gone blocks forever inside Xlib: such a connection
-    // is left as it is.
+    // is left as it is. One that breaks while closing is still ours for the error handler.
+    pollfd fd{ConnectionNumber(m_display), POLLIN | POLLRDHUP, 0};
+    if (::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLRDHUP | POLLERR))) m_broken = true;
     if (!m_broken) XCloseDisplay(m_display);
+    std::lock_guard lock(ioMutex);
+    ourDisplays.erase(m_display);
 }
 
 bool X11Display::sessionHasX11() {
