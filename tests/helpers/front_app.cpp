@@ -7,8 +7,9 @@
 //   focus                     -> activates the window and focuses the field
 //   clip (<type> <base64>)*   -> puts these formats on the clipboard
 //   quit
-// Options: --class NAME (window class), --title TEXT, --color NAME (background),
-// --geometry X,Y,W,H. Prints "ready <window id> <pid>" once the window is on screen.
+// Options: --app-class NAME (window class), --window-title TEXT, --background COLOR,
+// --rect X,Y,W,H (not the toolkit's own -geometry and -title, which it takes for itself). Prints
+// "ready <window id> <pid>" once the window is on screen.
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
@@ -27,10 +28,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    QCommandLineOption classOption("class", "window class", "name", "NolveaFrontApp");
-    QCommandLineOption titleOption("title", "window title", "text", "Janela de teste");
-    QCommandLineOption colorOption("color", "background", "name", "#20a040");
-    QCommandLineOption geometryOption("geometry", "x,y,w,h", "rect", "100,100,400,200");
+    QCommandLineOption classOption("app-class", "window class", "name", "NolveaFrontApp");
+    QCommandLineOption titleOption("window-title", "window title", "text", "Janela de teste");
+    QCommandLineOption colorOption("background", "background", "name", "#20a040");
+    QCommandLineOption geometryOption("rect", "x,y,w,h", "rect", "100,100,400,200");
     parser.addOptions({classOption, titleOption, colorOption, geometryOption});
     parser.process(app);
     // The class of the windows comes from the application name.

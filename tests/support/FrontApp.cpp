@@ -25,8 +25,8 @@ FrontApp::FrontApp(const Options& options)
     const QRect& g = options.geometry;
     m_process->start(
         helperPath(),
-        {QStringLiteral("--class"), options.windowClass, QStringLiteral("--title"), options.title,
-         QStringLiteral("--color"), options.color, QStringLiteral("--geometry"),
+        {QStringLiteral("--app-class"), options.windowClass, QStringLiteral("--window-title"),
+         options.title, QStringLiteral("--background"), options.color, QStringLiteral("--rect"),
          QStringLiteral("%1,%2,%3,%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())});
     const QByteArray ready = command({});
     const QList<QByteArray> words = ready.split(' ');
