@@ -1,0 +1,13 @@
+#pragma once
+
+#include "agent/AgentTool.h"
+
+// Looking people up in the contacts folder, and the message tool that Linux cannot serve.
+namespace nolvea::ContactTools {
+
+inline constexpr int kContactLimit = 5;
+
+AgentTool findContact();
+AgentTool sendMessage();
+
+} // namespace nolvea::ContactTools

@@ -1,0 +1,42 @@
+#include "agent/ContactsLookup.h"
+
+#include "agent/ContactStore.h"
+#include "agent/OffMainThread.h"
+#include "core/AppPaths.h"
+
+namespace nolvea::ContactsLookup {
+
+namespace {
+
+QList<Match> matchesIn(const QString& root, const QString& name) {
+    const ContactStore store(root);
+    if (!store.hasAccess()) return {};
+    QList<Match> out;
+    for (const auto& c : store.matching(name)) {
+        if (c.emails.isEmpty()) continue;
+        out.append({(c.givenName + u' ' + c.familyName).trimmed(), c.emails});
+    }
+    return out;
+}
+
+} // namespace
+
+QCoro::Task<QList<Match>> emails(QString name) {
+    // The root is read here: the data folder is found on the caller's thread.
+    const QString root = ContactStore::defaultRoot();
+    co_return co_await offMainThread([root, name] { return matchesIn(root, name); });
+}
+
+QCoro::Task<std::vector<EmailRecipient>> resolve(std::vector<EmailRecipient> recipients) {
+    for (EmailRecipient& r : recipients) {
+        if (r.isValid() || r.name.isEmpty()) continue;
+        const auto found = co_await emails(r.name);
+        if (found.isEmpty()) continue;
+        r.name = found.first().name;
+        r.address = found.first().emails.first();
+        r.alternatives = found.first().emails;
+    }
+    co_return recipients;
+}
+
+} // namespace nolvea::ContactsLookup

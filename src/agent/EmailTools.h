@@ -1,0 +1,13 @@
+#pragma once
+
+#include "agent/AgentTool.h"
+
+// Writing and reading e-mail through the mail back-end.
+namespace nolvea::EmailTools {
+
+inline constexpr int kRecentLimit = 8;
+
+AgentTool sendEmail();
+AgentTool listRecentEmails();
+
+} // namespace nolvea::EmailTools
