@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace nolvea {
+
+// How an agent run ended.
+struct AgentOutcome {
+    enum class Kind { done, answer, cancelled };
+
+    Kind kind = Kind::done;
+    QString text{}; // the summary (done) or the answer; "" when cancelled
+
+    static AgentOutcome done(QString summary) { return {Kind::done, std::move(summary)}; }
+    static AgentOutcome answer(QString text) { return {Kind::answer, std::move(text)}; }
+    static AgentOutcome cancelled() { return {Kind::cancelled, {}}; }
+
+    bool operator==(const AgentOutcome&) const = default;
+};
+
+} // namespace nolvea

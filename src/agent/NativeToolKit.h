@@ -1,0 +1,21 @@
+#pragma once
+
+#include "agent/ActionPreview.h"
+#include "agent/AgentTool.h"
+#include "ai/JSONValue.h"
+
+#include <QStringList>
+
+// Small pieces the native tool records are made of.
+namespace nolvea::NativeToolKit {
+
+// `optional(key)` of the arguments, or "".
+QString text(const JSONValue& arguments, const QString& key);
+
+// A card with these lines and nothing else.
+ActionPreview preview(const QString& symbol, const QString& title, QStringList details = {});
+
+// A run that does its work synchronously on the calling (main) thread.
+std::function<QCoro::Task<QString>(JSONValue)> now(std::function<QString(const JSONValue&)> work);
+
+} // namespace nolvea::NativeToolKit
