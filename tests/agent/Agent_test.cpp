@@ -8,7 +8,6 @@
 #include "support/Async.h"
 #include "support/ScriptedModel.h"
 
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace nolvea;
@@ -384,7 +383,8 @@ TEST_F(AgentTest, CancellationStopsTheRun) {
     // While the model thinks.
     model.replyLate("tarde demais", 5000);
     auto task = agent.run("pedido", {}, false, ui);
-    QTimer::singleShot(50, [this] { agent.cancel.cancel(); });
+    ASSERT_TRUE(test::spinUntil([&] { return model.calls() == 1; }));
+    agent.cancel.cancel();
     EXPECT_THROW(test::await(std::move(task)), Cancelled);
     EXPECT_EQ(agent.turnMessages.size(), 1u);
 
