@@ -3,7 +3,12 @@
 #include "agent/NativeTools.h"
 #include "agent/Schema.h"
 #include "agent/ToolError.h"
+#include "ai/TextJoiner.h"
+#include "platform/Clipboard.h"
+#include "platform/ClipboardData.h"
+#include "platform/Platform.h"
 #include "support/Graphemes.h"
+#include "system/TextInserter.h"
 
 namespace nolvea::NativeTools {
 
@@ -32,11 +37,18 @@ AgentTool textTool(QString name, QString description, QString argumentDescriptio
     return t;
 }
 
-// Until the clipboard and paste layer is in place, the text tools say plainly that nothing
-// was typed or copied.
-[[noreturn]] void noTextLayer() {
-    throw ToolError::failed(QStringLiteral(
-        "Escrever no app em foco ainda não está disponível neste computador: nada foi feito."));
+QCoro::Task<QString> insertAtCaret(ScreenContext context, JSONValue args) {
+    const QString text = args.required("text");
+    co_await TextInserter::insert(TextJoiner::prepare(text, context.textBeforeCursor));
+    co_return QStringLiteral("Texto inserido.");
+}
+
+QCoro::Task<QString> replaceInSelection(ScreenContext context, JSONValue args) {
+    if (context.selectedText.trimmed().isEmpty())
+        throw ToolError::invalid(QStringLiteral("Não há texto selecionado."));
+    const QString text = args.required("text");
+    co_await TextInserter::insert(text);
+    co_return QStringLiteral("Seleção substituída.");
 }
 
 } // namespace
@@ -48,10 +60,7 @@ AgentTool insertText(const ScreenContext& context) {
         "escrever/redigir algo (e-mail, mensagem, resposta, parágrafo) e for colar onde ela está.",
         "Texto final, pronto para colar", Kind::light, "text.cursor", "Escrevendo…",
         "Escrever no cursor", true);
-    t.run = now([context](const JSONValue& args) -> QString {
-        args.required("text");
-        noTextLayer();
-    });
+    t.run = [context](JSONValue args) { return insertAtCaret(context, std::move(args)); };
     return t;
 }
 
@@ -62,12 +71,7 @@ AgentTool replaceSelection(const ScreenContext& context) {
         "reescrever, traduzir, resumir, corrigir ou formatar o texto selecionado.",
         "Novo texto que substitui a seleção", Kind::light, "pencil.and.scribble", "Reescrevendo…",
         "Substituir seleção", true);
-    t.run = now([context](const JSONValue& args) -> QString {
-        if (context.selectedText.trimmed().isEmpty())
-            throw ToolError::invalid(QStringLiteral("Não há texto selecionado."));
-        args.required("text");
-        noTextLayer();
-    });
+    t.run = [context](JSONValue args) { return replaceInSelection(context, std::move(args)); };
     return t;
 }
 
@@ -76,9 +80,17 @@ const AgentTool& copyToClipboard() {
         AgentTool t = textTool("copy_to_clipboard", "Copia um texto para a área de transferência.",
                                "Texto a copiar", Kind::light, "doc.on.clipboard", "Copiando…",
                                "Copiar", false);
-        t.run = now([](const JSONValue& args) -> QString {
-            args.required("text");
-            noTextLayer();
+        t.run = now([](const JSONValue& args) {
+            const QString text = args.required("text");
+            auto clipboard = Platform::find<Clipboard>();
+            if (!clipboard)
+                throw ToolError::failed(
+                    QStringLiteral("A área de transferência não está disponível."));
+            // A plain copy: the old contents go, and no marker types are written.
+            ClipboardData data;
+            data.set(QStringLiteral("text/plain"), text.toUtf8());
+            clipboard->write(data);
+            return QStringLiteral("Copiado para a área de transferência.");
         });
         return t;
     }();

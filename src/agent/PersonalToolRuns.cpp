@@ -1,62 +1,50 @@
 #include "agent/PersonalToolRuns.h"
 
-#include "agent/AppleScript.h"
-#include "agent/ToolError.h"
+#include "agent/AgentTool.h"
+#include "agent/CalendarTools.h"
+#include "agent/ContactTools.h"
+#include "agent/EmailTools.h"
+#include "agent/ScreenTool.h"
 
 namespace nolvea::PersonalToolRuns {
 
 namespace {
 
-// Until its layer is in place, a tool says plainly that it did nothing.
-[[noreturn]] void unavailable(const QString& what) {
-    throw ToolError::failed(
-        QStringLiteral("%1 ainda não está disponível neste computador: nada foi feito.").arg(what));
+// The tool is kept in the frame while its run is awaited: its function owns the captures.
+QCoro::Task<QString> runOf(AgentTool tool, JSONValue arguments) {
+    const AgentTool kept = std::move(tool);
+    QString result = co_await kept.run(std::move(arguments));
+    co_return result;
 }
 
 } // namespace
 
-QCoro::Task<QString> createReminder(JSONValue) {
-    unavailable(QStringLiteral("Criar lembretes"));
-    co_return {};
+QCoro::Task<QString> createReminder(JSONValue a) {
+    return runOf(CalendarTools::createReminder(), std::move(a));
 }
-QCoro::Task<QString> listReminders(JSONValue) {
-    unavailable(QStringLiteral("Ler lembretes"));
-    co_return {};
+QCoro::Task<QString> listReminders(JSONValue a) {
+    return runOf(CalendarTools::listReminders(), std::move(a));
 }
-QCoro::Task<QString> createEvent(JSONValue) {
-    unavailable(QStringLiteral("Criar eventos"));
-    co_return {};
+QCoro::Task<QString> createEvent(JSONValue a) {
+    return runOf(CalendarTools::createEvent(), std::move(a));
 }
-QCoro::Task<QString> listEvents(JSONValue) {
-    unavailable(QStringLiteral("Ler a agenda"));
-    co_return {};
+QCoro::Task<QString> listEvents(JSONValue a) {
+    return runOf(CalendarTools::listEvents(), std::move(a));
 }
-QCoro::Task<QString> findContact(JSONValue) {
-    unavailable(QStringLiteral("Buscar contatos"));
-    co_return {};
+QCoro::Task<QString> findContact(JSONValue a) {
+    return runOf(ContactTools::findContact(), std::move(a));
 }
-
-QCoro::Task<QString> sendMessage(JSONValue arguments) {
-    const QString to = arguments.required(QStringLiteral("to"));
-    const QString text = arguments.required(QStringLiteral("text"));
-    Q_UNUSED(to);
-    Q_UNUSED(text);
-    // No messaging service exists on this desktop; the runner reports it and sends nothing.
-    AppleScript::run(QString());
-    co_return QStringLiteral("Mensagem enviada");
+QCoro::Task<QString> sendMessage(JSONValue a) {
+    return runOf(ContactTools::sendMessage(), std::move(a));
 }
-
-QCoro::Task<QString> sendEmail(JSONValue) {
-    unavailable(QStringLiteral("Enviar e-mails"));
-    co_return {};
+QCoro::Task<QString> sendEmail(JSONValue a) {
+    return runOf(EmailTools::sendEmail(), std::move(a));
 }
-QCoro::Task<QString> listRecentEmails(JSONValue) {
-    unavailable(QStringLiteral("Ler e-mails"));
-    co_return {};
+QCoro::Task<QString> listRecentEmails(JSONValue a) {
+    return runOf(EmailTools::listRecentEmails(), std::move(a));
 }
-QCoro::Task<QString> lookAtScreen(JSONValue) {
-    unavailable(QStringLiteral("Olhar a tela"));
-    co_return {};
+QCoro::Task<QString> lookAtScreen(JSONValue a) {
+    return ScreenTool::run(std::move(a));
 }
 
 } // namespace nolvea::PersonalToolRuns

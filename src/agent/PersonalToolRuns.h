@@ -5,7 +5,7 @@
 #include <qcoro/qcorotask.h>
 
 // What the calendar, contact, message, e-mail and screen tools do with their arguments. The
-// catalogue holds their records; the calendar, contacts, mail and screen layers fill these in.
+// catalogue holds their records; these hand the arguments to the calendar, contact, mail and screen tools.
 namespace nolvea::PersonalToolRuns {
 
 QCoro::Task<QString> createReminder(JSONValue arguments);
