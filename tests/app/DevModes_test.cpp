@@ -50,8 +50,8 @@ TEST(DevModes, TheFirstApplicableFlagOfTheTableRunsAlone) {
     const QList<Case> cases{
         // Order 6 comes before order 9, wherever they stand.
         {{"--selftest-update", "--selftest-anthropic-format"}, "{", 0},
-        // "--render-icon" last has no folder: skipped, the update test runs.
-        {{"--selftest-update", "--render-icon"}, "Versão instalada: ", 0},
+        // "--render-icon" last has no folder: skipped, the update test runs (and fails: no site).
+        {{"--selftest-update", "--render-icon"}, "Versão instalada: ", 1},
         // With a folder it comes before the update test.
         {{"--selftest-update", "--render-icon", folder}, "", 0},
         // Whole arguments only: no prefix, no "=value", no other case.

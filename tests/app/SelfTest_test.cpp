@@ -1,6 +1,7 @@
 // The developer modes in this process: the flag table, and the routines whose waits and keys
 // a test has to control (the clock of the idle test, the signing key of the update).
 
+#include "ai/IdleUnloader.h"
 #include "app/DevFlags.h"
 #include "app/SelfTest.h"
 #include "core/AppSettings.h"
@@ -104,7 +105,7 @@ TEST(SelfTestIdle, WaitsOutTheUnloadAndProbesAgain) {
     }(&passed);
     // The first probe is answered, then the test sleeps on our clock.
     ASSERT_TRUE(test::spinUntil([&] { return server.count("/v1/chat/completions") == 1; }));
-    ASSERT_TRUE(test::spinUntil([&] { return clock.pendingTimers() == 2; })); // sleep + unload
+    ASSERT_TRUE(test::spinUntil([&] { return IdleUnloader::shared().isArmed(); }));
     clock.advance(100s);
     ASSERT_TRUE(test::spinUntil([&] { return passed.has_value(); }));
     const QStringList lines = linesOf(testing::internal::GetCapturedStdout());
@@ -118,7 +119,12 @@ TEST(SelfTestIdle, WaitsOutTheUnloadAndProbesAgain) {
     EXPECT_EQ(lines[3], "Depois do minuto: servidor respondendo: pequeno");
     EXPECT_EQ(lines[4], "2º pedido: 0.0 s → ok");
     // The model was unloaded during the wait.
-    EXPECT_TRUE(test::spinUntil([&] { return server.count("/api/generate") == 1; }));
+    EXPECT_TRUE(test::spinUntil([&] { return server.count("/api/generate") == 1; })) << [&] {
+        QStringList seen;
+        for (const auto& r : server.requests())
+            seen << r.method + ' ' + r.target;
+        return seen.join(", ").toStdString();
+    }();
     EXPECT_EQ(server.count("/v1/chat/completions"), 2);
 }
 
@@ -139,7 +145,7 @@ TEST(SelfTestIdle, AServerThatStopsIsReportedAndFailsTheTest) {
     auto task = [](std::optional<bool>* out) -> QCoro::Task<> {
         *out = co_await SelfTest::idle();
     }(&passed);
-    ASSERT_TRUE(test::spinUntil([&] { return clock.pendingTimers() == 2; }));
+    ASSERT_TRUE(test::spinUntil([&] { return IdleUnloader::shared().isArmed(); }));
     clock.advance(100s);
     ASSERT_TRUE(test::spinUntil([&] { return passed.has_value(); }));
     const QStringList lines = linesOf(testing::internal::GetCapturedStdout());
