@@ -1,25 +1,45 @@
 #include "app/Entry.h"
 
-#include "ui/components/AppIconView.h"
+#include "app/Console.h"
+#include "app/DevFlags.h"
+#include "app/SelfTest.h"
+#include "ui/components/BrandFont.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include <csignal>
-#include <cstring>
+#include <memory>
 
 namespace nolvea {
 
 namespace {
 
-// "--render-icon FOLDER": writes the iconset and ends.
-int renderIcon(int argc, char** argv, const char* folder) {
-    // Drawing needs no screen: use the offscreen platform when none was chosen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    AppIconView::renderIconset(QString::fromLocal8Bit(folder));
-    return 0;
+QStringList arguments(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+// Runs the developer mode on the application's event loop, so timers and network replies
+// keep working while it waits; the exit status tells scripts how it went.
+int runDeveloperMode(QCoreApplication& app, QStringList args) {
+    std::optional<QCoro::Task<>> task;
+    QTimer::singleShot(0, &app, [&] {
+        task.emplace([](QStringList args) -> QCoro::Task<> {
+            const std::optional<bool> passed = co_await SelfTest::runIfRequested(std::move(args));
+            if (!passed)
+                Console::error(QString::fromUtf8("Nenhum modo de desenvolvedor reconhecido nos "
+                                                 "argumentos."));
+            QCoreApplication::exit(!passed   ? Entry::noModeStatus
+                                   : *passed ? 0
+                                             : Entry::failedStatus);
+        }(std::move(args)));
+    });
+    return app.exec();
 }
 
 } // namespace
@@ -27,14 +47,19 @@ int renderIcon(int argc, char** argv, const char* folder) {
 int Entry::main(int argc, char** argv) {
     // A child that closes its input early must not end us.
     std::signal(SIGPIPE, SIG_IGN);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--render-icon") == 0) {
-            if (i + 1 >= argc) {
-                QTextStream(stderr) << "--render-icon precisa de uma pasta\n";
-                return 2;
-            }
-            return renderIcon(argc, argv, argv[i + 1]);
+    const QStringList args = arguments(argc, argv);
+    if (DevFlags::selectsDeveloperMode(args)) {
+        const std::optional<DevCommand> command = DevFlags::scan(args);
+        if (command && command->needsGui()) {
+            // Drawing needs no screen: use the offscreen platform when none was chosen.
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            BrandFont::registerFonts();
+            return runDeveloperMode(app, args);
         }
+        QCoreApplication app(argc, argv);
+        return runDeveloperMode(app, args);
     }
     QCoreApplication app(argc, argv);
     QTextStream(stdout) << "Nolvea\n";

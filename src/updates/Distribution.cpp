@@ -5,7 +5,12 @@
 namespace nolvea::Distribution {
 
 std::optional<QString> value(const QString& key) {
-    if (key == u"VemkaSiteURL") return QString::fromUtf8(buildinfo::kSiteURL);
+    // The site may be pointed at a mirror or a local test site; releases still have to verify
+    // against the built-in key.
+    if (key == u"VemkaSiteURL")
+        return qEnvironmentVariableIsSet("NOLVEA_SITE_URL")
+                   ? qEnvironmentVariable("NOLVEA_SITE_URL")
+                   : QString::fromUtf8(buildinfo::kSiteURL);
     if (key == u"CFBundleShortVersionString") return QString::fromUtf8(buildinfo::kVersion);
     if (key == u"CFBundleVersion") return QString::fromUtf8(buildinfo::kBuild);
     return std::nullopt;

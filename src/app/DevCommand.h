@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace nolvea {
+
+// The one developer mode a command line asks for, with its arguments.
+struct DevCommand {
+    enum class Kind { anthropicFormat, idle, renderIcon, update };
+
+    Kind kind;
+    QString value{};       // the flag's argument: file, request, text or folder
+    bool download = false; // update: "--baixar" was given
+
+    // Drawing modes need a GUI application (offscreen); the rest run on a core one.
+    bool needsGui() const { return kind == Kind::renderIcon; }
+
+    bool operator==(const DevCommand&) const = default;
+};
+
+} // namespace nolvea

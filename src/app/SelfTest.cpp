@@ -1,0 +1,53 @@
+#include "app/SelfTest.h"
+
+#include "app/Console.h"
+#include "app/DevFlags.h"
+#include "support/Error.h"
+#include "ui/components/AppIconView.h"
+#include "updates/Updater.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace nolvea {
+
+QCoro::Task<std::optional<bool>> SelfTest::runIfRequested(QStringList args) {
+    const std::optional<DevCommand> command = DevFlags::scan(args);
+    if (!command) co_return std::nullopt;
+    co_return co_await run(*command, std::move(args));
+}
+
+QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
+    using Kind = DevCommand::Kind;
+    try {
+        switch (command.kind) {
+        case Kind::anthropicFormat:
+            co_return anthropicFormat();
+        case Kind::idle:
+            co_return co_await idle();
+        case Kind::renderIcon:
+            co_return renderIcon(command.value);
+        case Kind::update:
+            co_return co_await update(Updater::shared(), command.download);
+        }
+    } catch (const std::exception& e) {
+        // A routine reports its own failures; anything that still escapes ends the mode here.
+        Console::line(QString::fromUtf8("ERRO: ") + describe(e));
+    }
+    Q_UNUSED(args);
+    co_return false;
+}
+
+bool SelfTest::renderIcon(const QString& folder) {
+    AppIconView::renderIconset(folder);
+    const QDir dir(folder);
+    for (const auto& [name, pixels] : AppIconView::iconsetFiles()) {
+        if (!QFileInfo(dir.filePath(name)).isFile()) {
+            Console::error(QString::fromUtf8("Não deu para gravar %1 em %2.").arg(name, folder));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace nolvea
