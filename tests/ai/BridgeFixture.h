@@ -49,7 +49,7 @@ protected:
         const QString path = folder + u'/' + name;
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArrayLiteral(R"(#!/bin/sh
+        file.write(QByteArrayLiteral(R"SH(#!/bin/sh
 r="$FAKE_RECORD"
 : > "$r/args"
 for a in "$@"; do printf '%s\0' "$a" >> "$r/args"; done
@@ -62,11 +62,11 @@ for a in "$@"; do
   case "$prev" in
     -C) rm -rf "$r/turn"; cp -r "$a" "$r/turn"; stat -c %a "$a" > "$r/turnmode"; echo "$a" > "$r/turnpath";;
     -o) out="$a";;
-    --system-prompt-file) cp "$a" "$r/system"; stat -c %a "$a" > "$r/systemmode"; echo "$a" > "$r/systempath";;
+    --system-prompt-file) cp "$a" "$r/system"; stat -c %a "$a" > "$r/systemmode"; stat -c %a "$(dirname "$a")" > "$r/systemdirmode"; echo "$a" > "$r/systempath";;
   esac
   prev="$a"
 done
-)") + body + '\n');
+)SH") + body + '\n');
         file.close();
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                             QFileDevice::ExeOwner);
