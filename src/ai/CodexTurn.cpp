@@ -57,12 +57,42 @@ void writeFile(const QString& path, const QByteArray& data) {
                                            QFileInfo(path).fileName());
 }
 
+QString imageName(std::size_t n) {
+    return QStringLiteral("tela-") + QString::number(n) + QStringLiteral(".png");
+}
+
 bool saysSignedOut(const QString& text) {
     return text.contains(QStringLiteral("not logged in"), Qt::CaseInsensitive) ||
            text.contains(QStringLiteral("codex login"), Qt::CaseInsensitive);
 }
 
 } // namespace
+
+QStringList CodexTurn::arguments(const QString& folder, const QString& model, bool toolsOffered,
+                                 std::size_t images) {
+    QStringList args{QStringLiteral("exec"),
+                     QStringLiteral("--skip-git-repo-check"),
+                     QStringLiteral("--ephemeral"),
+                     QStringLiteral("--sandbox"),
+                     QStringLiteral("read-only"),
+                     QStringLiteral("--color"),
+                     QStringLiteral("never"),
+                     QStringLiteral("-C"),
+                     folder,
+                     QStringLiteral("-o"),
+                     folder + QStringLiteral("/resposta.txt"),
+                     QStringLiteral("-c"),
+                     QStringLiteral("model_reasoning_effort=") +
+                         (toolsOffered ? QStringLiteral("medium") : QStringLiteral("low"))};
+    if (!model.isEmpty() && model != u"padrão") args << QStringLiteral("-m") << model;
+    if (toolsOffered)
+        args << QStringLiteral("--output-schema") << folder + QStringLiteral("/esquema.json");
+    for (std::size_t n = 0; n < images; ++n)
+        args << QStringLiteral("-i") << folder + u'/' + imageName(n);
+    // The conversation is read from standard input, never passed as an argument.
+    args << QStringLiteral("-");
+    return args;
+}
 
 QByteArray CodexTurn::instructions(const BridgePrompt& prompt) {
     return (QStringLiteral("<instrucoes>\n") + prompt.systemText +
@@ -77,34 +107,12 @@ QCoro::Task<BridgeOutput> CodexTurn::run(QString executable, QString model, Brid
     const TurnFolder folder;
     const QString replyFile = folder.file(QStringLiteral("resposta.txt"));
 
-    QStringList args{QStringLiteral("exec"),
-                     QStringLiteral("--skip-git-repo-check"),
-                     QStringLiteral("--ephemeral"),
-                     QStringLiteral("--sandbox"),
-                     QStringLiteral("read-only"),
-                     QStringLiteral("--color"),
-                     QStringLiteral("never"),
-                     QStringLiteral("-C"),
-                     folder.path(),
-                     QStringLiteral("-o"),
-                     replyFile,
-                     QStringLiteral("-c"),
-                     QStringLiteral("model_reasoning_effort=") +
-                         (prompt.toolsOffered ? QStringLiteral("medium") : QStringLiteral("low"))};
-    if (!model.isEmpty() && model != u"padrão") args << QStringLiteral("-m") << model;
-    if (prompt.toolsOffered) {
-        const QString schemaFile = folder.file(QStringLiteral("esquema.json"));
-        writeFile(schemaFile, BridgeReply::schema().toUtf8());
-        args << QStringLiteral("--output-schema") << schemaFile;
-    }
-    for (std::size_t n = 0; n < prompt.images.size(); ++n) {
-        const QString imageFile =
-            folder.file(QStringLiteral("tela-") + QString::number(n) + QStringLiteral(".png"));
-        writeFile(imageFile, prompt.images[n]);
-        args << QStringLiteral("-i") << imageFile;
-    }
-    // "-": the conversation is read from standard input, never passed as an argument.
-    args << QStringLiteral("-");
+    if (prompt.toolsOffered)
+        writeFile(folder.file(QStringLiteral("esquema.json")), BridgeReply::schema().toUtf8());
+    for (std::size_t n = 0; n < prompt.images.size(); ++n)
+        writeFile(folder.file(imageName(n)), prompt.images[n]);
+    const QStringList args =
+        arguments(folder.path(), model, prompt.toolsOffered, prompt.images.size());
 
     const BridgeRun run =
         co_await BridgeRunner::run(executable, args, cli, instructions(prompt), timeout);
