@@ -34,9 +34,8 @@ QString assistantEntry(const ChatMessage& message) {
     QString entry = QStringLiteral("[assistente]: ") + textOf(message);
     if (message.toolCalls) {
         for (const ToolCall& call : *message.toolCalls)
-            entry += QStringLiteral("\n[chamada de ") + call.function.name +
-                     QStringLiteral(" (") + call.id + QStringLiteral(")]: ") +
-                     call.function.arguments;
+            entry += QStringLiteral("\n[chamada de ") + call.function.name + QStringLiteral(" (") +
+                     call.id + QStringLiteral(")]: ") + call.function.arguments;
     }
     return entry;
 }
@@ -54,7 +53,8 @@ BridgePrompt BridgePrompt::make(const std::vector<ChatMessage>& messages,
 
     if (tools && !tools->empty()) {
         QStringList lines;
-        for (const ToolSpec& tool : *tools) lines << toolText(tool);
+        for (const ToolSpec& tool : *tools)
+            lines << toolText(tool);
         prompt.systemText += toolsHeader + lines.join(u'\n');
         prompt.toolsOffered = true;
     }
@@ -76,8 +76,7 @@ BridgePrompt BridgePrompt::make(const std::vector<ChatMessage>& messages,
                 for (const ToolCall& call : *message.toolCalls)
                     toolNames.insert(call.id, call.function.name);
         } else {
-            entries << QStringLiteral("[") + message.role + QStringLiteral("]: ") +
-                           textOf(message);
+            entries << QStringLiteral("[") + message.role + QStringLiteral("]: ") + textOf(message);
         }
 
         if (message.content && message.content->isParts()) {

@@ -31,8 +31,7 @@ ChatMessage BridgeReply::decode(const QByteArray& data, AccountBridge::CLI cli) 
     for (const JSONValue& item : calls->asArray()) {
         const JSONValue* name = item.member(QStringLiteral("name"));
         const JSONValue* arguments = item.member(QStringLiteral("arguments_json"));
-        if (!item.isObject() || !name || !name->isString() || !arguments ||
-            !arguments->isString())
+        if (!item.isObject() || !name || !name->isString() || !arguments || !arguments->isString())
             throw bad();
         ToolCall call;
         do {

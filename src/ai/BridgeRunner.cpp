@@ -1,8 +1,8 @@
 #include "ai/BridgeRunner.h"
 
 #include "support/Clock.h"
-#include "support/Promise.h"
 #include "support/PrivateTempDir.h"
+#include "support/Promise.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,16 +92,15 @@ QCoro::Task<BridgeRun> BridgeRunner::run(QString program, QStringList arguments,
             if (child->state() == QProcess::NotRunning) return;
             timedOut = true;
             signalGroup(child->processId(), SIGTERM);
-            grace = Clock::shared().schedule(killGrace, false, [child] {
-                signalGroup(child->processId(), SIGKILL);
-            });
+            grace = Clock::shared().schedule(killGrace, false,
+                                             [child] { signalGroup(child->processId(), SIGKILL); });
         });
 
     process->start();
     if (!process->waitForStarted(-1)) {
-        throw AccountBridge::BridgeError::failed(
-            cli, QStringLiteral("não foi possível iniciar (") + process->errorString() +
-                     QStringLiteral(")"));
+        throw AccountBridge::BridgeError::failed(cli, QStringLiteral("não foi possível iniciar (") +
+                                                          process->errorString() +
+                                                          QStringLiteral(")"));
     }
     const qint64 pid = process->processId();
     if (input) {
@@ -116,9 +115,9 @@ QCoro::Task<BridgeRun> BridgeRunner::run(QString program, QStringList arguments,
     if (timedOut) {
         // The leader is gone; helpers that ignored the request go now.
         signalGroup(pid, SIGKILL);
-        throw AccountBridge::BridgeError::failed(
-            cli, QStringLiteral("não respondeu em ") + QString::number(qint64(timeout)) +
-                     QStringLiteral(" s"));
+        throw AccountBridge::BridgeError::failed(cli, QStringLiteral("não respondeu em ") +
+                                                          QString::number(qint64(timeout)) +
+                                                          QStringLiteral(" s"));
     }
     BridgeRun result;
     result.status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;

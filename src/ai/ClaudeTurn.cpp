@@ -51,9 +51,10 @@ QByteArray ClaudeTurn::input(const BridgePrompt& prompt) {
         content.push_back(JSONValue::object(
             {{QStringLiteral("type"), "image"},
              {QStringLiteral("source"),
-              JSONValue::object({{QStringLiteral("type"), "base64"},
-                                 {QStringLiteral("media_type"), "image/png"},
-                                 {QStringLiteral("data"), QString::fromLatin1(image.toBase64())}})}}));
+              JSONValue::object(
+                  {{QStringLiteral("type"), "base64"},
+                   {QStringLiteral("media_type"), "image/png"},
+                   {QStringLiteral("data"), QString::fromLatin1(image.toBase64())}})}}));
     }
     const JSONValue line = JSONValue::object(
         {{QStringLiteral("type"), "user"},
@@ -73,13 +74,11 @@ QCoro::Task<BridgeOutput> ClaudeTurn::run(QString executable, QString model, Bri
     if (!AtomicFile::write(systemFile, prompt.systemText.toUtf8(), AtomicFile::Access::Private))
         throw BridgeError::failed(cli, QStringLiteral("não foi possível gravar as instruções"));
 
-    const BridgeRun run =
-        co_await BridgeRunner::run(executable, arguments(model, systemFile, prompt.toolsOffered),
-                                   cli, input(prompt), timeout);
+    const BridgeRun run = co_await BridgeRunner::run(
+        executable, arguments(model, systemFile, prompt.toolsOffered), cli, input(prompt), timeout);
 
     std::optional<JSONValue> result;
-    const QStringList lines =
-        QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
     for (const QString& line : lines) {
         std::optional<JSONValue> object = JSONValue::parse(line);
         const JSONValue* type = object ? object->member(QStringLiteral("type")) : nullptr;

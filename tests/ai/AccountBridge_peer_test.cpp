@@ -1,7 +1,7 @@
 #include "ai/AccountBridge.h"
+#include "ai/BridgePrompt.h"
 #include "ai/BridgeRunner.h"
 #include "ai/CodexTurn.h"
-#include "ai/BridgePrompt.h"
 
 #include "support/Async.h"
 #include "support/Printers.h"
@@ -95,16 +95,16 @@ TEST_F(AccountToolsPeerTest, ClaudeAccountCommandsExist) {
 TEST_F(AccountToolsPeerTest, ClaudeTurnFailsOnlyForWantOfALogin) {
     const QString usage = help({"claude", "--help"});
     for (const char* flag : {"--print", "--input-format", "--output-format", "--verbose", "--tools",
-                             "--strict-mcp-config", "--no-session-persistence",
-                             "--setting-sources", "--model", "--json-schema"})
+                             "--strict-mcp-config", "--no-session-persistence", "--setting-sources",
+                             "--model", "--json-schema"})
         EXPECT_TRUE(usage.contains(QString::fromLatin1(flag))) << flag;
 
     // An unknown flag or a malformed input line would fail with another text.
     for (bool withTools : {false, true}) {
         try {
-            test::await(AccountBridge::chat(
-                AIProvider::claudeAccount, QStringLiteral("sonnet"), conversation(true),
-                withTools ? std::optional(tools()) : std::nullopt, 90));
+            test::await(AccountBridge::chat(AIProvider::claudeAccount, QStringLiteral("sonnet"),
+                                            conversation(true),
+                                            withTools ? std::optional(tools()) : std::nullopt, 90));
             ADD_FAILURE() << "answered without an account";
         } catch (const BridgeError& e) {
             EXPECT_EQ(e.kind(), BridgeError::Kind::notLoggedIn) << e.message().toStdString();

@@ -42,15 +42,15 @@ TEST(BridgeErrorTest, MessagesNameTheTool) {
 TEST_F(AccountBridgeTest, MissingToolIsReportedEverywhere) {
     for (CLI cli : {CLI::claude, CLI::codex}) {
         EXPECT_EQ(test::await(AccountBridge::status(cli)), AccountBridge::Status{});
-        for (auto error : {bridgeError(AccountBridge::login(cli)),
-                           bridgeError(AccountBridge::logout(cli)),
-                           bridgeError(AccountBridge::chat(
-                               cli == CLI::claude ? AIProvider::claudeAccount
-                                                  : AIProvider::chatgptAccount,
-                               QStringLiteral("m"), {}, std::nullopt, 30))}) {
+        for (auto error :
+             {bridgeError(AccountBridge::login(cli)), bridgeError(AccountBridge::logout(cli)),
+              bridgeError(AccountBridge::chat(cli == CLI::claude ? AIProvider::claudeAccount
+                                                                 : AIProvider::chatgptAccount,
+                                              QStringLiteral("m"), {}, std::nullopt, 30))}) {
             ASSERT_TRUE(error);
             EXPECT_EQ(error->kind(), Kind::notInstalled);
-            EXPECT_TRUE(error->message().endsWith(QStringLiteral(" não está instalado (Ajustes › IA)")));
+            EXPECT_TRUE(
+                error->message().endsWith(QStringLiteral(" não está instalado (Ajustes › IA)")));
         }
     }
 }
@@ -58,8 +58,8 @@ TEST_F(AccountBridgeTest, MissingToolIsReportedEverywhere) {
 TEST_F(AccountBridgeTest, UsualToolFoldersComeBeforePath) {
     writeTool(QStringLiteral("claude"), "exit 0");
     EXPECT_EQ(AccountBridge::executable(CLI::claude), bin() + QStringLiteral("/claude"));
-    const QString local = writeTool(QStringLiteral("claude"), "exit 0",
-                                    test::home() + QStringLiteral("/.local/bin"));
+    const QString local =
+        writeTool(QStringLiteral("claude"), "exit 0", test::home() + QStringLiteral("/.local/bin"));
     EXPECT_EQ(AccountBridge::executable(CLI::claude), local);
     QFile::remove(local);
     EXPECT_EQ(AccountBridge::executable(CLI::codex), QString());
@@ -133,8 +133,8 @@ TEST_F(AccountBridgeTest, LoginAndLogoutCommandLines) {
     };
     for (const auto& c : cases) {
         writeTool(AccountBridge::commandName(c.cli), "exit 0");
-        EXPECT_FALSE(bridgeError(c.login ? AccountBridge::login(c.cli)
-                                         : AccountBridge::logout(c.cli)));
+        EXPECT_FALSE(
+            bridgeError(c.login ? AccountBridge::login(c.cli) : AccountBridge::logout(c.cli)));
         EXPECT_EQ(args(), c.args);
         EXPECT_EQ(read(QStringLiteral("stdin")), QByteArray());
     }
@@ -182,7 +182,8 @@ TEST_F(AccountBridgeTest, ApiKeysNeverReachTheTools) {
                       bin() + QStringLiteral(":/usr/bin:/bin"));
         EXPECT_TRUE(readText(QStringLiteral("cwd")).endsWith(QStringLiteral("/nolvea-cli")));
     }
-    for (const char* name : {"ANTHROPIC_API_KEY", "ANTHROPIC_AUTH_TOKEN", "OPENAI_API_KEY", "NOLVEA_KEEP"})
+    for (const char* name :
+         {"ANTHROPIC_API_KEY", "ANTHROPIC_AUTH_TOKEN", "OPENAI_API_KEY", "NOLVEA_KEEP"})
         qunsetenv(name);
 }
 

@@ -90,14 +90,16 @@ done
         if (data.endsWith('\0')) data.chop(1);
         QStringList list;
         if (data.isEmpty() && !QFile::exists(recorded(QStringLiteral("args")))) return list;
-        for (const QByteArray& a : data.split('\0')) list << QString::fromUtf8(a);
+        for (const QByteArray& a : data.split('\0'))
+            list << QString::fromUtf8(a);
         return list;
     }
     QMap<QString, QString> env() const {
         QMap<QString, QString> map;
         for (const QByteArray& line : read(QStringLiteral("env")).split('\n')) {
             const qsizetype eq = line.indexOf('=');
-            if (eq > 0) map.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+            if (eq > 0)
+                map.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
         }
         return map;
     }
@@ -105,9 +107,7 @@ done
         QFile file(recorded(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QString readText(const QString& name) const {
-        return QString::fromUtf8(read(name)).trimmed();
-    }
+    QString readText(const QString& name) const { return QString::fromUtf8(read(name)).trimmed(); }
 
     static int mode(const QString& path) {
         struct stat st {};

@@ -42,9 +42,10 @@ ToolSpec tool(const QString& name, const QString& description, JSONValue paramet
 }
 
 TEST(BridgePromptTest, SystemMessagesAndToolsMakeTheSystemText) {
-    const std::vector<ChatMessage> messages{message(QStringLiteral("system"), QStringLiteral("Um.")),
-                                            message(QStringLiteral("user"), QStringLiteral("oi")),
-                                            message(QStringLiteral("system"), QStringLiteral("Dois."))};
+    const std::vector<ChatMessage> messages{
+        message(QStringLiteral("system"), QStringLiteral("Um.")),
+        message(QStringLiteral("user"), QStringLiteral("oi")),
+        message(QStringLiteral("system"), QStringLiteral("Dois."))};
     for (const auto& none : {std::optional<std::vector<ToolSpec>>(),
                              std::optional<std::vector<ToolSpec>>(std::vector<ToolSpec>{})}) {
         const BridgePrompt prompt = BridgePrompt::make(messages, none);
@@ -62,8 +63,9 @@ TEST(BridgePromptTest, SystemMessagesAndToolsMakeTheSystemText) {
         messages, std::vector<ToolSpec>{
                       tool(QStringLiteral("abrir"), QStringLiteral("Abre um site."), schema),
                       tool(QStringLiteral("quebrada"), QStringLiteral("Sem esquema."),
-                           JSONValue::object({{QStringLiteral("n"),
-                                               JSONValue::number(std::numeric_limits<double>::infinity())}}))});
+                           JSONValue::object(
+                               {{QStringLiteral("n"),
+                                 JSONValue::number(std::numeric_limits<double>::infinity())}}))});
     EXPECT_TRUE(prompt.toolsOffered);
     EXPECT_EQ(prompt.systemText,
               QStringLiteral(
@@ -93,9 +95,9 @@ TEST(BridgePromptTest, HistoryNamesEachSpeakerAndToolResult) {
     orphan.toolCallID = QStringLiteral("call_9");
     ChatMessage parts;
     parts.role = QStringLiteral("user");
-    parts.content = MessageContent::parts(
-        {textPart(QStringLiteral("linha 1")), imagePart(QStringLiteral("data:image/png;base64,AAEC")),
-         textPart(QStringLiteral("linha 2"))});
+    parts.content = MessageContent::parts({textPart(QStringLiteral("linha 1")),
+                                           imagePart(QStringLiteral("data:image/png;base64,AAEC")),
+                                           textPart(QStringLiteral("linha 2"))});
 
     const BridgePrompt prompt = BridgePrompt::make(
         {message(QStringLiteral("system"), QStringLiteral("S")),
@@ -159,11 +161,11 @@ TEST(BridgeReplyTest, DecodesCallsWithFreshIds) {
 }
 
 TEST(BridgeReplyTest, AnythingElseIsBadOutput) {
-    for (const char* data : {"", "texto", "[]", R"({"reply":"oi"})", R"({"tool_calls":[]})",
-                             R"({"reply":1,"tool_calls":[]})",
-                             R"({"reply":"","tool_calls":[{"name":"x"}]})",
-                             R"({"reply":"","tool_calls":[{"name":"x","arguments_json":{}}]})",
-                             R"({"reply":"","tool_calls":["x"]})"}) {
+    for (const char* data :
+         {"", "texto", "[]", R"({"reply":"oi"})", R"({"tool_calls":[]})",
+          R"({"reply":1,"tool_calls":[]})", R"({"reply":"","tool_calls":[{"name":"x"}]})",
+          R"({"reply":"","tool_calls":[{"name":"x","arguments_json":{}}]})",
+          R"({"reply":"","tool_calls":["x"]})"}) {
         try {
             BridgeReply::decode(data, AccountBridge::CLI::codex);
             ADD_FAILURE() << data;

@@ -42,8 +42,8 @@ wc -c
 
 TEST_F(BridgeRunnerTest, ChildThatStopsReadingDoesNotEndUs) {
     const QString tool = writeScript(QStringLiteral("deaf"), "#!/bin/sh\necho bye >&2\nexit 3\n");
-    const BridgeRun run = test::await(
-        BridgeRunner::run(tool, {}, CLI::codex, QByteArray(4 * 1024 * 1024, 'y'), 60));
+    const BridgeRun run =
+        test::await(BridgeRunner::run(tool, {}, CLI::codex, QByteArray(4 * 1024 * 1024, 'y'), 60));
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.errorText(), QStringLiteral("bye"));
 }
@@ -96,7 +96,8 @@ TEST_F(BridgeRunnerTest, LaunchFailureIsReported) {
         FAIL() << "started";
     } catch (const BridgeError& e) {
         EXPECT_EQ(e.kind(), BridgeError::Kind::failed);
-        EXPECT_TRUE(e.text().startsWith(QStringLiteral("não foi possível iniciar"))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().startsWith(QStringLiteral("não foi possível iniciar")))
+            << e.text().toStdString();
     }
 }
 

@@ -62,8 +62,8 @@ protected:
                  std::optional<std::vector<ToolSpec>> tools = std::nullopt) {
         Outcome outcome;
         try {
-            outcome.message = test::await(AccountBridge::chat(provider, model, std::move(messages),
-                                                              std::move(tools), 60));
+            outcome.message = test::await(
+                AccountBridge::chat(provider, model, std::move(messages), std::move(tools), 60));
             outcome.text = outcome.message->text();
         } catch (const BridgeError& e) {
             outcome.kind = e.kind();
@@ -96,10 +96,9 @@ echo '{"type":"result","is_error":false,"result":"  Olá!  "}')");
 
     const QString systemFile = readText(QStringLiteral("systempath"));
     EXPECT_EQ(args(), (QStringList{"-p", "--input-format", "stream-json", "--output-format",
-                                   "stream-json", "--verbose", "--tools", "",
-                                   "--strict-mcp-config", "--no-session-persistence",
-                                   "--setting-sources", "", "--model", "sonnet",
-                                   "--system-prompt-file", systemFile}));
+                                   "stream-json", "--verbose", "--tools", "", "--strict-mcp-config",
+                                   "--no-session-persistence", "--setting-sources", "", "--model",
+                                   "sonnet", "--system-prompt-file", systemFile}));
     // The screen text travels in a private file that is gone after the turn, never in argv.
     EXPECT_EQ(read(QStringLiteral("system")), QByteArray("Você é a Nolvea. Tela: senha123"));
     EXPECT_EQ(readText(QStringLiteral("systemmode")), QStringLiteral("600"));
@@ -132,8 +131,9 @@ echo '{"type":"result","is_error":false,"result":"  Olá!  "}')");
 }
 
 TEST_F(BridgeTurnTest, ClaudeWithToolsAsksForTheSchemaAndDecodesCalls) {
-    writeTool(QStringLiteral("claude"),
-              R"(echo '{"type":"result","is_error":false,"result":"","structured_output":{"reply":"","tool_calls":[{"name":"hora","arguments_json":"{}"}]}}')");
+    writeTool(
+        QStringLiteral("claude"),
+        R"(echo '{"type":"result","is_error":false,"result":"","structured_output":{"reply":"","tool_calls":[{"name":"hora","arguments_json":"{}"}]}}')");
     const Outcome outcome =
         chat(AIProvider::claudeAccount, QStringLiteral("opus"), conversation, oneTool());
     ASSERT_TRUE(outcome.message) << outcome.text.toStdString();
@@ -172,8 +172,8 @@ TEST_F(BridgeTurnTest, ClaudeOutcomes) {
          false, std::nullopt, "última"},
         {R"(echo '{"type":"result","is_error":false,"result":"","structured_output":{"reply":"x"}}')",
          true, Kind::badOutput, "Claude Code devolveu uma resposta que a Nolvea não entendeu"},
-        {R"(echo '{"type":"result","is_error":false,"result":"texto livre"}')", true,
-         std::nullopt, "texto livre"},
+        {R"(echo '{"type":"result","is_error":false,"result":"texto livre"}')", true, std::nullopt,
+         "texto livre"},
     };
     for (const auto& c : cases) {
         writeTool(QStringLiteral("claude"), c.script);
@@ -182,7 +182,8 @@ TEST_F(BridgeTurnTest, ClaudeOutcomes) {
         EXPECT_EQ(outcome.kind, c.kind) << c.script;
         EXPECT_EQ(outcome.text, c.text) << c.script;
     }
-    writeTool(QStringLiteral("claude"), R"(printf '%s\n' '{"type":"result","is_error":false,"result":" \n "}')");
+    writeTool(QStringLiteral("claude"),
+              R"(printf '%s\n' '{"type":"result","is_error":false,"result":" \n "}')");
     EXPECT_TRUE(chat(AIProvider::claudeAccount, QStringLiteral("sonnet"), conversation).empty);
 }
 
@@ -201,7 +202,8 @@ protected:
         writeTool(QStringLiteral("codex"), codexReplies);
     }
     void TearDown() override {
-        for (const char* name : {"FAKE_REPLY", "FAKE_ERR", "FAKE_EXIT"}) qunsetenv(name);
+        for (const char* name : {"FAKE_REPLY", "FAKE_ERR", "FAKE_EXIT"})
+            qunsetenv(name);
         BridgeTurnTest::TearDown();
     }
     void answer(const QByteArray& reply, const QByteArray& err = {}, int exit = 0) {
@@ -211,8 +213,18 @@ protected:
     }
     QStringList fixedArgs(const QString& effort) const {
         const QString folder = readText(QStringLiteral("turnpath"));
-        return {"exec", "--skip-git-repo-check", "--ephemeral", "--sandbox", "read-only", "--color",
-                "never", "-C", folder, "-o", folder + QStringLiteral("/resposta.txt"), "-c",
+        return {"exec",
+                "--skip-git-repo-check",
+                "--ephemeral",
+                "--sandbox",
+                "read-only",
+                "--color",
+                "never",
+                "-C",
+                folder,
+                "-o",
+                folder + QStringLiteral("/resposta.txt"),
+                "-c",
                 QStringLiteral("model_reasoning_effort=") + effort};
     }
 };
@@ -250,12 +262,18 @@ TEST_F(CodexTurnTest, ToolsAndImagesBecomeFilesInTheTurnFolder) {
     EXPECT_EQ(outcome.message->toolCalls->front().function.arguments, QStringLiteral("{\"a\":1}"));
 
     const QString folder = readText(QStringLiteral("turnpath"));
-    const QStringList expected = fixedArgs(QStringLiteral("medium")) +
-                          QStringList{"-m", "gpt-6", "--output-schema",
-                                      folder + QStringLiteral("/esquema.json"), "-i",
-                                      folder + QStringLiteral("/tela-0.png"), "-i",
-                                      folder + QStringLiteral("/tela-1.png"), "-i",
-                                      folder + QStringLiteral("/tela-2.png"), "-"};
+    const QStringList expected =
+        fixedArgs(QStringLiteral("medium")) + QStringList{"-m",
+                                                          "gpt-6",
+                                                          "--output-schema",
+                                                          folder + QStringLiteral("/esquema.json"),
+                                                          "-i",
+                                                          folder + QStringLiteral("/tela-0.png"),
+                                                          "-i",
+                                                          folder + QStringLiteral("/tela-1.png"),
+                                                          "-i",
+                                                          folder + QStringLiteral("/tela-2.png"),
+                                                          "-"};
     EXPECT_EQ(args(), expected);
     EXPECT_EQ(read(QStringLiteral("turn/esquema.json")), BridgeReply::schema().toUtf8());
     for (int n = 0; n < 3; ++n)
@@ -265,9 +283,9 @@ TEST_F(CodexTurnTest, ToolsAndImagesBecomeFilesInTheTurnFolder) {
 
 TEST_F(CodexTurnTest, DefaultModelIsNeverPassed) {
     answer("ok");
-    for (const auto& [model, passed] : {std::pair{QStringLiteral("padrão"), false},
-                                        std::pair{QString(), false},
-                                        std::pair{QStringLiteral("meu padrão"), true}}) {
+    for (const auto& [model, passed] :
+         {std::pair{QStringLiteral("padrão"), false}, std::pair{QString(), false},
+          std::pair{QStringLiteral("meu padrão"), true}}) {
         chat(AIProvider::chatgptAccount, model, conversation);
         const QStringList a = args();
         EXPECT_EQ(a.contains(QStringLiteral("-m")), passed) << model.toStdString();
@@ -296,9 +314,8 @@ TEST_F(CodexTurnTest, Outcomes) {
     };
     for (const auto& c : cases) {
         answer(c.reply, c.err, c.exit);
-        const Outcome outcome =
-            chat(AIProvider::chatgptAccount, QStringLiteral("gpt-6"), conversation,
-                 c.tools ? oneTool() : std::vector<ToolSpec>{});
+        const Outcome outcome = chat(AIProvider::chatgptAccount, QStringLiteral("gpt-6"),
+                                     conversation, c.tools ? oneTool() : std::vector<ToolSpec>{});
         EXPECT_EQ(outcome.kind, c.kind) << c.err.constData();
         EXPECT_EQ(outcome.empty, c.empty) << c.err.constData();
         if (!c.empty) EXPECT_EQ(outcome.text, c.text) << c.err.constData();
