@@ -4,6 +4,7 @@
 #include "ai/JSONValue.h"
 #include "ai/LLMClient.h"
 #include "ai/LLMError.h"
+#include "core/AIStatus.h"
 #include "support/Clock.h"
 #include "support/Promise.h"
 
@@ -132,6 +133,7 @@ Vornel::Setup Vornel::Setup::standard() {
     setup.logPath = stateHome() + QStringLiteral("/VornelControl/vornel.log");
     setup.logLimit = 10 * 1024 * 1024;
     setup.requestsInFlight = [] { return IdleUnloader::shared().inFlight(); };
+    setup.changed = [] { AIStatus::shared().refresh(); };
     return setup;
 }
 
