@@ -1,7 +1,17 @@
 #include "ai/AccountBridge.h"
 
+#include "ai/BridgeOutput.h"
+#include "ai/BridgePrompt.h"
+#include "ai/BridgeReply.h"
+#include "ai/BridgeRunner.h"
+#include "ai/ClaudeTurn.h"
+#include "ai/CodexTurn.h"
+#include "ai/JSONValue.h"
+#include "ai/LLMError.h"
 #include "support/Graphemes.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace nolvea {
@@ -26,29 +36,117 @@ QString AccountBridge::name(CLI cli) {
     return cli == CLI::claude ? QStringLiteral("Claude Code") : QStringLiteral("Codex");
 }
 
-QString AccountBridge::executable(CLI cli) {
+QString AccountBridge::commandName(CLI cli) {
     return cli == CLI::claude ? QStringLiteral("claude") : QStringLiteral("codex");
 }
 
-QCoro::Task<ChatMessage> AccountBridge::chat(AIProvider provider, QString, std::vector<ChatMessage>,
-                                             std::optional<std::vector<ToolSpec>>, double) {
+QStringList AccountBridge::toolFolders() {
+    const QString home = QDir::homePath();
+    return {home + QStringLiteral("/.local/bin"),      home + QStringLiteral("/.claude/local"),
+            QStringLiteral("/opt/homebrew/bin"),       QStringLiteral("/usr/local/bin"),
+            home + QStringLiteral("/.npm-global/bin"), home + QStringLiteral("/.bun/bin"),
+            home + QStringLiteral("/.volta/bin")};
+}
+
+QString AccountBridge::executable(CLI cli) {
+    const QString command = commandName(cli);
+    for (const QString& folder : toolFolders()) {
+        const QFileInfo file(folder + u'/' + command);
+        if (file.isFile() && file.isExecutable()) return file.absoluteFilePath();
+    }
+    return QStandardPaths::findExecutable(command);
+}
+
+QCoro::Task<ChatMessage> AccountBridge::chat(AIProvider provider, QString model,
+                                             std::vector<ChatMessage> messages,
+                                             std::optional<std::vector<ToolSpec>> tools,
+                                             double timeout) {
     const CLI cli = provider == AIProvider::chatgptAccount ? CLI::codex : CLI::claude;
-    if (QStandardPaths::findExecutable(executable(cli)).isEmpty())
-        throw BridgeError::notInstalled(cli);
-    // Driving the tool is not part of this build: say so rather than pretend.
-    throw BridgeError::failed(
-        cli, QStringLiteral("a conversa pela conta ainda não está disponível nesta versão"));
-    co_return ChatMessage{};
+    const QString program = executable(cli);
+    if (program.isEmpty()) throw BridgeError::notInstalled(cli);
+
+    const BridgePrompt prompt = BridgePrompt::make(messages, tools);
+    BridgeOutput output;
+    if (cli == CLI::codex)
+        output = co_await CodexTurn::run(program, model, prompt, timeout);
+    else
+        output = co_await ClaudeTurn::run(program, model, prompt, timeout);
+
+    if (prompt.toolsOffered && (output.structured || cli == CLI::codex))
+        co_return BridgeReply::decode(output.structured.value_or(output.text.toUtf8()), cli);
+    const QString text = output.text.trimmed();
+    if (text.isEmpty()) throw LLMError::emptyResponse();
+    ChatMessage message;
+    message.role = QStringLiteral("assistant");
+    message.content = MessageContent::text(text);
+    co_return message;
 }
 
 QCoro::Task<AccountBridge::Status> AccountBridge::status(CLI cli) {
-    Status s;
-    s.installed = !QStandardPaths::findExecutable(executable(cli)).isEmpty();
-    // This build does not ask the tool for its login, so it never claims one.
-    s.loggedIn = false;
-    s.detail = s.installed ? QStringLiteral("Login não verificado")
-                           : name(cli) + QStringLiteral(" não está instalado");
-    co_return s;
+    const QString program = executable(cli);
+    if (program.isEmpty()) co_return Status{};
+
+    const QStringList args = cli == CLI::claude
+                                 ? QStringList{QStringLiteral("auth"), QStringLiteral("status")}
+                                 : QStringList{QStringLiteral("login"), QStringLiteral("status")};
+    BridgeRun run;
+    try {
+        run = co_await BridgeRunner::run(program, args, cli, std::nullopt, statusTimeout);
+    } catch (const BridgeError&) {
+        co_return Status{true, false, {}};
+    }
+
+    Status status{true, false, {}};
+    if (cli == CLI::claude) {
+        const std::optional<JSONValue> json = JSONValue::parse(run.out);
+        if (!json || !json->isObject()) co_return status;
+        const JSONValue* loggedIn = json->member(QStringLiteral("loggedIn"));
+        const JSONValue* email = json->member(QStringLiteral("email"));
+        const JSONValue* method = json->member(QStringLiteral("authMethod"));
+        status.loggedIn = loggedIn && loggedIn->asBool().value_or(false);
+        status.detail = email ? email->asString().value_or(QString()) : QString();
+        if (method && method->asString().value_or(QString()).contains(QStringLiteral("console")))
+            status.detail += QStringLiteral(" · Console (cobrado como API)");
+        co_return status;
+    }
+
+    const QString text = (QString::fromUtf8(run.out) + QString::fromUtf8(run.err)).trimmed();
+    status.loggedIn = run.status == 0 &&
+                      text.contains(QStringLiteral("logged in"), Qt::CaseInsensitive) &&
+                      !text.contains(QStringLiteral("not logged in"), Qt::CaseInsensitive);
+    status.detail = text.contains(QStringLiteral("api key"), Qt::CaseInsensitive)
+                        ? QStringLiteral("Chave de API (não é a assinatura)")
+                        : QStringLiteral("Assinatura do ChatGPT");
+    co_return status;
+}
+
+namespace {
+
+// Login and logout: the tool does the work; a non-zero exit reports its last words.
+QCoro::Task<> runAccountCommand(AccountBridge::CLI cli, QStringList args, double timeout) {
+    const QString program = AccountBridge::executable(cli);
+    if (program.isEmpty()) throw AccountBridge::BridgeError::notInstalled(cli);
+    const BridgeRun run = co_await BridgeRunner::run(program, args, cli, std::nullopt, timeout);
+    if (run.status != 0) throw AccountBridge::BridgeError::failed(cli, run.errorText());
+}
+
+} // namespace
+
+QCoro::Task<> AccountBridge::login(CLI cli) {
+    return runAccountCommand(cli,
+                             cli == CLI::claude
+                                 ? QStringList{QStringLiteral("auth"), QStringLiteral("login"),
+                                               QStringLiteral("--claudeai")}
+                                 : QStringList{QStringLiteral("login")},
+                             loginTimeout);
+}
+
+QCoro::Task<> AccountBridge::logout(CLI cli) {
+    return runAccountCommand(cli,
+                             cli == CLI::claude
+                                 ? QStringList{QStringLiteral("auth"), QStringLiteral("logout")}
+                                 : QStringList{QStringLiteral("logout")},
+                             logoutTimeout);
 }
 
 } // namespace nolvea

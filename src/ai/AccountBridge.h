@@ -6,6 +6,7 @@
 #include "support/Error.h"
 
 #include <QString>
+#include <QStringList>
 #include <qcoro/qcorotask.h>
 
 #include <optional>
@@ -13,7 +14,8 @@
 
 namespace nolvea {
 
-// The subscription accounts, answered by the vendors' command-line tools.
+// The subscription accounts, answered by the vendors' own command-line tools run as child
+// processes: no API key, the user's logged-in account.
 class AccountBridge {
 public:
     enum class CLI { claude, codex };
@@ -21,7 +23,9 @@ public:
     struct Status {
         bool installed = false;
         bool loggedIn = false;
-        QString detail;
+        QString detail; // the account, shown beside its row; "" when unknown
+
+        bool operator==(const Status&) const = default;
     };
 
     class BridgeError final : public Error {
@@ -48,20 +52,31 @@ public:
         QString m_text;
     };
 
+    static constexpr double statusTimeout = 20;
+    static constexpr double loginTimeout = 300;
+    static constexpr double logoutTimeout = 30;
+
     // "Claude Code" or "Codex".
     static QString name(CLI cli);
-    // The command looked up on PATH.
+    // "claude" or "codex".
+    static QString commandName(CLI cli);
+    // The folders the tools are usually installed in, searched before PATH.
+    static QStringList toolFolders();
+    // The tool's executable file: the first in `toolFolders`, else on PATH; "" when none.
     static QString executable(CLI cli);
 
-    // One chat turn through the provider's tool (`claudeAccount`: claude, `chatgptAccount`:
-    // codex). Throws `BridgeError` or `LLMError::emptyResponse`.
+    // One chat turn through the provider's tool (`chatgptAccount`: codex, any other: claude).
+    // Throws `BridgeError` or `LLMError::emptyResponse`.
     static QCoro::Task<ChatMessage> chat(AIProvider provider, QString model,
                                          std::vector<ChatMessage> messages,
                                          std::optional<std::vector<ToolSpec>> tools,
                                          double timeout);
 
-    // The tool's login state; never throws.
+    // The tool's login state, asked with a 20 s limit; never throws.
     static QCoro::Task<Status> status(CLI cli);
+    // The tool's own sign-in (in the browser) and sign-out. Throw `BridgeError`.
+    static QCoro::Task<> login(CLI cli);
+    static QCoro::Task<> logout(CLI cli);
 };
 
 } // namespace nolvea

@@ -1,5 +1,7 @@
 #include "ai/IdleUnloader.h"
 
+#include "ai/Vornel.h"
+
 namespace nolvea {
 
 namespace {
@@ -20,6 +22,8 @@ void IdleUnloader::begin(const LLMClient& client) {
     m_timer.reset();
     const QString key = client.provider.rawValue() + u'|' + client.baseURL + u'|' + client.model;
     m_clients.insert_or_assign(key, client);
+    // The server's count now, so that its idle check can tell other users' requests apart.
+    if (Vornel::matches(client)) Vornel::recordBaseline(client);
 }
 
 void IdleUnloader::end() {

@@ -1,31 +1,114 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <qcoro/qcorotask.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
 
 namespace nolvea {
 
 struct LLMClient;
 
-// The sibling local inference server, started on demand. This build cannot start or query
-// it: it reports the server as absent.
+// The sibling local inference server (`vornel-m1`), started on demand, watched through its two
+// HTTP paths and its process names, and stopped when idle. It outlives this program. Main
+// thread only.
 class Vornel {
 public:
-    // The executable looked up on PATH.
-    static QString executableName();
+    // Where the server and its options live; tests point these at their own.
+    struct Setup {
+        QStringList candidates; // executable files, in order
+        QString serverPattern;  // the server's processes, as pgrep -f reads it
+        QString pgrep;
+        QString pkill;
+        QString optionsDomain; // the control application's preferences
+        QString logPath;
+        qint64 logLimit = 0; // bytes; a longer log is moved aside before a start
+        std::function<int()> requestsInFlight;
+        std::function<void()> changed; // the server went up or down
+
+        static Setup standard();
+    };
+
+    // The server's own count of submitted requests and its work in progress.
+    struct Load {
+        int submitted = 0;
+        int active = 0;
+        bool operator==(const Load&) const = default;
+    };
+
+    static constexpr std::chrono::milliseconds startLimit{180'000};
+    static constexpr std::chrono::milliseconds livenessAfter{5'000};
+    static constexpr std::chrono::milliseconds pollInterval{500};
+    static constexpr int stopPolls = 60;
+    static constexpr std::chrono::milliseconds killDelay{3'000};
+
+    explicit Vornel(Setup setup);
+    ~Vornel();
+    Vornel(const Vornel&) = delete;
+    Vornel& operator=(const Vornel&) = delete;
+
+    static Vornel& shared();
+
+    static QString executableName() { return QStringLiteral("vornel-m1"); }
+    static QString subject() { return QStringLiteral("O Vornel"); }
 
     // Whether the client is served by the Vornel server on this machine: the custom provider,
     // a model naming "vornel", a loopback address and the server's executable installed.
     static bool matches(const LLMClient& client);
-
-    // Returns once the server is ready; throws `LLMError::offline("O Vornel")` when it cannot
-    // be started.
+    // Returns once the server is ready, starting it (or joining a start under way); throws
+    // `LLMError::offline("O Vornel")` when it cannot be started or does not become ready.
     static QCoro::Task<> ensureRunning(const LLMClient& client);
-
-    // Whether the server may be stopped now (true when its status cannot be read).
+    // True when the server is down already or its stop has begun; false while it is busy, was
+    // used since the last look, a request of ours is in flight or a start is under way.
     static QCoro::Task<bool> stopIfIdle(const LLMClient& client);
+    // Notes the server's submitted count in the background.
+    static void recordBaseline(const LLMClient& client);
 
-    static QString subject() { return QStringLiteral("O Vornel"); }
+    // The same, on this instance.
+    bool serves(const LLMClient& client) const;
+    QCoro::Task<> ensureReady(LLMClient client);
+    QCoro::Task<bool> stopWhenIdle(LLMClient client);
+    void takeBaseline(LLMClient client);
+
+    // The first candidate that is an executable file, else the one on PATH; "" when none.
+    QString binary() const;
+    // The server's command line for the client, with the control application's options.
+    QStringList arguments(const LLMClient& client) const;
+    // The server's root for a base URL ("/v1" dropped).
+    static QString root(const QString& baseURL);
+    // The load in a status document; nothing when it is not a JSON object.
+    static std::optional<Load> parseLoad(const QByteArray& body);
+
+    std::optional<int> baseline() const { return m_baseline; }
+    bool isStarting() const { return bool(m_starting); }
+    bool isStopping() const { return bool(m_stopping); }
+
+private:
+    struct Pending;
+
+    QCoro::Task<bool> isReady(LLMClient client);
+    QCoro::Task<std::optional<Load>> load(LLMClient client);
+    QCoro::Task<> runStart(LLMClient client, std::shared_ptr<Pending> pending);
+    QCoro::Task<> launchAndWait(LLMClient client);
+    void launch(const LLMClient& client);
+    QCoro::Task<> runStop(std::shared_ptr<Pending> pending);
+    // pgrep/pkill for our own user's server processes; -1 when the tool could not run.
+    int processTool(const QString& program, QStringList arguments) const;
+    bool serverRunning() const;
+    void signalServer(const QString& signal) const;
+    QNetworkAccessManager& network();
+
+    Setup m_setup;
+    std::shared_ptr<Pending> m_starting;
+    std::shared_ptr<Pending> m_stopping;
+    std::optional<int> m_baseline;
+    std::unique_ptr<QNetworkAccessManager> m_network;
 };
 
 } // namespace nolvea

@@ -298,31 +298,53 @@ TEST(LLMClientChat, LocalCallsHoldTheIdleLeaseUntilTheyEnd) {
     EXPECT_TRUE(test::spinUntil([&] { return unloader.inFlight() == 0; }));
 }
 
-// A PATH entry holding an executable named like the Vornel server.
+// A PATH entry holding a Vornel server executable that dies at once, and a manual clock.
 class WithVornelInstalled : public ::testing::Test {
 protected:
     QString oldPath = qEnvironmentVariable("PATH");
+    ManualClock clock;
     void SetUp() override {
         const QString dir = test::home() + "/vornel-bin";
         QDir().mkpath(dir);
-        QFile exe(dir + "/vornel");
+        QFile exe(dir + "/vornel-m1");
         ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
         exe.write("#!/bin/sh\nexit 1\n");
         exe.close();
         exe.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", (dir + ":" + oldPath).toUtf8());
+        Clock::install(&clock);
     }
-    void TearDown() override { qputenv("PATH", oldPath.toUtf8()); }
+    void TearDown() override {
+        Clock::install(nullptr);
+        qputenv("PATH", oldPath.toUtf8());
+    }
+    // The chat's failure, moving the clock on whenever the wake waits on it.
+    std::exception_ptr wakeFailure(const LLMClient& client) {
+        auto task = client.chat({userText("oi")}, {}, 0, {}, 10);
+        while (!task.isReady()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (!task.isReady() && clock.pendingTimers() > 0)
+                clock.advance(std::chrono::milliseconds(500));
+        }
+        try {
+            test::await(std::move(task));
+        } catch (...) {
+            return std::current_exception();
+        }
+        return nullptr;
+    }
 };
 
 TEST_F(WithVornelInstalled, VornelIsWokenFirstAndNamedInErrors) {
     LoopbackServer server;
-    server.setHandler([](const test::HttpRequest&) { return HttpResponse::json(okReply); });
+    server.setHandler([](const test::HttpRequest& r) {
+        return r.path == "/ready" ? HttpResponse::text("", 503) : HttpResponse::json(okReply);
+    });
     LLMClient vornel{AIProvider::custom, server.url("/v1"), "Qwen-VORNEL-8b", {}};
     EXPECT_EQ(vornel.errorSubject(), "O Vornel");
     IdleUnloader& unloader = IdleUnloader::shared();
-    EXPECT_EQ(messageOf(chatFailure(vornel)), "O Vornel não respondeu");
-    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_EQ(messageOf(wakeFailure(vornel)), "O Vornel não respondeu");
+    EXPECT_EQ(server.count("/v1/chat/completions"), 0);
     // The failed wake still gives the lease back, once per call.
     EXPECT_TRUE(test::spinUntil([&] { return unloader.inFlight() == 0; }));
 

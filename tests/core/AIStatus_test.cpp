@@ -153,7 +153,7 @@ TEST_F(AIStatusTest, AStaleProbeOfAnEarlierProviderIsDropped) {
 TEST_F(AIStatusTest, AStoppedVornelIsSleeping) {
     const QString dir = test::home() + "/vornel-status";
     QDir().mkpath(dir);
-    QFile exe(dir + "/vornel");
+    QFile exe(dir + "/vornel-m1");
     ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
     exe.close();
     exe.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
