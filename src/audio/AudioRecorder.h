@@ -1,13 +1,12 @@
 #pragma once
 
 #include "audio/AudioBuffer.h"
+#include "platform/AudioInput.h"
 
 #include <functional>
 #include <memory>
 
 namespace nolvea {
-
-class AudioInput;
 
 // Captures the microphone in buffers of 1024 frames and hands each buffer, then its level,
 // to the owner. Both callbacks run on the audio thread.

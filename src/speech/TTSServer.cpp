@@ -1,8 +1,9 @@
 #include "speech/TTSServer.h"
 
+#include "ai/LLMError.h"
+#include "ai/TransportError.h"
 #include "core/AppPaths.h"
 #include "speech/NeuralVoiceRequest.h"
-#include "speech/TTSServerError.h"
 #include "support/Promise.h"
 
 #include <QDir>
@@ -20,13 +21,6 @@
 namespace nolvea {
 
 namespace {
-
-// An HTTP answer that is not audio. Worded like the model client's HTTP errors.
-[[noreturn]] void throwHttp(const QString& label, int status, const QByteArray& body) {
-    const QString text = QString::fromUtf8(body.left(200));
-    throw TTSServerError(label + QStringLiteral(" respondeu ") + QString::number(status) +
-                         QStringLiteral(": ") + text);
-}
 
 constexpr int kTermGraceMs = 3000;
 
@@ -233,10 +227,12 @@ QCoro::Task<QByteArray> TTSServer::synthesize(QString text, NeuralVoice voice, d
     co_await reply.get();
     const QVariant code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!code.isValid() && reply->error() != QNetworkReply::NoError)
-        throw TTSServerError(QStringLiteral("A voz neural não respondeu: ") + reply->errorString());
+        throw TransportError(int(reply->error()), reply->errorString());
     const QByteArray body = reply->readAll();
     const int status = code.toInt();
-    if (status != 200 || body.size() < 45) throwHttp(QStringLiteral("A voz neural"), status, body);
+    if (status != 200 || body.size() < 45)
+        throw LLMError::http(QStringLiteral("A voz neural"), status,
+                             QString::fromUtf8(body.left(200)));
     m_warmed.insert(voice);
     co_return body;
 }

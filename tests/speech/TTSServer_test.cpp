@@ -1,6 +1,6 @@
 #include "speech/TTSServer.h"
 
-#include "speech/TTSServerError.h"
+#include "ai/LLMError.h"
 #include "support/Async.h"
 #include "support/LoopbackServer.h"
 #include "support/SpeechServerScript.h"
@@ -190,21 +190,22 @@ TEST_F(TTSServerTest, SynthesisAcceptsOnlyAnAnswerOfAudio) {
     struct Case {
         int status;
         QByteArray body;
-        QString message;
+        QString body200; // what the error keeps of the body
     } cases[] = {
-        {200, QByteArray(44, 'x'),
-         QStringLiteral("A voz neural respondeu 200: ") + QString(44, QLatin1Char('x'))},
+        {200, QByteArray(44, 'x'), QString(44, QLatin1Char('x'))},
         {500, "modelo ausente " + QByteArray(300, 'y'),
-         QStringLiteral("A voz neural respondeu 500: modelo ausente ") +
-             QString(185, QLatin1Char('y'))},
+         QStringLiteral("modelo ausente ") + QString(185, QLatin1Char('y'))},
     };
     for (const auto& c : cases) {
         http.enqueue("POST", QStringLiteral("/v1/audio/speech"), {c.status, {}, c.body});
         try {
             await(server->synthesize(QStringLiteral("x"), NeuralVoice::qwenJarvis, 1.0));
             FAIL() << "no error";
-        } catch (const TTSServerError& e) {
-            EXPECT_EQ(e.message(), c.message);
+        } catch (const LLMError& e) {
+            EXPECT_EQ(e.kind(), LLMError::Kind::http);
+            EXPECT_EQ(e.subject(), QStringLiteral("A voz neural"));
+            EXPECT_EQ(e.status(), c.status);
+            EXPECT_EQ(e.body(), c.body200);
         }
     }
     EXPECT_FALSE(server->warmed().contains(NeuralVoice::qwenJarvis));
