@@ -153,11 +153,13 @@ TEST_F(VoiceControllerTest, ADoubleTapListensHandsFreeUntilTheThirdPress) {
     c.triggerUp();
     rig.advance(5000);
     EXPECT_EQ(state.stage(), Stage::listening);
+    ASSERT_TRUE(test::spinUntil([&] { return rig.input().isDrained(); }));
     c.triggerDown();
     EXPECT_EQ(state.stage(), Stage::processing);
     c.triggerUp(); // swallowed
     EXPECT_EQ(state.stage(), Stage::processing);
-    ASSERT_TRUE(rig.waitForStage(Stage::success));
+    ASSERT_TRUE(test::spinUntil([&] { return state.stage() != Stage::processing; }, 60000));
+    EXPECT_EQ(state.stage(), Stage::success) << state.statusText().toStdString();
 }
 
 TEST_F(VoiceControllerTest, ControlSwitchesToAgentOnceAndForTheRun) {

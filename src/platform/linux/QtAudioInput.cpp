@@ -32,8 +32,9 @@ public:
         m_chunkBytes = qsizetype(frames) * format.bytesPerFrame();
         m_tap = std::move(tap);
         m_source = std::make_unique<QAudioSource>(device, toQt(format));
-        // A short device buffer keeps the latency of a released key low.
-        m_source->setBufferSize(int(m_chunkBytes * 2));
+        // About a third of a second of room: a busy machine loses nothing, and the tail of a
+        // released key is read out at the stop.
+        m_source->setBufferSize(int(m_chunkBytes * 8));
         m_io = m_source->start();
         if (!m_io || m_source->error() != QAudio::NoError) {
             const QString why = errorText(m_source->error());
