@@ -1,0 +1,20 @@
+#include "platform/linux/LinuxVoice.h"
+
+#include "platform/Platform.h"
+#include "platform/linux/PocketsphinxEngine.h"
+#include "platform/linux/QtAudioInput.h"
+#include "platform/linux/QtAudioPlayer.h"
+#include "platform/linux/QtSoundLibrary.h"
+#include "platform/linux/QtSystemVoice.h"
+
+namespace nolvea::LinuxVoice {
+
+void install() {
+    Platform::install<AudioInputFactory>(std::make_shared<QtAudioInput::Factory>());
+    Platform::install<AudioPlayerFactory>(std::make_shared<QtAudioPlayer::Factory>());
+    Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>());
+    Platform::install<SoundLibrary>(std::make_shared<QtSoundLibrary>());
+    Platform::install<SystemVoice>(std::make_shared<QtSystemVoice>());
+}
+
+} // namespace nolvea::LinuxVoice
