@@ -236,15 +236,15 @@ TEST(NativeTools, Previews) {
     EXPECT_TRUE(mail.email.has_value());
 }
 
-TEST(NativeTools, ToolsWithoutTheirLayerFailClearly) {
+TEST(NativeTools, TextToolsCheckFirstAndMessagesAreNeverSent) {
     ScreenContext noSelection;
     noSelection.selectedText = " \n ";
     const auto tools = NativeTools::all(noSelection);
     EXPECT_EQ(runTool(tools[1], args({{"text", "novo"}})), "Erro: Não há texto selecionado.");
     EXPECT_EQ(runTool(tools[0], args({{"text", " "}})), "Erro: Faltou o campo \"text\".");
-    EXPECT_EQ(runTool(NativeTools::sendMessage(), args({{"to", "+5511"}, {"text", "oi"}})),
-              "Erro: Este computador não executa AppleScript: a ação não foi feita.");
-    EXPECT_TRUE(runTool(NativeTools::listReminders(), args({})).contains("nada foi feito"));
+    // This desktop has no messaging service: the catalogue's tool says so and sends nothing.
+    EXPECT_TRUE(runTool(NativeTools::sendMessage(), args({{"to", "+5511"}, {"text", "oi"}}))
+                    .contains("nenhuma mensagem foi enviada"));
 }
 
 } // namespace
