@@ -1,7 +1,7 @@
 #include "agent/ContactTools.h"
 
 #include "agent/ContactStore.h"
-#include "agent/OffMainThread.h"
+#include "agent/RunLookup.h"
 #include "agent/Schema.h"
 #include "agent/ToolError.h"
 
@@ -41,9 +41,10 @@ AgentTool findContact() {
     tool.run = [](JSONValue args) -> QCoro::Task<QString> {
         const QString name = args.required(QStringLiteral("name"));
         const QString root = ContactStore::defaultRoot();
-        const auto found = co_await offMainThread([root, name] {
+        const auto found = runLookup([root, name] {
             const ContactStore store(root);
-            if (!store.hasAccess()) throw ToolError::denied(QStringLiteral("Sem acesso aos Contatos."));
+            if (!store.hasAccess())
+                throw ToolError::denied(QStringLiteral("Sem acesso aos Contatos."));
             return store.matching(name);
         });
         if (found.isEmpty())
@@ -65,9 +66,11 @@ AgentTool sendMessage() {
         "Envia uma mensagem pelo app Mensagens (iMessage/SMS). O destinatário deve ser telefone ou "
         "e-mail (use find_contact antes se tiver só o nome).");
     tool.parameters = Schema::object(
-        {{"to", Schema::string(QStringLiteral("Telefone (com DDI, ex.: +5511999998888) ou e-mail"))},
+        {{"to",
+          Schema::string(QStringLiteral("Telefone (com DDI, ex.: +5511999998888) ou e-mail"))},
          {"text", Schema::string(QStringLiteral("Mensagem"))},
-         {"display_name", Schema::string(QStringLiteral("Nome da pessoa, para mostrar na confirmação"))}},
+         {"display_name",
+          Schema::string(QStringLiteral("Nome da pessoa, para mostrar na confirmação"))}},
         {QStringLiteral("to"), QStringLiteral("text")});
     tool.kind = AgentTool::Kind::action;
     tool.symbol = QStringLiteral("message.fill");

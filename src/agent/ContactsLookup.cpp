@@ -1,7 +1,7 @@
 #include "agent/ContactsLookup.h"
 
 #include "agent/ContactStore.h"
-#include "agent/OffMainThread.h"
+#include "agent/RunLookup.h"
 #include "core/AppPaths.h"
 
 namespace nolvea::ContactsLookup {
@@ -24,7 +24,7 @@ QList<Match> matchesIn(const QString& root, const QString& name) {
 QCoro::Task<QList<Match>> emails(QString name) {
     // The root is read here: the data folder is found on the caller's thread.
     const QString root = ContactStore::defaultRoot();
-    co_return co_await offMainThread([root, name] { return matchesIn(root, name); });
+    co_return runLookup([root, name] { return matchesIn(root, name); });
 }
 
 QCoro::Task<std::vector<EmailRecipient>> resolve(std::vector<EmailRecipient> recipients) {

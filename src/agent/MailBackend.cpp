@@ -4,7 +4,7 @@
 #include "agent/Maildir.h"
 #include "agent/MimeText.h"
 #include "agent/MsmtpAccounts.h"
-#include "agent/OffMainThread.h"
+#include "agent/RunLookup.h"
 #include "platform/MailTransport.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
@@ -34,7 +34,8 @@ QByteArray rfc2822Date(const QDateTime& at) {
                              .arg(offset < 0 ? u'-' : u'+')
                              .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
                              .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
-    return (QLocale::c().toString(local, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")) + zone).toLatin1();
+    return (QLocale::c().toString(local, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")) + zone)
+        .toLatin1();
 }
 
 QByteArray addressList(const std::vector<EmailRecipient>& recipients, bool withNames) {
@@ -98,7 +99,8 @@ QByteArray compose(const EmailDraft& draft, const QString& from, const QDateTime
     QByteArray body = text.toUtf8();
     // Lines longer than mail allows go quoted-printable.
     bool longLine = false;
-    for (const QByteArray& l : body.split('\n')) longLine = longLine || l.size() > 998;
+    for (const QByteArray& l : body.split('\n'))
+        longLine = longLine || l.size() > 998;
     if (longLine) {
         header("Content-Transfer-Encoding", "quoted-printable");
         body = MimeText::encodeQuotedPrintable(body);
@@ -113,7 +115,8 @@ QByteArray compose(const EmailDraft& draft, const QString& from, const QDateTime
 QUrl mailto(const EmailDraft& draft) {
     auto addresses = [](const std::vector<EmailRecipient>& list) {
         QStringList out;
-        for (const auto& r : list) out.append(r.address.isEmpty() ? r.name : r.address);
+        for (const auto& r : list)
+            out.append(r.address.isEmpty() ? r.name : r.address);
         return out.join(u',');
     };
     auto encoded = [](const QString& text) {
@@ -124,12 +127,14 @@ QUrl mailto(const EmailDraft& draft) {
     query.append(QStringLiteral("subject=") + encoded(draft.subject));
     query.append(QStringLiteral("body=") + encoded(draft.body));
     QStringList to;
-    for (const QString& a : addresses(draft.to).split(u',', Qt::SkipEmptyParts)) to.append(encoded(a));
-    return QUrl(QStringLiteral("mailto:") + to.join(u',') + u'?' + query.join(u'&'), QUrl::StrictMode);
+    for (const QString& a : addresses(draft.to).split(u',', Qt::SkipEmptyParts))
+        to.append(encoded(a));
+    return QUrl(QStringLiteral("mailto:") + to.join(u',') + u'?' + query.join(u'&'),
+                QUrl::StrictMode);
 }
 
 QCoro::Task<QStringList> accounts() {
-    co_return co_await offMainThread([] { return MsmtpAccounts::addresses(); });
+    co_return runLookup([] { return MsmtpAccounts::addresses(); });
 }
 
 QCoro::Task<Delivery> send(EmailDraft draft) {
@@ -146,7 +151,7 @@ QCoro::Task<Delivery> send(EmailDraft draft) {
         QByteArray inReplyTo;
         QByteArray references;
     };
-    const Prepared prepared = co_await offMainThread([root, replyTo, configured] {
+    const Prepared prepared = runLookup([root, replyTo, configured] {
         Prepared p;
         p.from = configured;
         if (p.from.isEmpty()) p.from = MsmtpAccounts::addresses().value(0);
@@ -161,8 +166,8 @@ QCoro::Task<Delivery> send(EmailDraft draft) {
             }
         return p;
     });
-    co_await transport.send(
-        compose(draft, prepared.from, Clock::shared().now(), prepared.inReplyTo, prepared.references));
+    co_await transport.send(compose(draft, prepared.from, Clock::shared().now(), prepared.inReplyTo,
+                                    prepared.references));
     co_return Delivery::sent;
 }
 
@@ -172,7 +177,7 @@ QCoro::Task<void> open(EmailDraft draft) {
 
 QCoro::Task<QList<EmailSummary>> recent(std::optional<QString> query, int limit) {
     const QString root = Maildir::defaultRoot();
-    co_return co_await offMainThread([root, query, limit] {
+    co_return runLookup([root, query, limit] {
         QList<EmailSummary> out;
         for (const auto& e : Maildir(root).entries()) {
             if (out.size() >= limit) break;
@@ -190,7 +195,7 @@ QCoro::Task<QList<EmailSummary>> recent(std::optional<QString> query, int limit)
 QCoro::Task<std::optional<EmailSummary>> message(QString id) {
     if (!decimalInteger(id)) co_return std::nullopt;
     const QString root = Maildir::defaultRoot();
-    co_return co_await offMainThread([root, id] { return summaryOf(root, id); });
+    co_return runLookup([root, id] { return summaryOf(root, id); });
 }
 
 } // namespace nolvea::MailBackend

@@ -68,7 +68,8 @@ QByteArray encodeQuotedPrintable(const QByteArray& data) {
             column = 0;
             continue;
         }
-        const bool trailingBlank = (c == ' ' || c == '\t') && (i + 1 == data.size() || data[i + 1] == '\n');
+        const bool trailingBlank =
+            (c == ' ' || c == '\t') && (i + 1 == data.size() || data[i + 1] == '\n');
         QByteArray piece;
         if ((c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !trailingBlank))
             piece = QByteArray(1, char(c));
@@ -85,8 +86,7 @@ QByteArray encodeQuotedPrintable(const QByteArray& data) {
 }
 
 QString decodeHeader(const QByteArray& raw) {
-    static const QRegularExpression word(
-        QStringLiteral(R"(=\?([^?\s]+)\?([bBqQ])\?([^?\s]*)\?=)"));
+    static const QRegularExpression word(QStringLiteral(R"(=\?([^?\s]+)\?([bBqQ])\?([^?\s]*)\?=)"));
     const QString text = QString::fromUtf8(raw);
     QString out;
     qsizetype last = 0;
@@ -117,7 +117,8 @@ QString decodeHeader(const QByteArray& raw) {
 QByteArray encodeHeader(const QString& rawText, int nameLength) {
     const QString text = flattened(rawText);
     if (plainAscii(text)) return text.toUtf8();
-    // Each word carries whole characters: at most 45 bytes of UTF-8 (60 in base64).
+    // Each word carries whole characters: at most 39 bytes of UTF-8 (52 in base64), so a folded
+    // line with its header name stays within 76 characters.
     QByteArray out;
     QByteArray chunk;
     int lineLength = nameLength + 2;
@@ -141,7 +142,7 @@ QByteArray encodeHeader(const QString& rawText, int nameLength) {
         QString character(text[i]);
         if (text[i].isHighSurrogate() && i + 1 < text.size()) character += text[++i];
         const QByteArray bytes = character.toUtf8();
-        if (chunk.size() + bytes.size() > 45) flush();
+        if (chunk.size() + bytes.size() > 39) flush();
         chunk += bytes;
     }
     flush();

@@ -35,15 +35,18 @@ protected:
         QDir().mkpath(m_root);
         // vCard 3 with folding and groups, vCard 4 with tel: values, an old 2.1 card in
         // quoted-printable Latin-1, and a file holding two cards.
-        write("joana.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Muñoz;Joana;;;\r\nFN:Joana Muñoz\r\n"
-                           "TEL;TYPE=CELL:+55 11 99999-8888\r\nitem1.EMAIL;TYPE=INTERNET:joana@ex\r\n"
-                           " emplo.com\r\nEMAIL:jo@casa.org\r\nEND:VCARD\r\n");
-        write("jose.vcf", "BEGIN:VCARD\nVERSION:4.0\nN:Araújo;José;;;\nTEL;VALUE=uri:tel:+5521988887777\n"
-                          "END:VCARD\n");
+        write("joana.vcf",
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Muñoz;Joana;;;\r\nFN:Joana Muñoz\r\n"
+              "TEL;TYPE=CELL:+55 11 99999-8888\r\nitem1.EMAIL;TYPE=INTERNET:joana@ex\r\n"
+              " emplo.com\r\nEMAIL:jo@casa.org\r\nEND:VCARD\r\n");
+        write("jose.vcf",
+              "BEGIN:VCARD\nVERSION:4.0\nN:Araújo;José;;;\nTEL;VALUE=uri:tel:+5521988887777\n"
+              "END:VCARD\n");
         write("old.vcf", "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:"
                          "Concei=E7=E3o;Maria\nEMAIL:maria@ex.com\nEND:VCARD\n");
-        write("two.vcf", "BEGIN:VCARD\nVERSION:3.0\nFN:Zeca\nEMAIL:zeca@ex.com\nEND:VCARD\n"
-                         "BEGIN:VCARD\nVERSION:3.0\nN:Silva;Joana;;;\nEMAIL:outra@ex.com\nEND:VCARD\n");
+        write("two.vcf",
+              "BEGIN:VCARD\nVERSION:3.0\nFN:Zeca\nEMAIL:zeca@ex.com\nEND:VCARD\n"
+              "BEGIN:VCARD\nVERSION:3.0\nN:Silva;Joana;;;\nEMAIL:outra@ex.com\nEND:VCARD\n");
     }
     void TearDown() override { QDir(m_root).removeRecursively(); }
 
@@ -65,8 +68,9 @@ TEST_F(ContactFolder, FindContactListsPhonesAndAddresses) {
         QString expected;
     };
     const Case cases[] = {
-        {"joana", QStringLiteral("- Joana Muñoz | telefones: +55 11 99999-8888 | e-mails: joana@exemplo.com, "
-                                 "jo@casa.org\n- Joana Silva | telefones: — | e-mails: outra@ex.com")},
+        {"joana", QStringLiteral(
+                      "- Joana Muñoz | telefones: +55 11 99999-8888 | e-mails: joana@exemplo.com, "
+                      "jo@casa.org\n- Joana Silva | telefones: — | e-mails: outra@ex.com")},
         {"JOSE ARAU", QStringLiteral("- José Araújo | telefones: +5521988887777 | e-mails: —")},
         {"conceição", QStringLiteral("- Maria Conceição | telefones: — | e-mails: maria@ex.com")},
         {"zeca", QStringLiteral("- Zeca  | telefones: — | e-mails: zeca@ex.com")},
@@ -80,7 +84,8 @@ TEST_F(ContactFolder, FindContactListsPhonesAndAddresses) {
         write(QStringLiteral("ana%1.vcf").arg(i),
               QStringLiteral("BEGIN:VCARD\nN:Lima%1;Ana;;;\nEND:VCARD\n").arg(i).toUtf8());
     EXPECT_EQ(test::await(tool.run(args(R"({"name":"ana"})"))).split(u'\n').size(), 5);
-    EXPECT_EQ(toolError(tool, args(R"({"name":"  "})")), QStringLiteral("Faltou o campo \"name\"."));
+    EXPECT_EQ(toolError(tool, args(R"({"name":"  "})")),
+              QStringLiteral("Faltou o campo \"name\"."));
     EXPECT_EQ(tool.preview(args(R"({"name":"Ana"})")).details, QStringList{QStringLiteral("Ana")});
 }
 
@@ -107,10 +112,12 @@ TEST_F(ContactFolder, ResolveFillsAddressesFromTheFirstMatch) {
 TEST(ContactTools, MessagesCannotBeSentHere) {
     const AgentTool tool = ContactTools::sendMessage();
     EXPECT_EQ(toolError(tool, args(R"({"text":"oi"})")), QStringLiteral("Faltou o campo \"to\"."));
-    EXPECT_EQ(toolError(tool, args(R"({"to":"+5511999998888"})")), QStringLiteral("Faltou o campo \"text\"."));
-    EXPECT_EQ(toolError(tool, args(R"({"to":"+5511999998888","text":"oi"})")),
-              QStringLiteral("O envio de iMessage/SMS não está disponível neste computador: nenhuma "
-                             "mensagem foi enviada."));
+    EXPECT_EQ(toolError(tool, args(R"({"to":"+5511999998888"})")),
+              QStringLiteral("Faltou o campo \"text\"."));
+    EXPECT_EQ(
+        toolError(tool, args(R"({"to":"+5511999998888","text":"oi"})")),
+        QStringLiteral("O envio de iMessage/SMS não está disponível neste computador: nenhuma "
+                       "mensagem foi enviada."));
     const auto p = tool.preview(args(R"({"to":"+551199","text":"oi"})"));
     EXPECT_EQ(p.title, QStringLiteral("Enviar mensagem para +551199"));
     EXPECT_EQ(p.details, QStringList{QStringLiteral("+551199")});

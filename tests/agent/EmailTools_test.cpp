@@ -57,11 +57,13 @@ const QByteArray kMultipart =
     "MIME-Version: 1.0\n"
     "Content-Type: multipart/alternative; boundary=\"XYZ\"\n\n"
     "preamble\n--XYZ\nContent-Type: text/html; charset=utf-8\n\n<p>HTML</p>\n"
-    "--XYZ\nContent-Type: text/plain; charset=iso-8859-1\nContent-Transfer-Encoding: quoted-printable\n\n"
+    "--XYZ\nContent-Type: text/plain; charset=iso-8859-1\nContent-Transfer-Encoding: "
+    "quoted-printable\n\n"
     "Ol=E1,\tvamos nos ver\r\nsexta? =\nAbra=E7o\n--XYZ--\n";
 
-const QByteArray kPlain = "From: Ana <ana@ex.com>\nSubject: Fatura\nDate: Wed, 09 Dec 2026 10:00:00 +0000\n\n"
-                          "Segue a fatura.\n";
+const QByteArray kPlain =
+    "From: Ana <ana@ex.com>\nSubject: Fatura\nDate: Wed, 09 Dec 2026 10:00:00 +0000\n\n"
+    "Segue a fatura.\n";
 
 // A fake sendmail and xdg-email that keep their arguments and what they read.
 class MailHome : public ::testing::Test {
@@ -106,15 +108,19 @@ TEST_F(MailHome, ListsTheNewestInboxMessages) {
     const AgentTool tool = EmailTools::listRecentEmails();
     const QString ana = Maildir::idFor(QStringLiteral("1765100000.M2P2.host"));
     const QString joao = Maildir::idFor(QStringLiteral("1765000000.M1P1.host:2,S"));
-    const QString anaEntry = QStringLiteral("- id %1 | de: Ana <ana@ex.com> | assunto: Fatura | %2\n  Segue a fatura.")
-                                 .arg(ana, Maildir::dateText(QDateTime(QDate(2026, 12, 9), QTime(10, 0), QTimeZone::utc())));
+    const QString anaEntry =
+        QStringLiteral("- id %1 | de: Ana <ana@ex.com> | assunto: Fatura | %2\n  Segue a fatura.")
+            .arg(ana,
+                 Maildir::dateText(QDateTime(QDate(2026, 12, 9), QTime(10, 0), QTimeZone::utc())));
     const QString joaoEntry =
         QStringLiteral("- id %1 | de: João Pereira <joao@ex.com> | assunto: Reunião de sexta | %2\n"
                        "  Olá, vamos nos ver sexta? Abraço")
-            .arg(joao, Maildir::dateText(QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc())));
+            .arg(joao,
+                 Maildir::dateText(QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc())));
     EXPECT_EQ(test::await(tool.run(args(R"({"query":"  "})"))), anaEntry + u'\n' + joaoEntry);
     EXPECT_EQ(test::await(tool.run(args(R"({"query":"reunião"})"))), joaoEntry);
-    EXPECT_EQ(test::await(tool.run(args(R"({"query":"nada disso"})"))), QStringLiteral("Nenhum e-mail encontrado."));
+    EXPECT_EQ(test::await(tool.run(args(R"({"query":"nada disso"})"))),
+              QStringLiteral("Nenhum e-mail encontrado."));
 
     const auto one = test::await(MailBackend::message(joao));
     ASSERT_TRUE(one);
@@ -132,7 +138,8 @@ TEST_F(MailHome, ListsTheNewestInboxMessages) {
     EXPECT_EQ(recent[0].snippet, QString(280, u'a') + QStringLiteral("…"));
 
     QDir(m_maildir).removeRecursively();
-    EXPECT_EQ(test::await(tool.run(JSONValue::object({}))), QStringLiteral("Nenhum e-mail encontrado."));
+    EXPECT_EQ(test::await(tool.run(JSONValue::object({}))),
+              QStringLiteral("Nenhum e-mail encontrado."));
 }
 
 TEST_F(MailHome, SendsThroughSendmailWithEncodedHeadersAndTheReplyReference) {
@@ -142,7 +149,7 @@ TEST_F(MailHome, SendsThroughSendmailWithEncodedHeadersAndTheReplyReference) {
               "from eu@empresa.com\naccount default : trabalho\n");
     const QString joao = Maildir::idFor(QStringLiteral("1765000000.M1P1.host:2,S"));
     const JSONValue arguments = JSONValue::object(
-        {{"to", JSONValue::array({"bia", "Carlos Lima <carlos@ex.com>", "d@ex.com"})},
+        {{"to", JSONValue::array({"Beatriz", "Carlos Lima <carlos@ex.com>", "d@ex.com"})},
          {"cc", "e@ex.com"},
          {"subject", "Re: Reunião\nBcc: intruso@ex.com"},
          {"body", "Olá!\nAté sexta."},
@@ -153,11 +160,13 @@ TEST_F(MailHome, SendsThroughSendmailWithEncodedHeadersAndTheReplyReference) {
     EXPECT_EQ(received("sendmail", "args"), QByteArray("-t\n-oi\n"));
     const MailMessage sent = MailMessage::parse(received("sendmail", "input"));
     EXPECT_EQ(sent.header("From"), QByteArray("eu@empresa.com"));
-    EXPECT_EQ(sent.header("To"), QByteArray("Beatriz Souza <bia@ex.com>, Carlos Lima <carlos@ex.com>, d@ex.com"));
+    EXPECT_EQ(sent.header("To"),
+              QByteArray("Beatriz Souza <bia@ex.com>, Carlos Lima <carlos@ex.com>, d@ex.com"));
     EXPECT_EQ(sent.header("Cc"), QByteArray("e@ex.com"));
     // The line break cannot smuggle in a header.
     EXPECT_EQ(sent.header("Bcc"), QByteArray());
-    EXPECT_EQ(MimeText::decodeHeader(sent.header("Subject")), QStringLiteral("Re: Reunião Bcc: intruso@ex.com"));
+    EXPECT_EQ(MimeText::decodeHeader(sent.header("Subject")),
+              QStringLiteral("Re: Reunião Bcc: intruso@ex.com"));
     EXPECT_FALSE(sent.header("Subject").contains("ã"));
     EXPECT_EQ(sent.header("In-Reply-To"), QByteArray("<abc@ex.com>"));
     EXPECT_EQ(sent.header("References"), QByteArray("<abc@ex.com>"));
@@ -174,10 +183,12 @@ TEST_F(MailHome, RecipientsWithoutAddressesAreNamed) {
         QString message;
     };
     const Case cases[] = {
-        {R"({"to":["Pedro"],"subject":"s","body":"b"})", QStringLiteral("Sem e-mail válido para: Pedro")},
-        {R"({"to":["bia"],"cc":["Fulano","x@"],"subject":"s","body":"b"})",
+        {R"({"to":["Pedro"],"subject":"s","body":"b"})",
+         QStringLiteral("Sem e-mail válido para: Pedro")},
+        {R"({"to":["Beatriz"],"cc":["Fulano","x@"],"subject":"s","body":"b"})",
          QStringLiteral("Sem e-mail válido para: Fulano, x@")},
-        {R"({"to":" , ","cc":["c@ex.com"],"subject":"s","body":"b"})", QStringLiteral("Faltou o campo \"to\".")},
+        {R"({"to":" , ","cc":["c@ex.com"],"subject":"s","body":"b"})",
+         QStringLiteral("Faltou o campo \"to\".")},
         {R"({"subject":"s","body":"b"})", QStringLiteral("Faltou o campo \"to\".")},
     };
     for (const auto& c : cases) {
@@ -196,42 +207,49 @@ TEST_F(MailHome, OpensTheDraftWhenAskedOrWithoutSendmail) {
               QByteArray("mailto:Pedro?subject=Ol%C3%A1%20%26%20at%C3%A9&body=a%20b\n"));
 
     // "true" as text is no JSON true: a normal send, which here has no sendmail.
-    EXPECT_EQ(test::await(EmailTools::sendEmail().run(
-                  args(R"({"to":["bia"],"subject":"s","body":"b","open_only":"true"})"))),
-              QStringLiteral("Não há sendmail neste computador: o e-mail para Beatriz foi aberto no "
-                             "app de e-mail para ser enviado de lá."));
+    EXPECT_EQ(
+        test::await(EmailTools::sendEmail().run(
+            args(R"({"to":["Beatriz"],"subject":"s","body":"b","open_only":"true"})"))),
+        QStringLiteral("Não há sendmail neste computador: o e-mail para Beatriz foi aberto no "
+                       "app de e-mail para ser enviado de lá."));
     EXPECT_EQ(received("xdg-email", "args"), QByteArray("mailto:bia@ex.com?subject=s&body=b\n"));
 
     QFile::remove(m_bin.path() + QStringLiteral("/xdg-email"));
-    EXPECT_EQ(toolError(EmailTools::sendEmail(), args(R"({"to":["bia"],"subject":"s","body":"b"})")),
-              QStringLiteral("Nenhum app de e-mail disponível: o xdg-email não está instalado."));
+    EXPECT_EQ(
+        toolError(EmailTools::sendEmail(), args(R"({"to":["Beatriz"],"subject":"s","body":"b"})")),
+        QStringLiteral("Nenhum app de e-mail disponível: o xdg-email não está instalado."));
 }
 
 TEST_F(MailHome, SendmailFailureIsReported) {
     const QString path = m_bin.path() + QStringLiteral("/sendmail");
     writeFile(path, "#!/bin/sh\ncat > /dev/null\necho 'msmtp: conta inexistente' >&2\nexit 78\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(toolError(EmailTools::sendEmail(), args(R"({"to":["a@ex.com"],"subject":"s","body":"b"})")),
-              QStringLiteral("msmtp: conta inexistente\n"));
+    EXPECT_EQ(
+        toolError(EmailTools::sendEmail(), args(R"({"to":["a@ex.com"],"subject":"s","body":"b"})")),
+        QStringLiteral("msmtp: conta inexistente\n"));
 }
 
 TEST(EmailPreviews, CardCarriesTheDraft) {
     const AgentTool tool = EmailTools::sendEmail();
-    const auto p = tool.preview(args(R"({"to":["Ana"],"subject":"Oi","body":"b","reply_to_id":"12"})"));
+    const auto p =
+        tool.preview(args(R"({"to":["Ana"],"subject":"Oi","body":"b","reply_to_id":"12"})"));
     EXPECT_EQ(p.title, QStringLiteral("Responder e-mail"));
     EXPECT_EQ(p.details, QStringList{QStringLiteral("Oi")});
     EXPECT_EQ(p.appName, QStringLiteral("Mail"));
     EXPECT_EQ(p.alternateLabel, QStringLiteral("Abrir no Mail"));
     ASSERT_TRUE(p.email);
     EXPECT_EQ(p.email->to.at(0).name, QStringLiteral("Ana"));
-    EXPECT_EQ(tool.preview(args(R"({"subject":"Oi","reply_to_id":"  "})")).title, QStringLiteral("Novo e-mail"));
+    EXPECT_EQ(tool.preview(args(R"({"subject":"Oi","reply_to_id":"  "})")).title,
+              QStringLiteral("Novo e-mail"));
     EXPECT_TRUE(tool.alwaysConfirm);
 }
 
 TEST(MimeText, HeadersRoundTrip) {
-    const QString long_ = QStringLiteral("Relatório trimestral de operações — versão final revisada com anexos");
+    const QString long_ =
+        QStringLiteral("Relatório trimestral de operações — versão final revisada com anexos");
     QByteArray encoded = MimeText::encodeHeader(long_, 7);
-    for (const QByteArray& line : encoded.split('\n')) EXPECT_LE(line.size() + 9, 78) << line.constData();
+    for (const QByteArray& line : encoded.split('\n'))
+        EXPECT_LE(line.size() + 9, 78) << line.constData();
     EXPECT_EQ(MimeText::decodeHeader(encoded.replace('\n', "")), long_);
     EXPECT_EQ(MimeText::encodeAddress(QStringLiteral("Silva, Ana"), QStringLiteral("a@b.com")),
               QByteArray("\"Silva, Ana\" <a@b.com>"));
