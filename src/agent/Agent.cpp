@@ -4,6 +4,7 @@
 #include "agent/ToolError.h"
 #include "ai/ToolSpec.h"
 #include "core/AppSettings.h"
+#include "mcp/MCPManager.h"
 #include "platform/Platform.h"
 #include "platform/UserAccount.h"
 #include "support/Graphemes.h"
@@ -12,6 +13,18 @@
 #include <QCoreApplication>
 
 namespace nolvea {
+
+namespace {
+
+// The servers that are up, in the manager's order.
+QStringList runningIntegrations(const MCPManager& manager) {
+    QStringList names;
+    for (const auto& server : manager.servers())
+        if (server.state.kind == MCPManager::ServerState::Kind::running) names << server.name;
+    return names;
+}
+
+} // namespace
 
 namespace {
 
@@ -127,7 +140,8 @@ QString Agent::userMessage(const QString& request, bool isReply) const {
                      QStringLiteral("\n</selecao>");
     else
         lines << QStringLiteral("Nenhum texto selecionado.");
-    const QStringList servers = connectedIntegrations ? connectedIntegrations() : QStringList();
+    const QStringList servers =
+        connectedIntegrations ? connectedIntegrations() : runningIntegrations(MCPManager::shared());
     lines << QStringLiteral("Integrações conectadas: ") +
                  (servers.isEmpty() ? QStringLiteral("nenhuma")
                                     : servers.join(QStringLiteral(", ")));

@@ -32,6 +32,7 @@ public:
     // while one is awaited), and when a tool fails with `Cancelled`.
     CancelToken cancel;
     // The names of the running MCP servers, in the manager's order; read when the run starts.
+    // When unset, the shared MCP manager is asked.
     std::function<QStringList()> connectedIntegrations;
 
     // Throws the model client's errors, `Cancelled`, and `ToolError::failed` when an action or

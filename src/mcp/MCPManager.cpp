@@ -112,7 +112,7 @@ void MCPManager::setDisabled(const QString& name, bool disabled) {
 void MCPManager::stopAll() {
     auto clients = std::exchange(m_clients, {});
     for (auto& [name, client] : clients)
-        client->stop();
+        if (client) client->stop();
 }
 
 void MCPManager::reload() {

@@ -3,6 +3,7 @@
 #include "agent/ToolError.h"
 #include "ai/LLMError.h"
 #include "core/AppSettings.h"
+#include "mcp/MCPManager.h"
 #include "platform/Platform.h"
 #include "platform/linux/PasswdUserAccount.h"
 #include "support/Async.h"
@@ -370,6 +371,16 @@ TEST_F(AgentTest, ContextLinesLeftOutOrReplaced) {
     EXPECT_TRUE(text.endsWith("</contexto>\nPedido: oi"));
     agent.context.appName.clear();
     EXPECT_FALSE(agent.userMessage("oi", false).contains("App em foco"));
+}
+
+TEST_F(AgentTest, WithoutItsOwnListTheContextNamesTheRunningServersOfTheManager) {
+    agent.connectedIntegrations = nullptr;
+    EXPECT_TRUE(agent.userMessage("oi", false).contains("\nIntegrações conectadas: nenhuma\n"));
+    MCPManager::shared().attach("drive", nullptr, {});
+    MCPManager::shared().attach("agenda", nullptr, {});
+    EXPECT_TRUE(
+        agent.userMessage("oi", false).contains("\nIntegrações conectadas: drive, agenda\n"));
+    MCPManager::shared().stopAll();
 }
 
 TEST_F(AgentTest, ModelFailuresPropagateAfterKeepingTheTurn) {
