@@ -4,6 +4,7 @@
 #include "agent/ToolError.h"
 #include "support/Async.h"
 #include "support/Printers.h"
+#include "support/ToolCalls.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,8 @@ using namespace nolvea;
 
 namespace {
 
-JSONValue args(const char* json) {
-    return *JSONValue::parse(QByteArray(json));
-}
-
-QString toolError(const AgentTool& tool, const JSONValue& arguments) {
-    try {
-        test::await(tool.run(arguments));
-    } catch (const ToolError& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
+using test::args;
+using test::toolError;
 
 class ContactFolder : public ::testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #include "support/Async.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
+#include "support/ToolCalls.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,18 +24,8 @@ using namespace nolvea;
 
 namespace {
 
-JSONValue args(const char* json) {
-    return *JSONValue::parse(QByteArray(json));
-}
-
-QString toolError(const AgentTool& tool, const JSONValue& arguments) {
-    try {
-        test::await(tool.run(arguments));
-    } catch (const ToolError& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
+using test::args;
+using test::toolError;
 
 void writeFile(const QString& path, const QByteArray& content) {
     QDir().mkpath(QFileInfo(path).path());
