@@ -10,12 +10,15 @@
 #include "core/AppState.h"
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
+#include "input/HotkeyMonitor.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Platform.h"
 #include "speech/LiveTranscriber.h"
 #include "speech/Speaker.h"
 #include "support/Error.h"
 #include "support/Promise.h"
+#include "system/ScreenContextReader.h"
+#include "system/TextInserter.h"
 
 #include <QPointer>
 
@@ -41,11 +44,19 @@ bool endsWithQuestion(const QString& text) {
     return text.trimmed().endsWith(QLatin1Char('?'));
 }
 
+VoiceController::Services desktopServices() {
+    VoiceController::Services services;
+    services.captureContext = ScreenContextReader::capture;
+    services.insertText = TextInserter::insert;
+    return services;
+}
+
 } // namespace
 
 VoiceController::VoiceController(AppState& state, QObject* parent)
     : VoiceController(state, AppSettings::shared(), std::make_unique<AudioRecorder>(),
-                      std::make_unique<LiveTranscriber>(), Speaker::shared(), Services{}, parent) {}
+                      std::make_unique<LiveTranscriber>(), Speaker::shared(), desktopServices(),
+                      parent) {}
 
 VoiceController::VoiceController(AppState& state, AppSettings& settings,
                                  std::unique_ptr<AudioRecorder> recorder,
@@ -54,6 +65,7 @@ VoiceController::VoiceController(AppState& state, AppSettings& settings,
     : QObject(parent)
     , m_state(state)
     , m_settings(settings)
+    , m_hotkeys(std::make_unique<HotkeyMonitor>(services.keys))
     , m_recorder(std::move(recorder))
     , m_transcriber(std::move(transcriber))
     , m_speaker(speaker)
@@ -76,6 +88,22 @@ VoiceController::~VoiceController() {
 }
 
 void VoiceController::wireCallbacks() {
+    QPointer<VoiceController> self(this);
+    m_hotkeys->onTriggerDown = [self] {
+        if (self) self->triggerDown();
+    };
+    m_hotkeys->onTriggerUp = [self] {
+        if (self) self->triggerUp();
+    };
+    m_hotkeys->onControlChange = [self](bool down) {
+        if (self) self->controlChanged(down);
+    };
+    m_hotkeys->onEscape = [self] {
+        if (self) self->escapePressed();
+    };
+    m_hotkeys->onOtherKey = [self] {
+        if (self) self->otherKeyPressed();
+    };
     // Runs on the audio thread: only a copy of the buffer goes into the open transcription,
     // and the transcriber drops it when none is open.
     m_recorder->onBuffer = [transcriber = m_transcriber](const AudioBuffer& buffer) {
@@ -86,7 +114,6 @@ void VoiceController::wireCallbacks() {
         QMetaObject::invokeMethod(
             this, [this, level] { m_state.pushLevel(level); }, Qt::QueuedConnection);
     };
-    QPointer<VoiceController> self(this);
     m_transcriber->onPartial = [self](const QString& text) {
         if (self && self->m_state.stage() == AppState::Stage::listening)
             self->m_state.setLiveText(text);

@@ -22,6 +22,8 @@ namespace nolvea {
 class AppSettings;
 class AppState;
 class AudioRecorder;
+class HotkeyMonitor;
+class KeyEventSource;
 class LiveTranscriber;
 class Speaker;
 template <typename T> class Promise;
@@ -52,6 +54,8 @@ public:
         std::function<QVariant(qint32 pid)> appIcon;
         // Pastes text into the front application.
         std::function<QCoro::Task<>(QString)> insertText;
+        // The desktop key listener the hotkey monitor hears; the installed one when null.
+        std::shared_ptr<KeyEventSource> keys;
     };
 
     static constexpr Clock::Duration tapThreshold{300};
@@ -59,6 +63,7 @@ public:
     static constexpr Clock::Duration otherKeyWindow{1000};
     static constexpr Clock::Duration awaitingReplyWindow{90'000};
 
+    // Over the desktop: the screen context reader, the text inserter and the installed layers.
     explicit VoiceController(AppState& state, QObject* parent = nullptr);
     VoiceController(AppState& state, AppSettings& settings, std::unique_ptr<AudioRecorder> recorder,
                     std::unique_ptr<LiveTranscriber> transcriber, Speaker& speaker,
@@ -67,6 +72,8 @@ public:
 
     AppSettings& settings() const { return m_settings; }
     AppState& state() const { return m_state; }
+    // The push-to-talk key's listener; its callbacks are the gestures below.
+    HotkeyMonitor& hotkeys() const { return *m_hotkeys; }
 
     // While set, every trigger-down is ignored (the onboarding's hotkey test).
     bool isSuspended() const { return m_isSuspended; }
@@ -133,6 +140,7 @@ private:
 
     AppState& m_state;
     AppSettings& m_settings;
+    std::unique_ptr<HotkeyMonitor> m_hotkeys;
     std::unique_ptr<AudioRecorder> m_recorder;
     std::shared_ptr<LiveTranscriber> m_transcriber; // the audio thread holds it too
     Speaker& m_speaker;
