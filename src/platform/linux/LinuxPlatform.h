@@ -1,0 +1,11 @@
+#pragma once
+
+// Installs every Linux layer in the platform registry: the desktop services of the X11
+// session, the voice pipeline and the rest (opening files and programs, file search, the
+// user's name, mail, the file dialog, the desktop keyring, the panels' windowing). Needs a
+// QApplication; main thread, once at start.
+namespace nolvea::LinuxPlatform {
+
+void install();
+
+} // namespace nolvea::LinuxPlatform
