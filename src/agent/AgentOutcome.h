@@ -15,6 +15,16 @@ struct AgentOutcome {
     static AgentOutcome answer(QString text) { return {Kind::answer, std::move(text)}; }
     static AgentOutcome cancelled() { return {Kind::cancelled, {}}; }
 
+    // The form the agent log prints: `done("…")`, `answer("…")`, `cancelled`.
+    QString printed() const {
+        if (kind == Kind::cancelled) return QStringLiteral("cancelled");
+        const QString name = kind == Kind::done ? QStringLiteral("done") : QStringLiteral("answer");
+        QString quoted = text;
+        quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+        quoted.replace(u'\n', QStringLiteral("\\n"));
+        return name + QStringLiteral("(\"") + quoted + QStringLiteral("\")");
+    }
+
     bool operator==(const AgentOutcome&) const = default;
 };
 

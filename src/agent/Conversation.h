@@ -25,7 +25,7 @@ struct Conversation {
 
     static QDateTime distantPast();
 
-private:
+    // Less than 300 s since the last turn.
     bool isFresh() const;
 };
 

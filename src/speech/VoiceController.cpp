@@ -1,5 +1,10 @@
 #include "speech/VoiceController.h"
 
+#include "agent/Agent.h"
+#include "agent/AnswerSanitizer.h"
+#include "agent/ContactsLookup.h"
+#include "agent/MailBackend.h"
+#include "agent/NativeTools.h"
 #include "ai/TextCleaner.h"
 #include "ai/TextJoiner.h"
 #include "ai/Warmup.h"
@@ -11,16 +16,19 @@
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
 #include "input/HotkeyMonitor.h"
+#include "mcp/MCPManager.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Platform.h"
 #include "speech/LiveTranscriber.h"
 #include "speech/Speaker.h"
 #include "support/Error.h"
+#include "support/Graphemes.h"
 #include "support/Promise.h"
 #include "system/ScreenContextReader.h"
 #include "system/TextInserter.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -49,6 +57,13 @@ VoiceController::Services desktopServices() {
     services.captureContext = ScreenContextReader::capture;
     services.insertText = TextInserter::insert;
     return services;
+}
+
+std::vector<QUuid> ids(const std::vector<EmailRecipient>& recipients) {
+    std::vector<QUuid> out;
+    for (const EmailRecipient& r : recipients)
+        out.push_back(r.id);
+    return out;
 }
 
 } // namespace
@@ -426,10 +441,69 @@ QCoro::Task<> VoiceController::dictate(QString text, CancelToken token) {
 // Answers and follow-up
 
 QCoro::Task<> VoiceController::runAgent(QString request, CancelToken token) {
-    Q_UNUSED(request);
-    token.check();
-    finish(Outcome::error(QStringLiteral("O agente ainda não está disponível")));
-    co_return;
+    QPointer<VoiceController> self(this);
+    const ScreenContext context = m_context;
+    const bool hasSelection = !context.selectedText.trimmed().isEmpty();
+    m_state.setStatusText(hasSelection ? QStringLiteral("Lendo a seleção…")
+                                       : QStringLiteral("Pensando…"));
+    m_state.setLastRequest(request);
+    m_state.setToolSymbol(std::nullopt);
+
+    Agent agent;
+    agent.client = LLMClient::fromSettings();
+    agent.context = context;
+    agent.tools = NativeTools::all(context);
+    for (AgentTool& tool : MCPManager::shared().agentTools())
+        agent.tools.push_back(std::move(tool));
+    agent.confirmActions = m_settings.confirmActions();
+    agent.dryRun = false;
+    agent.log = [](const QString& line) { AgentLog::write(line); };
+    agent.cancel = token;
+
+    const bool continuing = !m_conversation.turns.empty() && m_conversation.isFresh();
+    const bool isReply = m_state.awaitingReply() && continuing;
+    setAwaitingReply(false);
+    QString line = QStringLiteral("▶ [") + context.appName + QStringLiteral("] ") + request;
+    if (continuing)
+        line += QStringLiteral(" (continuação, %1 turnos)").arg(m_conversation.turns.size());
+    AgentLog::write(line);
+
+    const AgentOutcome outcome =
+        co_await agent.run(request, m_conversation.history(), isReply, *this);
+    if (!self) co_return;
+    token.check(); // Escape ended the run: it said "Cancelado" already
+
+    AgentLog::write(QStringLiteral("■ ") + outcome.printed());
+    m_conversation.append(agent.turnMessages);
+    m_state.setConversationTurns(m_conversation.isFresh() ? int(m_conversation.turns.size()) : 0);
+
+    switch (outcome.kind) {
+    case AgentOutcome::Kind::cancelled:
+        finish(Outcome::cancelled());
+        break;
+    case AgentOutcome::Kind::answer: {
+        const QString text = AnswerSanitizer::clean(outcome.text);
+        HistoryStore::shared().add(
+            HistoryEntry::make(HistoryEntry::Kind::agent, context.appName, request, text));
+        m_state.setHasUnseenResult(true);
+        showAnswer(text);
+        break;
+    }
+    case AgentOutcome::Kind::done: {
+        const bool edit = hasSelection && outcome.text.contains(QStringLiteral("Seleção"));
+        HistoryStore::shared().add(
+            HistoryEntry::make(edit ? HistoryEntry::Kind::edit : HistoryEntry::Kind::agent,
+                               context.appName, request, outcome.text));
+        m_state.setHasUnseenResult(true);
+        finish(Outcome::success(agentStatus(outcome.text)));
+        break;
+    }
+    }
+}
+
+QString VoiceController::agentStatus(const QString& summary) {
+    if (Graphemes::count(summary) < 49) return summary;
+    return Graphemes::first(summary, 46) + QStringLiteral("…");
 }
 
 void VoiceController::showAnswer(const QString& text) {
@@ -608,7 +682,7 @@ void VoiceController::agentProgress(const QString& text) {
     m_state.setStatusText(text);
 }
 
-void VoiceController::agentTool(const std::optional<QString>& symbol) {
+void VoiceController::agentTool(const QString& symbol) {
     m_state.setToolSymbol(symbol);
 }
 
@@ -627,13 +701,59 @@ QCoro::Task<Confirmation> VoiceController::agentConfirm(ActionPreview preview) {
 }
 
 void VoiceController::prepareEmail(const EmailDraft& draft) {
+    // The card shows the draft at once; addresses, sending accounts and the message answered
+    // arrive as they are read, and only while this card is still up.
+    const quint64 run = ++m_confirmationRun;
     m_state.setEmailDraft(draft);
+    m_state.setMailAccounts({});
+    // Started from the event loop, so that even a look-up that has its answer at hand writes
+    // it after the card is up.
+    QTimer::singleShot(0, this, [this, draft, run] {
+        resolveRecipients(draft, run);
+        readMailAccounts(run);
+        if (draft.replyToID) loadOriginal(*draft.replyToID, run);
+    });
+}
+
+QCoro::Task<> VoiceController::resolveRecipients(EmailDraft draft, quint64 run) {
+    QPointer<VoiceController> self(this);
+    std::vector<EmailRecipient> to = co_await ContactsLookup::resolve(draft.to);
+    std::vector<EmailRecipient> cc = co_await ContactsLookup::resolve(draft.cc);
+    if (!self || run != m_confirmationRun) co_return; // that card is gone
+    // The person may have added or removed recipients meanwhile: then theirs stand.
+    EmailDraft current = m_state.emailDraft();
+    if (ids(current.to) != ids(draft.to) || ids(current.cc) != ids(draft.cc)) co_return;
+    current.to = std::move(to);
+    current.cc = std::move(cc);
+    m_state.setEmailDraft(current);
+}
+
+QCoro::Task<> VoiceController::readMailAccounts(quint64 run) {
+    QPointer<VoiceController> self(this);
+    QStringList accounts;
+    try {
+        accounts = co_await MailBackend::accounts();
+    } catch (...) {
+        // No accounts to offer: the card names the default account.
+    }
+    if (self && run == m_confirmationRun) m_state.setMailAccounts(accounts);
+}
+
+QCoro::Task<> VoiceController::loadOriginal(QString id, quint64 run) {
+    QPointer<VoiceController> self(this);
+    const std::optional<EmailSummary> original = co_await MailBackend::message(id);
+    if (!self || run != m_confirmationRun || !original) co_return;
+    EmailDraft current = m_state.emailDraft();
+    if (current.replyToID != id) co_return;
+    current.original = *original;
+    m_state.setEmailDraft(current);
 }
 
 void VoiceController::resolve(Confirmation::Choice choice) {
     if (!m_confirmation) return;
     Promise<Confirmation> answer = std::move(*m_confirmation);
     m_confirmation.reset();
+    ++m_confirmationRun;
     Confirmation c;
     c.choice = choice;
     const auto& pending = m_state.pendingAction();
@@ -657,6 +777,7 @@ void VoiceController::declinePendingConfirmation() {
     if (!m_confirmation) return;
     Promise<Confirmation> answer = std::move(*m_confirmation);
     m_confirmation.reset();
+    ++m_confirmationRun;
     m_state.setPendingAction(std::nullopt);
     answer.resolve(Confirmation{});
 }

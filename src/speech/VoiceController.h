@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agent/ActionPreview.h"
+#include "agent/AgentUI.h"
 #include "agent/Confirmation.h"
 #include "agent/Conversation.h"
 #include "core/VoiceMode.h"
@@ -32,7 +33,7 @@ template <typename T> class Promise;
 // its stages: listening, transcription, then a dictation pasted into the front application
 // or an agent turn answered on screen and aloud. The only writer of the interaction stages.
 // Main thread.
-class VoiceController : public QObject {
+class VoiceController : public QObject, public AgentUI {
     Q_OBJECT
 
 public:
@@ -105,9 +106,9 @@ public:
     const Conversation& conversation() const { return m_conversation; }
 
     // The agent's host.
-    void agentProgress(const QString& text);
-    void agentTool(const std::optional<QString>& symbol);
-    QCoro::Task<Confirmation> agentConfirm(ActionPreview preview);
+    void agentProgress(const QString& text) override;
+    void agentTool(const QString& symbol) override;
+    QCoro::Task<Confirmation> agentConfirm(ActionPreview preview) override;
     void resolveConfirmation(bool approved);
     void resolveAlternate();
     bool hasPendingConfirmation() const { return bool(m_confirmation); }
@@ -121,6 +122,9 @@ public:
     static QString dictationStatus(int words, bool cleanupFailed);
     // How long an answer stays on screen.
     static Clock::Duration answerDelay(const QString& text, bool afterSpeech);
+    // The result line of a finished agent action: the summary, cut to 46 characters and "…"
+    // from 49 on.
+    static QString agentStatus(const QString& summary);
 
 private:
     void wireCallbacks();
@@ -131,6 +135,9 @@ private:
     void declinePendingConfirmation();
     void answerSpoken(quint64 answerRun, const QString& text);
     void prepareEmail(const EmailDraft& draft);
+    QCoro::Task<> resolveRecipients(EmailDraft draft, quint64 confirmationRun);
+    QCoro::Task<> readMailAccounts(quint64 confirmationRun);
+    QCoro::Task<> loadOriginal(QString id, quint64 confirmationRun);
     void startProcessing(std::function<QCoro::Task<>(CancelToken)> work);
 
     QCoro::Task<> process(VoiceMode mode, CancelToken token);
@@ -158,6 +165,7 @@ private:
     std::unique_ptr<ClockTimer> m_awaitingReplyTask;
     bool m_isSuspended = false;
     std::unique_ptr<Promise<Confirmation>> m_confirmation;
+    quint64 m_confirmationRun = 0; // look-ups for an older card write nothing
 
     bool m_controlDown = false;
     quint64 m_answerRun = 0; // a speech completion of an older answer changes nothing
