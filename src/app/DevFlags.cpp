@@ -21,6 +21,23 @@ bool DevFlags::selectsDeveloperMode(const QStringList& args) {
 
 std::optional<DevCommand> DevFlags::scan(const QStringList& args) {
     using Kind = DevCommand::Kind;
+    if (auto file = valueOf(args, QStringLiteral("--selftest-dictation")))
+        return DevCommand{Kind::dictation, *file};
+    if (auto request = valueOf(args, QStringLiteral("--selftest-agent"))) {
+        DevCommand agent{Kind::agent, *request};
+        agent.selection = valueOf(args, QStringLiteral("--selection")).value_or(QString());
+        return agent;
+    }
+    if (const qsizetype at = args.indexOf(u"--selftest-mcp"); at >= 0 && at + 2 < args.size()) {
+        DevCommand mcp{Kind::mcp, args[at + 1]};
+        mcp.command = args[at + 2];
+        // The server's own arguments end where the follow-up requests begin.
+        for (qsizetype i = at + 3; i < args.size() && args[i] != u"--then"; ++i)
+            mcp.serverArgs << args[i];
+        return mcp;
+    }
+    if (auto text = valueOf(args, QStringLiteral("--selftest-tts")))
+        return DevCommand{Kind::tts, *text};
     if (args.contains(u"--selftest-idle")) return DevCommand{Kind::idle};
     if (args.contains(u"--selftest-anthropic-format")) return DevCommand{Kind::anthropicFormat};
     if (auto folder = valueOf(args, QStringLiteral("--render-icon")))

@@ -2,6 +2,7 @@
 
 #include "app/Console.h"
 #include "app/DevFlags.h"
+#include "app/DevPlatform.h"
 #include "app/SelfTest.h"
 #include "ui/components/BrandFont.h"
 
@@ -50,6 +51,7 @@ int Entry::main(int argc, char** argv) {
     const QStringList args = arguments(argc, argv);
     if (DevFlags::selectsDeveloperMode(args)) {
         const std::optional<DevCommand> command = DevFlags::scan(args);
+        if (command) DevPlatform::install(command->kind);
         if (command && command->needsGui()) {
             // Drawing needs no screen: use the offscreen platform when none was chosen.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

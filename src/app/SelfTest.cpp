@@ -21,6 +21,17 @@ QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
     using Kind = DevCommand::Kind;
     try {
         switch (command.kind) {
+        case Kind::dictation:
+            co_return co_await dictation(command.value);
+        case Kind::agent: {
+            const bool passed = co_await agent(command.value, command.selection);
+            co_return co_await followUps(DevFlags::followUps(args)) && passed;
+        }
+        case Kind::mcp:
+            co_return co_await mcp(command.value, command.command, command.serverArgs,
+                                   DevFlags::followUps(args));
+        case Kind::tts:
+            co_return co_await tts(command.value);
         case Kind::anthropicFormat:
             co_return anthropicFormat();
         case Kind::idle:
@@ -34,7 +45,6 @@ QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
         // A routine reports its own failures; anything that still escapes ends the mode here.
         Console::line(QString::fromUtf8("ERRO: ") + describe(e));
     }
-    Q_UNUSED(args);
     co_return false;
 }
 

@@ -68,6 +68,14 @@ inline DevRun runNolvea(const QStringList& args,
     return run;
 }
 
+// One setting the child reads.
+inline void configureSetting(const QString& key, const QVariant& value) {
+    QSettings s(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Falantorix/Nolvea.conf",
+                QSettings::IniFormat);
+    s.setValue(key, value);
+    s.sync();
+}
+
 // Settings the child reads: a local model server at `serverURL`.
 inline void configureModel(const QString& provider, const QString& serverURL,
                            const QString& model) {

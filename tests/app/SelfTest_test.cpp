@@ -37,6 +37,42 @@ TEST(DevFlags, TheFirstFlagThatAppliesWins) {
     };
     const QList<Case> cases{
         {{"nolvea"}, std::nullopt},
+        {{"nolvea", "--selftest-idle", "--selftest-dictation", "fala.wav"},
+         DevCommand{Kind::dictation, "fala.wav"}},
+        {{"nolvea", "--selftest-agent", "A", "--selftest-dictation", "fala.wav"},
+         DevCommand{Kind::dictation, "fala.wav"}},
+        // The agent flag last has no request: the idle test runs.
+        {{"nolvea", "--selftest-idle", "--selftest-agent"}, DevCommand{Kind::idle}},
+        {{"nolvea", "--selftest-agent", "A", "--selftest-dictation"}, DevCommand{Kind::agent, "A"}},
+        {{"nolvea", "--then", "B", "--selftest-agent", "A", "--selection", "texto"},
+         [] {
+             DevCommand c{Kind::agent, "A"};
+             c.selection = "texto";
+             return c;
+         }()},
+        {{"nolvea", "--selftest-mcp", "p", "node", "--selftest-agent", "A"},
+         DevCommand{Kind::agent, "A"}},
+        // The MCP flag needs a request and a command.
+        {{"nolvea", "--selftest-mcp", "pedido"}, std::nullopt},
+        {{"nolvea", "--selftest-idle", "--selftest-mcp", "pedido"}, DevCommand{Kind::idle}},
+        // Its server gets what follows the command up to the first "--then".
+        {{"nolvea", "--selftest-mcp", "p", "node", "s.js", "-x", "--then", "B", "y", "--then", "C"},
+         [] {
+             DevCommand c{Kind::mcp, "p"};
+             c.command = "node";
+             c.serverArgs = {"s.js", "-x"};
+             return c;
+         }()},
+        {{"nolvea", "--selftest-tts", "texto", "--selftest-mcp", "p", "node"},
+         [] {
+             DevCommand c{Kind::mcp, "p"};
+             c.command = "node";
+             return c;
+         }()},
+        // A value is whatever follows: the speech test speaks "--selftest-idle".
+        {{"nolvea", "--selftest-tts", "--selftest-idle"}, DevCommand{Kind::tts, "--selftest-idle"}},
+        {{"nolvea", "--selftest-anthropic-format", "--selftest-tts", "Olá."},
+         DevCommand{Kind::tts, "Olá."}},
         {{"nolvea", "--selftest-update"}, DevCommand{Kind::update}},
         {{"nolvea", "--baixar", "--selftest-update"}, DevCommand{Kind::update, {}, true}},
         {{"nolvea", "--selftest-update", "--selftest-idle"}, DevCommand{Kind::idle}},
