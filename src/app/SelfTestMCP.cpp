@@ -17,7 +17,11 @@ QCoro::Task<bool> SelfTest::mcp(QString request, QString command, QStringList se
         co_await client->start();
         tools = co_await client->listTools();
     } catch (const std::exception& e) {
-        Console::line(QString::fromUtf8("ERRO MCP: ") + describe(e) + u' ' + client->stderrTail());
+        // The server's last words end the line; its own final line feed would add an empty one.
+        QString tail = client->stderrTail();
+        while (tail.endsWith(u'\n') || tail.endsWith(u'\r'))
+            tail.chop(1);
+        Console::line(QString::fromUtf8("ERRO MCP: ") + describe(e) + u' ' + tail);
         client->stop();
         co_return false;
     }
