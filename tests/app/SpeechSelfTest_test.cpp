@@ -1,0 +1,48 @@
+// The speech-server self-test of the real program, with a stand-in server that speaks the
+// server's protocol through espeak-ng. The program's server listens on its fixed port, so the
+// cases run one after the other in one test.
+
+#include "DevRun.h"
+#include "speech/TTSServer.h"
+#include "support/SpeechServerScript.h"
+#include "support/TestEnvironment.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using test::runNolvea;
+using test::SpeechServerScript;
+
+TEST(SpeechSelfTest, MeasuresThreeVoicesOrSaysWhyTheServerDidNotStart) {
+    // A server that ends at once: one line with its state and where its log is.
+    SpeechServerScript::install(SpeechServerScript::Mode::exitAtOnce);
+    const test::DevRun failed = runNolvea({"--selftest-tts", "Olá."});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.lines,
+              QStringList({"ERRO: servidor de voz não subiu (failed(O servidor de voz fechou — "
+                           "veja tts-server.log)) — veja " +
+                           TTSServer::logPath()}));
+
+    SpeechServerScript::install(SpeechServerScript::Mode::serve);
+    const test::DevRun run =
+        runNolvea({"--selftest-tts", "Primeira frase, curta. **Segunda** frase aqui!"});
+    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+    ASSERT_EQ(run.lines.size(), 5) << run.output().toStdString();
+    EXPECT_TRUE(
+        QRegularExpression("^servidor pronto em \\d+\\.\\ds$").match(run.lines[0]).hasMatch())
+        << run.lines[0].toStdString();
+    const QStringList labels{"Alex · Kokoro (masculina)", "Voxtral masculina",
+                             "Mordomo · Qwen3 (estilo JARVIS)"};
+    for (int i = 0; i < 3; ++i) {
+        const auto m = QRegularExpression("^(.*): começa a falar em \\d+\\.\\ds · silêncio total "
+                                          "entre frases \\d+\\.\\ds · fala total (\\d+\\.\\d)s$")
+                           .match(run.lines[1 + i]);
+        ASSERT_TRUE(m.hasMatch()) << run.lines[1 + i].toStdString();
+        EXPECT_EQ(m.captured(1), labels[i]);
+        // Two sentences spoken by espeak-ng last well over a second.
+        EXPECT_GT(m.captured(2).toDouble(), 1.0) << run.lines[1 + i].toStdString();
+    }
+    EXPECT_EQ(run.lines[4], "trechos: «Primeira frase, curta.» | «Segunda frase aqui!»");
+    SpeechServerScript::remove();
+}
