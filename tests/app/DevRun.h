@@ -30,12 +30,18 @@ inline QString nolveaProgram() {
 
 // The program with `args`; when `stopAt` matches a printed line the child is ended there (for
 // modes that would wait on the real clock).
+// `wrapper`, when given, is a command line that runs the program: the program and `args` follow
+// it.
 inline DevRun runNolvea(const QStringList& args,
                         const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-                        const std::function<bool(const QString&)>& stopAt = {}) {
+                        const std::function<bool(const QString&)>& stopAt = {},
+                        const QStringList& wrapper = {}) {
     QProcess child;
     child.setProcessEnvironment(env);
-    child.start(nolveaProgram(), args);
+    if (wrapper.isEmpty())
+        child.start(nolveaProgram(), args);
+    else
+        child.start(wrapper.first(), wrapper.mid(1) + QStringList{nolveaProgram()} + args);
     DevRun run;
     if (!child.waitForStarted(10000)) return run;
     QByteArray out;

@@ -1,6 +1,6 @@
 // The speech-server self-test of the real program, with a stand-in server that speaks the
 // server's protocol through espeak-ng. The program's server listens on its fixed port, so the
-// cases run one after the other in one test.
+// cases run one after the other in one test, in a network of their own.
 
 #include "DevRun.h"
 #include "speech/TTSServer.h"
@@ -14,10 +14,32 @@ using namespace nolvea;
 using test::runNolvea;
 using test::SpeechServerScript;
 
+namespace {
+
+// A network of its own for the program, so the fixed port of its speech server is free
+// whatever else runs on this machine; the plain program where namespaces cannot be made.
+QStringList ownNetwork() {
+    const QStringList wrapper{"unshare", "-n", "sh", "-c", R"(ip link set lo up && exec "$@")",
+                              "sh"};
+    QProcess probe;
+    probe.start(wrapper.first(), wrapper.mid(1) + QStringList{"true"});
+    if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
+        probe.exitCode() == 0)
+        return wrapper;
+    return {};
+}
+
+test::DevRun runAlone(const QStringList& args) {
+    static const QStringList wrapper = ownNetwork();
+    return runNolvea(args, QProcessEnvironment::systemEnvironment(), {}, wrapper);
+}
+
+} // namespace
+
 TEST(SpeechSelfTest, MeasuresThreeVoicesOrSaysWhyTheServerDidNotStart) {
     // A server that ends at once: one line with its state and where its log is.
     SpeechServerScript::install(SpeechServerScript::Mode::exitAtOnce);
-    const test::DevRun failed = runNolvea({"--selftest-tts", "Olá."});
+    const test::DevRun failed = runAlone({"--selftest-tts", "Olá."});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.lines,
               QStringList({"ERRO: servidor de voz não subiu (failed(O servidor de voz fechou — "
@@ -26,7 +48,7 @@ TEST(SpeechSelfTest, MeasuresThreeVoicesOrSaysWhyTheServerDidNotStart) {
 
     SpeechServerScript::install(SpeechServerScript::Mode::serve);
     const test::DevRun run =
-        runNolvea({"--selftest-tts", "Primeira frase, curta. **Segunda** frase aqui!"});
+        runAlone({"--selftest-tts", "Primeira frase, curta. **Segunda** frase aqui!"});
     EXPECT_EQ(run.status, 0) << run.errors.toStdString();
     ASSERT_EQ(run.lines.size(), 5) << run.output().toStdString();
     EXPECT_TRUE(
