@@ -54,6 +54,17 @@ TEST(DevModes, TheFirstApplicableFlagOfTheTableRunsAlone) {
         {{"--selftest-update", "--render-icon"}, "Versão instalada: ", 1},
         // With a folder it comes before the update test.
         {{"--selftest-update", "--render-icon", folder}, "", 0},
+        // The self-tests with values come first: a recording that is not there is one error.
+        {{"--selftest-anthropic-format", "--selftest-dictation", folder + "/nada.wav"},
+         "ERRO: ",
+         1},
+        {{"--selftest-update", "--selftest-mcp", "pedido", "nolvea-servidor-inexistente"},
+         "ERRO MCP: ",
+         1},
+        // Without their values they do not apply.
+        {{"--selftest-anthropic-format", "--selftest-mcp", "pedido"}, "{", 0},
+        {{"--selftest-anthropic-format", "--selftest-agent"}, "{", 0},
+        {{"--selftest-anthropic-format", "--selftest-dictation"}, "{", 0},
         // Whole arguments only: no prefix, no "=value", no other case.
         {{"--selftest-anthropic-format=1"}, "", 2},
         {{"--selftest-anthropic"}, "", 2},
