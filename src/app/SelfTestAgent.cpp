@@ -11,23 +11,6 @@
 
 namespace nolvea {
 
-namespace {
-
-// How an outcome other than an answer reads: its case, and a summary in quotes.
-QString printed(const AgentOutcome& outcome) {
-    switch (outcome.kind) {
-    case AgentOutcome::Kind::done:
-        return QString::fromUtf8("done(\"") + outcome.text + QString::fromUtf8("\")");
-    case AgentOutcome::Kind::answer:
-        return QString::fromUtf8("answer(\"") + outcome.text + QString::fromUtf8("\")");
-    case AgentOutcome::Kind::cancelled:
-        break;
-    }
-    return QString::fromUtf8("cancelled");
-}
-
-} // namespace
-
 std::vector<ChatMessage>& SelfTest::history() {
     static std::vector<ChatMessage> conversation;
     return conversation;
@@ -67,7 +50,7 @@ QCoro::Task<bool> SelfTest::agent(QString request, QString selection) {
         Console::line(QString::fromUtf8("FALADO: ") + SpeechText::prepare(outcome.text));
     } else {
         Console::line(QString::fromUtf8("RESULTADO (") + seconds + QString::fromUtf8("s): ") +
-                      printed(outcome));
+                      outcome.printed());
     }
     co_return true;
 }
