@@ -181,8 +181,7 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
 
     std::vector<ToolSpec> specs;
     for (const AgentTool& tool : tools)
-        specs.push_back(
-            {QStringLiteral("function"), {tool.name, tool.description, tool.parameters}});
+        specs.push_back(tool.spec());
 
     QStringList done;
     int modelCalls = 0;

@@ -2,6 +2,7 @@
 
 #include "agent/ActionPreview.h"
 #include "ai/JSONValue.h"
+#include "ai/ToolSpec.h"
 
 #include <QString>
 #include <qcoro/qcorotask.h>
@@ -31,6 +32,9 @@ struct AgentTool {
     std::function<ActionPreview(const JSONValue& args)> preview{};
     // Does the work on the main thread; throws `ToolError` (or any error) on failure.
     std::function<QCoro::Task<QString>(JSONValue args)> run{};
+
+    // How the model is offered it.
+    ToolSpec spec() const { return {QStringLiteral("function"), {name, description, parameters}}; }
 };
 
 } // namespace nolvea

@@ -1,9 +1,12 @@
 #include "ai/Warmup.h"
 
+#include "agent/Agent.h"
+#include "agent/NativeTools.h"
 #include "ai/LLMClient.h"
 #include "ai/TextCleaner.h"
 #include "ai/Vornel.h"
 #include "core/AppSettings.h"
+#include "mcp/MCPManager.h"
 
 namespace nolvea {
 
@@ -23,12 +26,39 @@ void Warmup::cleanup() {
     run(QStringLiteral("cleanup"), std::move(messages));
 }
 
+namespace {
+const QString kAgent = QStringLiteral("agent");
+} // namespace
+
 void Warmup::agent() {
     if (!AppSettings::shared().agentEnabled()) return;
+    ChatMessage hello;
+    hello.role = QStringLiteral("user");
+    hello.content = MessageContent::text(QStringLiteral("oi"));
+    std::vector<ChatMessage> messages{Agent::systemMessage(), std::move(hello)};
+
+    std::vector<AgentTool> tools = NativeTools::all(ScreenContext::empty());
+    std::vector<AgentTool> mcp = MCPManager::shared().agentTools();
+    tools.insert(tools.end(), std::make_move_iterator(mcp.begin()),
+                 std::make_move_iterator(mcp.end()));
+    std::vector<ToolSpec> specs;
+    specs.reserve(tools.size());
+    for (const AgentTool& tool : tools)
+        specs.push_back(tool.spec());
+    run(kAgent, std::move(messages), std::move(specs));
+}
+
+void Warmup::agentToolsChanged() {
+    m_lastRun.remove(kAgent);
+    if (m_running.contains(kAgent))
+        m_again.insert(kAgent);
+    else
+        agent();
 }
 
 void Warmup::resetLastRun() {
     m_lastRun.clear();
+    m_again.clear();
 }
 
 void Warmup::run(const QString& key, std::vector<ChatMessage> messages,
@@ -53,6 +83,10 @@ QCoro::Task<> Warmup::send(QString key, std::vector<ChatMessage> messages,
         // A warm-up that fails costs nothing: the real request reports the problem.
     }
     m_running.remove(key);
+    if (m_again.remove(key)) {
+        m_lastRun.remove(key);
+        if (key == kAgent) agent();
+    }
 }
 
 } // namespace nolvea

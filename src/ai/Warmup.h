@@ -23,9 +23,12 @@ public:
 
     // The clean-up prompt and examples, when clean-up is on.
     void cleanup();
-    // The agent's prompt and tools, when the agent is on. The agent's messages are not part of
-    // this build yet, so nothing is sent.
+    // The agent's prompt with the native tools (for an empty screen) and the MCP tools, when
+    // the agent is on.
     void agent();
+    // The tools the model is offered changed: warms the agent again even within the minute.
+    // A warm-up still running carried the old tools, so another follows when it ends.
+    void agentToolsChanged();
     // Forgets when each purpose last ran (a new provider or model).
     void resetLastRun();
 
@@ -42,6 +45,7 @@ private:
 
     QHash<QString, Clock::Duration> m_lastRun; // by key, on the monotonic clock
     QSet<QString> m_running;
+    QSet<QString> m_again; // running keys whose warm-up is outdated and runs again when done
 };
 
 } // namespace nolvea

@@ -1,5 +1,6 @@
 #include "mcp/MCPManager.h"
 
+#include "ai/Warmup.h"
 #include "core/AppPaths.h"
 #include "mcp/MCPError.h"
 #include "support/AtomicFile.h"
@@ -180,6 +181,8 @@ QCoro::Task<> MCPManager::runStart(QString name, std::shared_ptr<MCPClient> clie
             Q_EMIT self->serversChanged();
         }
         Q_EMIT self->toolsChanged();
+        // The model was warmed with the old tool list.
+        Warmup::shared().agentToolsChanged();
         co_return;
     }
     const QString line = client->stderrLastLine();
