@@ -32,6 +32,8 @@ protected:
     void SetUp() override {
         Clock::install(&clock);
         Warmup::shared().resetLastRun();
+        settings.setAiCleanupEnabled(true);
+        settings.setAgentEnabled(true);
         use(AIProvider::lmStudio, server.url(), "qwen");
         server.on("POST", "/v1/chat/completions", HttpResponse::json(chatReply));
         status = std::make_unique<AIStatus>();
@@ -57,6 +59,7 @@ protected:
             << int(status->connection());
         QCoreApplication::processEvents();
     }
+    // Warm-up requests: each warming sends the clean-up's and the agent's.
     int warmups() const { return server.count("/v1/chat/completions"); }
 };
 
@@ -71,7 +74,7 @@ TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
     EXPECT_EQ(status->models(), (QStringList{"Alpha", "beta", "qwen"}));
     EXPECT_EQ(status->title(), "LM Studio conectado");
     EXPECT_FALSE(status->lastError());
-    ASSERT_TRUE(test::spinUntil([&] { return warmups() == 1; }));
+    ASSERT_TRUE(test::spinUntil([&] { return warmups() == 2; }));
 
     // Thirty seconds on: probed again, still online, no second warm-up, no needless signals.
     Warmup::shared().resetLastRun();
@@ -82,7 +85,7 @@ TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
     QCoreApplication::processEvents();
     test::spinUntil([] { return false; }, 100);
     EXPECT_EQ(status->connection(), Connection::online);
-    EXPECT_EQ(warmups(), 1);
+    EXPECT_EQ(warmups(), 2);
     EXPECT_EQ(modelsChanged.count(), 0);
     EXPECT_EQ(connectionChanged.count(), 0);
 }
@@ -91,7 +94,7 @@ TEST_F(AIStatusTest, AFailedProbeWhileOnlineGoesStraightToTheErrorAndBack) {
     models(R"([{"id":"qwen"}])");
     status->refresh();
     settle(Connection::online);
-    ASSERT_TRUE(test::spinUntil([&] { return warmups() == 1; }));
+    ASSERT_TRUE(test::spinUntil([&] { return warmups() == 2; }));
 
     HttpResponse slowFailure = HttpResponse::text("sem modelo", 500);
     slowFailure.delayMs = 200;
@@ -110,7 +113,7 @@ TEST_F(AIStatusTest, AFailedProbeWhileOnlineGoesStraightToTheErrorAndBack) {
     EXPECT_EQ(status->connection(), Connection::checking);
     settle(Connection::online);
     EXPECT_FALSE(status->lastError());
-    EXPECT_TRUE(test::spinUntil([&] { return warmups() == 2; }));
+    EXPECT_TRUE(test::spinUntil([&] { return warmups() == 4; }));
 }
 
 TEST_F(AIStatusTest, OfflineTitleNamesAMissingKeyOrTheLastError) {

@@ -5,7 +5,6 @@
 #include "agent/ContactStore.h"
 #include "agent/Maildir.h"
 #include "agent/ShortcutTools.h"
-#include "ai/LLMClient.h"
 #include "core/AgentLog.h"
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
@@ -20,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 using namespace nolvea;
 using Stage = AppState::Stage;
@@ -65,18 +63,17 @@ protected:
     static QString marker() { return test::home() + QStringLiteral("/marca"); }
 
     void reply(const QString& text, const std::vector<Call>& calls = {}, int delayMs = 0) {
-        const QString path =
-            QUrl(LLMClient::fromSettings().baseURL + QStringLiteral("/chat/completions")).path();
         test::HttpResponse response =
             test::HttpResponse::json(test::ScriptedModel::body(text, calls));
         response.delayMs = delayMs;
-        rig.model().enqueue("POST", path, response);
+        rig.enqueueReply(response);
     }
 
     // The agent's requests to the model, in order.
     std::vector<JSONValue> agentRequests() {
         std::vector<JSONValue> out;
         for (const test::HttpRequest& r : rig.model().requests()) {
+            if (test::VoiceRig::isWarmup(r)) continue;
             const auto body = JSONValue::parse(QString::fromUtf8(r.body));
             if (body && body->member(QStringLiteral("tools"))) out.push_back(*body);
         }
@@ -243,7 +240,7 @@ TEST_F(AgentTurnTest, EscapeWhileThinkingEndsTheTurnWithoutATrace) {
     reply(QStringLiteral("tarde demais"), {}, 1500);
     c.submitTyped(QStringLiteral("pense"));
     EXPECT_EQ(state.statusText(), QStringLiteral("Pensando…"));
-    ASSERT_TRUE(test::spinUntil([&] { return rig.model().requests().size() == 1; }));
+    ASSERT_TRUE(test::spinUntil([&] { return agentRequests().size() == 1; }));
     c.escapePressed();
     EXPECT_EQ(state.statusText(), QStringLiteral("Cancelado"));
     spinFor(2000);

@@ -59,6 +59,15 @@ VoiceRig::VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engin
     s.setVoiceEngine(VoiceEngine::neural);
 
     m_model.setHandler([this](const HttpRequest& r) {
+        if (isWarmup(r)) return HttpResponse::json(chatReply(QStringLiteral("ok")));
+        {
+            std::lock_guard lock(m_repliesMutex);
+            if (!m_replies.empty()) {
+                HttpResponse next = std::move(m_replies.front());
+                m_replies.pop_front();
+                return next;
+            }
+        }
         const QString user = lastUserText(r.body);
         for (auto it = m_cleanups.begin(); it != m_cleanups.end(); ++it)
             if (user.contains(it.key())) {
@@ -108,6 +117,17 @@ QStringList VoiceRig::cleanupRequests() const {
 
 void VoiceRig::answerCleanup(const QString& transcript, const QString& cleaned, int delayMs) {
     m_cleanups.insert(transcript, {cleaned, delayMs});
+}
+
+void VoiceRig::enqueueReply(HttpResponse response) {
+    std::lock_guard lock(m_repliesMutex);
+    m_replies.push_back(std::move(response));
+}
+
+bool VoiceRig::isWarmup(const HttpRequest& request) {
+    const QJsonObject body = QJsonDocument::fromJson(request.body).object();
+    return body[QStringLiteral("max_completion_tokens")].toInt() == 1 ||
+           body[QStringLiteral("max_tokens")].toInt() == 1;
 }
 
 void VoiceRig::holdAndSpeak() {

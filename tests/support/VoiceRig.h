@@ -9,7 +9,9 @@
 
 #include <QStringList>
 
+#include <deque>
 #include <memory>
+#include <mutex>
 
 namespace nolvea {
 class FileAudioInput;
@@ -42,6 +44,11 @@ public:
     QStringList cleanupRequests() const;
     // The cleaned text the model answers with, per transcript.
     void answerCleanup(const QString& transcript, const QString& cleaned, int delayMs = 0);
+    // Queues the model's answer to the next request that is not a warm-up: the warm-ups of a
+    // local model may come in between and must not take it.
+    void enqueueReply(HttpResponse response);
+    // A warm-up request (a one-token answer asked for).
+    static bool isWarmup(const HttpRequest& request);
 
     // Holds the key while the whole recording is heard, then lets it go.
     void holdAndSpeak();
@@ -60,6 +67,8 @@ private:
     FileAudioInput* m_input = nullptr; // owned by the controller's recorder
     std::unique_ptr<VoiceController> m_controller;
     QMap<QString, QPair<QString, int>> m_cleanups;
+    std::mutex m_repliesMutex; // the queue is read on the server's thread
+    std::deque<HttpResponse> m_replies;
 };
 
 } // namespace nolvea::test
