@@ -6,6 +6,7 @@
 #include "ai/TextJoiner.h"
 #include "platform/Clipboard.h"
 #include "platform/ClipboardData.h"
+#include "platform/FrontWindowReader.h"
 #include "platform/Platform.h"
 #include "support/Graphemes.h"
 #include "system/TextInserter.h"
@@ -37,8 +38,17 @@ AgentTool textTool(QString name, QString description, QString argumentDescriptio
     return t;
 }
 
+// The person may have switched windows while the agent worked: the text goes to the
+// application the request was made in. One that has quit is let be; the paste then goes to
+// whatever is in front.
+void bringBack(const ScreenContext& context) {
+    if (context.processID == 0) return;
+    if (auto reader = Platform::find<FrontWindowReader>()) reader->bringToFront(context.processID);
+}
+
 QCoro::Task<QString> insertAtCaret(ScreenContext context, JSONValue args) {
     const QString text = args.required("text");
+    bringBack(context);
     co_await TextInserter::insert(TextJoiner::prepare(text, context.textBeforeCursor));
     co_return QStringLiteral("Texto inserido.");
 }
@@ -47,6 +57,7 @@ QCoro::Task<QString> replaceInSelection(ScreenContext context, JSONValue args) {
     if (context.selectedText.trimmed().isEmpty())
         throw ToolError::invalid(QStringLiteral("Não há texto selecionado."));
     const QString text = args.required("text");
+    bringBack(context);
     co_await TextInserter::insert(text);
     co_return QStringLiteral("Seleção substituída.");
 }

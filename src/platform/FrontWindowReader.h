@@ -13,6 +13,11 @@ public:
 
     // The active window, or nothing when there is none or the window system cannot be asked.
     virtual std::optional<FrontWindow> frontWindow() = 0;
+
+    // Brings the application of this process to the front again, with the keyboard focus in
+    // its topmost window; nothing to do when it is in front already. False when it has no
+    // window on screen or the window system cannot be asked.
+    virtual bool bringToFront(qint32 processID) = 0;
 };
 
 } // namespace nolvea

@@ -79,6 +79,60 @@ QString title(Display* dpy, Window window) {
     return out;
 }
 
+qint32 processOf(Display* dpy, Window window) {
+    const QByteArray pid =
+        property(dpy, window, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL);
+    if (pid.size() < qsizetype(sizeof(long))) return 0;
+    return qint32(*reinterpret_cast<const long*>(pid.constData()));
+}
+
+// A window manager that follows the EWMH is running.
+bool hasWindowManager(Display* dpy) {
+    return windowProperty(dpy, DefaultRootWindow(dpy), "_NET_SUPPORTING_WM_CHECK") != None;
+}
+
+bool isOnScreen(Display* dpy, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(dpy, window, &attributes) && attributes.map_state == IsViewable &&
+           !attributes.override_redirect;
+}
+
+// The top-level client windows, bottom to top: the window manager's stacking list, else the
+// root's children (and, below frames, their first client).
+QList<Window> clientsBottomToTop(Display* dpy) {
+    const Window root = DefaultRootWindow(dpy);
+    const QByteArray stacking =
+        property(dpy, root, XInternAtom(dpy, "_NET_CLIENT_LIST_STACKING", False), XA_WINDOW);
+    QList<Window> out;
+    if (!stacking.isEmpty()) {
+        const auto* ids = reinterpret_cast<const unsigned long*>(stacking.constData());
+        for (qsizetype i = 0; i < stacking.size() / qsizetype(sizeof(long)); ++i)
+            out << Window(ids[i]);
+        return out;
+    }
+    Window rootReturn = None, parent = None;
+    Window* children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(dpy, root, &rootReturn, &parent, &children, &n)) return out;
+    for (unsigned int i = 0; i < n; ++i) {
+        if (hasClass(dpy, children[i])) {
+            out << children[i];
+            continue;
+        }
+        Window* inner = nullptr;
+        unsigned int m = 0;
+        if (!XQueryTree(dpy, children[i], &rootReturn, &parent, &inner, &m)) continue;
+        for (unsigned int j = 0; j < m; ++j)
+            if (hasClass(dpy, inner[j])) {
+                out << inner[j];
+                break;
+            }
+        if (inner) XFree(inner);
+    }
+    if (children) XFree(children);
+    return out;
+}
+
 } // namespace
 
 EwmhFrontWindowReader::EwmhFrontWindowReader(QByteArray displayName)
@@ -86,14 +140,19 @@ EwmhFrontWindowReader::EwmhFrontWindowReader(QByteArray displayName)
 
 EwmhFrontWindowReader::~EwmhFrontWindowReader() = default;
 
-std::optional<FrontWindow> EwmhFrontWindowReader::frontWindow() {
+Display* EwmhFrontWindowReader::display() {
     if (m_display && m_display->isBroken()) m_display.reset(); // try a new connection
     if (!m_display) {
         auto opened = X11Display::open(m_displayName);
-        if (std::holds_alternative<DesktopError>(opened)) return std::nullopt;
+        if (std::holds_alternative<DesktopError>(opened)) return nullptr;
         m_display = std::move(std::get<std::unique_ptr<X11Display>>(opened));
     }
-    Display* dpy = m_display->get();
+    return m_display->get();
+}
+
+std::optional<FrontWindow> EwmhFrontWindowReader::frontWindow() {
+    Display* dpy = display();
+    if (!dpy) return std::nullopt;
     const Window window = activeWindow(dpy);
     if (window == None) return std::nullopt;
 
@@ -104,11 +163,41 @@ std::optional<FrontWindow> EwmhFrontWindowReader::frontWindow() {
     if (front.windowClass.isEmpty()) front.windowClass = QString::fromLocal8Bit(names.value(0));
     front.appName = front.windowClass;
     front.title = title(dpy, window);
-    const QByteArray pid =
-        property(dpy, window, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL);
-    if (pid.size() >= qsizetype(sizeof(long)))
-        front.processID = qint32(*reinterpret_cast<const long*>(pid.constData()));
+    front.processID = processOf(dpy, window);
     return front;
+}
+
+bool EwmhFrontWindowReader::bringToFront(qint32 processID) {
+    if (processID <= 0) return false;
+    Display* dpy = display();
+    if (!dpy) return false;
+    Window target = None;
+    const QList<Window> clients = clientsBottomToTop(dpy);
+    for (auto it = clients.rbegin(); it != clients.rend() && target == None; ++it)
+        if (processOf(dpy, *it) == processID && isOnScreen(dpy, *it)) target = *it;
+    if (target == None) return false;
+
+    const Window active = activeWindow(dpy);
+    if (active != None && processOf(dpy, active) == processID) return true;
+
+    if (hasWindowManager(dpy)) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = target;
+        event.xclient.message_type = XInternAtom(dpy, "_NET_ACTIVE_WINDOW", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 2; // on the person's behalf, like a task bar
+        event.xclient.data.l[1] = CurrentTime;
+        event.xclient.data.l[2] = long(active);
+        XSendEvent(dpy, DefaultRootWindow(dpy), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    } else {
+        // Nobody manages the windows: do what a window manager would.
+        XRaiseWindow(dpy, target);
+        XSetInputFocus(dpy, target, RevertToParent, CurrentTime);
+    }
+    XSync(dpy, False);
+    return !m_display->isBroken();
 }
 
 } // namespace nolvea

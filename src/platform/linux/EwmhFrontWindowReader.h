@@ -6,6 +6,8 @@
 
 #include <memory>
 
+struct _XDisplay;
+
 namespace nolvea {
 
 class X11Display;
@@ -13,14 +15,20 @@ class X11Display;
 // The active window as the window manager announces it (`_NET_ACTIVE_WINDOW`); without a
 // window manager that does, the top-level window holding the keyboard focus. Its class
 // (`WM_CLASS`), title (`_NET_WM_NAME`, else `WM_NAME`) and process (`_NET_WM_PID`).
+// An application is brought to the front by asking the window manager (`_NET_ACTIVE_WINDOW`);
+// without one, by raising its window and giving it the input focus ourselves.
 class EwmhFrontWindowReader final : public FrontWindowReader {
 public:
     explicit EwmhFrontWindowReader(QByteArray displayName = {});
     ~EwmhFrontWindowReader() override;
 
     std::optional<FrontWindow> frontWindow() override;
+    bool bringToFront(qint32 processID) override;
 
 private:
+    // The connection, opened again when it broke; null when the display cannot be reached.
+    _XDisplay* display();
+
     QByteArray m_displayName;
     std::unique_ptr<X11Display> m_display;
 };

@@ -1,0 +1,97 @@
+// The text tools paste into the application the request was made in, even when the person
+// went to another window meanwhile.
+#include "agent/NativeTools.h"
+#include "platform/Clipboard.h"
+#include "platform/FrontWindowReader.h"
+#include "platform/KeyPoster.h"
+#include "platform/Platform.h"
+#include "platform/linux/EwmhFrontWindowReader.h"
+#include "platform/linux/QtClipboard.h"
+#include "platform/linux/XTestKeyPoster.h"
+#include "support/Async.h"
+#include "support/Clock.h"
+#include "support/FrontApp.h"
+#include "support/ToolCalls.h"
+#include "support/X11Keys.h"
+
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using namespace nolvea::test;
+
+namespace {
+
+class TextToolsX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::install(&clock);
+        Platform::install<Clipboard>(std::make_shared<QtClipboard>());
+        Platform::install<KeyPoster>(std::make_shared<XTestKeyPoster>());
+        Platform::install<FrontWindowReader>(reader);
+        ASSERT_TRUE(target.isReady() && other.isReady());
+    }
+    void TearDown() override {
+        Platform::uninstall<Clipboard>();
+        Platform::uninstall<KeyPoster>();
+        Platform::uninstall<FrontWindowReader>();
+        Clock::install(nullptr);
+        X11Keys::releaseAll();
+    }
+
+    // The person is in the other window now.
+    void goElsewhere() {
+        other.focus();
+        ASSERT_TRUE(spinUntil([&] {
+            auto front = reader->frontWindow();
+            return front && front->processID == other.pid();
+        }));
+    }
+
+    // Runs the tool to its end: the paste, then the clipboard put back.
+    QString run(const AgentTool& tool, const char* arguments, const QString& expected) {
+        auto task = tool.run(args(arguments));
+        EXPECT_TRUE(spinUntil([&] { return target.text() == expected; }))
+            << target.text().toStdString();
+        clock.advance(std::chrono::milliseconds(400));
+        return await(std::move(task));
+    }
+
+    ManualClock clock;
+    std::shared_ptr<EwmhFrontWindowReader> reader = std::make_shared<EwmhFrontWindowReader>();
+    FrontApp target{{.windowClass = "NolveaAlvo", .title = "Alvo"}};
+    FrontApp other{{.windowClass = "NolveaOutra",
+                    .title = "Outra",
+                    .color = "#a04020",
+                    .geometry = {150, 150, 400, 200}}};
+};
+
+TEST_F(TextToolsX11, InsertTextGoesBackToTheApplicationOfTheRequest) {
+    target.setText("Bom dia");
+    target.setCaret(7);
+    target.focus();
+    ScreenContext context;
+    context.processID = target.pid();
+    context.textBeforeCursor = "Bom dia";
+    goElsewhere();
+
+    EXPECT_EQ(run(NativeTools::insertText(context), R"({"text":"a todos"})", "Bom dia a todos"),
+              "Texto inserido.");
+    EXPECT_EQ(other.text(), "");
+    EXPECT_EQ(reader->frontWindow()->processID, target.pid());
+}
+
+TEST_F(TextToolsX11, ReplaceSelectionGoesBackToTheApplicationOfTheRequest) {
+    target.setText("texto velho");
+    target.focus();
+    target.select(6, 5);
+    ScreenContext context;
+    context.processID = target.pid();
+    context.selectedText = "velho";
+    goElsewhere();
+
+    EXPECT_EQ(run(NativeTools::replaceSelection(context), R"({"text":"novo"})", "texto novo"),
+              "Seleção substituída.");
+    EXPECT_EQ(other.text(), "");
+}
+
+} // namespace
