@@ -15,8 +15,9 @@ public:
     virtual std::optional<FrontWindow> frontWindow() = 0;
 
     // Brings the application of this process to the front again, with the keyboard focus in
-    // its topmost window; nothing to do when it is in front already. False when it has no
-    // window on screen or the window system cannot be asked.
+    // its topmost window; nothing to do when it is in front already. Whether it is in front
+    // now: false when it has no window on screen, the window system cannot be asked or the
+    // window manager would not.
     virtual bool bringToFront(qint32 processID) = 0;
 };
 

@@ -6,9 +6,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
+#include <thread>
+
 namespace nolvea {
 
 namespace {
+
+constexpr auto kActivationPoll = std::chrono::milliseconds(10);
+constexpr int kActivationPolls = 30;
 
 // One property of `window`, whole; empty when absent.
 QByteArray property(Display* dpy, Window window, Atom name, Atom type, int* format = nullptr) {
@@ -86,9 +92,11 @@ qint32 processOf(Display* dpy, Window window) {
     return qint32(*reinterpret_cast<const long*>(pid.constData()));
 }
 
-// A window manager that follows the EWMH is running.
+// A window manager that follows the EWMH is running: the root names its check window, and
+// that window names itself (a manager that ended may leave the root's property behind).
 bool hasWindowManager(Display* dpy) {
-    return windowProperty(dpy, DefaultRootWindow(dpy), "_NET_SUPPORTING_WM_CHECK") != None;
+    const Window check = windowProperty(dpy, DefaultRootWindow(dpy), "_NET_SUPPORTING_WM_CHECK");
+    return check != None && windowProperty(dpy, check, "_NET_SUPPORTING_WM_CHECK") == check;
 }
 
 bool isOnScreen(Display* dpy, Window window) {
@@ -191,11 +199,20 @@ bool EwmhFrontWindowReader::bringToFront(qint32 processID) {
         event.xclient.data.l[2] = long(active);
         XSendEvent(dpy, DefaultRootWindow(dpy), False,
                    SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    } else {
-        // Nobody manages the windows: do what a window manager would.
-        XRaiseWindow(dpy, target);
-        XSetInputFocus(dpy, target, RevertToParent, CurrentTime);
+        // The manager acts on its own time; the paste that follows must find the window in
+        // front. A manager that refuses is not waited for long.
+        for (int i = 0; i < kActivationPolls; ++i) {
+            XSync(dpy, False);
+            if (m_display->isBroken()) return false;
+            if (windowProperty(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW") == target)
+                return true;
+            std::this_thread::sleep_for(kActivationPoll);
+        }
+        return false;
     }
+    // Nobody manages the windows: do what a window manager would.
+    XRaiseWindow(dpy, target);
+    XSetInputFocus(dpy, target, RevertToParent, CurrentTime);
     XSync(dpy, False);
     return !m_display->isBroken();
 }
