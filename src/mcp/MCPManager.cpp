@@ -181,8 +181,8 @@ QCoro::Task<> MCPManager::runStart(QString name, std::shared_ptr<MCPClient> clie
             Q_EMIT self->serversChanged();
         }
         Q_EMIT self->toolsChanged();
-        // The model was warmed with the old tool list.
-        Warmup::shared().agentToolsChanged();
+        // The model was warmed with the old tool list (the agent offers the shared one's).
+        if (self.data() == &MCPManager::shared()) Warmup::shared().agentToolsChanged();
         co_return;
     }
     const QString line = client->stderrLastLine();
