@@ -1,14 +1,18 @@
 #include "app/Entry.h"
 
+#include "app/AppDelegate.h"
 #include "app/Console.h"
 #include "app/DevFlags.h"
 #include "app/DevPlatform.h"
+#include "app/QuitSignals.h"
 #include "app/SelfTest.h"
+#include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/LinuxVoice.h"
 #include "ui/components/BrandFont.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTextStream>
 #include <QTimer>
 
 #include <csignal>
@@ -43,6 +47,21 @@ int runDeveloperMode(QCoreApplication& app, QStringList args) {
     return app.exec();
 }
 
+// The application: it lives in the background and answers the hotkey.
+int runApplication(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    BrandFont::registerFonts();
+    LinuxDesktop::install();
+    LinuxVoice::install();
+    QuitSignals::install(app);
+    AppDelegate delegate;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                     [&delegate] { delegate.applicationWillTerminate(); });
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    return app.exec();
+}
+
 } // namespace
 
 int Entry::main(int argc, char** argv) {
@@ -63,9 +82,7 @@ int Entry::main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return runDeveloperMode(app, args);
     }
-    QCoreApplication app(argc, argv);
-    QTextStream(stdout) << "Nolvea\n";
-    return 0;
+    return runApplication(argc, argv);
 }
 
 } // namespace nolvea

@@ -1,0 +1,23 @@
+#include "app/AppEnvironment.h"
+
+#include "core/AppState.h"
+#include "speech/VoiceController.h"
+
+namespace nolvea {
+
+AppEnvironment& AppEnvironment::shared() {
+    // Never released: the controller's audio must not be torn down after the application.
+    static auto* environment = new AppEnvironment;
+    return *environment;
+}
+
+AppState& AppEnvironment::state() const {
+    return AppState::shared();
+}
+
+VoiceController& AppEnvironment::controller() {
+    if (!m_controller) m_controller = std::make_unique<VoiceController>(state());
+    return *m_controller;
+}
+
+} // namespace nolvea
