@@ -6,8 +6,7 @@
 #include "app/DevPlatform.h"
 #include "app/QuitSignals.h"
 #include "app/SelfTest.h"
-#include "platform/linux/LinuxDesktop.h"
-#include "platform/linux/LinuxVoice.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "ui/components/BrandFont.h"
 
 #include <QApplication>
@@ -52,8 +51,7 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     BrandFont::registerFonts();
-    LinuxDesktop::install();
-    LinuxVoice::install();
+    LinuxPlatform::install();
     QuitSignals::install(app);
     AppDelegate delegate;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,

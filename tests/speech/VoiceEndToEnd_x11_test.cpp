@@ -6,8 +6,7 @@
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "input/HotkeyMonitor.h"
-#include "platform/linux/LinuxDesktop.h"
-#include "platform/linux/LinuxVoice.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/FrontApp.h"
@@ -45,10 +44,7 @@ QString userText(const QByteArray& body) {
 
 class VoiceEndToEnd : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        LinuxDesktop::install();
-        LinuxVoice::install();
-    }
+    static void SetUpTestSuite() { LinuxPlatform::install(); }
 
     void SetUp() override {
         if (!VirtualMicrophone::isAvailable()) GTEST_SKIP() << "no PulseAudio test session";
