@@ -175,3 +175,18 @@ TEST(LiveTranscriber, ModelDownloadReportsItsStatusOrFails) {
     EXPECT_EQ(downloading->installs.load(), 2);
     EXPECT_EQ(statuses.size(), 1);
 }
+
+// Engines opening their first decoders at the same moment, each on its own thread (the
+// library's log file is one for the whole process).
+TEST(LiveTranscriber, EnginesOpenTheirModelsOnManyThreadsAtOnce) {
+    std::vector<std::thread> threads;
+    std::atomic<int> opened{0};
+    for (int i = 0; i < 6; ++i)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 3; ++round)
+                if (PocketsphinxEngine().open(QStringLiteral("en-us"))) ++opened;
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(opened.load(), 18);
+}

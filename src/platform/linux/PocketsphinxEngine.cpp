@@ -19,6 +19,10 @@ namespace nolvea {
 
 namespace {
 
+// The library keeps one log file for the whole process and swaps it as decoders come and
+// go: they are made and freed one at a time.
+std::mutex libraryMutex;
+
 struct Model {
     QString hmm, lm, dict;
     bool isComplete() const { return !hmm.isEmpty() && !lm.isEmpty() && !dict.isEmpty(); }
@@ -58,6 +62,7 @@ struct PocketsphinxEngine::Pool {
     std::map<QString, std::vector<ps_decoder_t*>> idle;
 
     ~Pool() {
+        std::lock_guard lock(libraryMutex);
         for (auto& [locale, decoders] : idle)
             for (ps_decoder_t* d : decoders)
                 ps_free(d);
@@ -81,6 +86,7 @@ struct PocketsphinxEngine::Pool {
 namespace {
 
 ps_decoder_t* makeDecoder(const Model& model) {
+    std::lock_guard lock(libraryMutex);
     const QByteArray hmm = QFile::encodeName(model.hmm), lm = QFile::encodeName(model.lm),
                      dict = QFile::encodeName(model.dict);
     cmd_ln_t* config =
