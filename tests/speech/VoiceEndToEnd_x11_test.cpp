@@ -3,6 +3,7 @@
 // microphone, pocketsphinx transcribes, and the text is pasted into another program's field.
 #include "speech/VoiceController.h"
 
+#include "agent/ShortcutTools.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "input/HotkeyMonitor.h"
@@ -12,13 +13,21 @@
 #include "support/FrontApp.h"
 #include "support/LoopbackServer.h"
 #include "support/RecordedSpeech.h"
+#include "support/ScriptedModel.h"
+#include "support/TestEnvironment.h"
 #include "support/VirtualMicrophone.h"
+#include "support/VoiceRig.h"
 #include "support/X11Keys.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <mutex>
 
 using namespace nolvea;
 using namespace nolvea::test;
@@ -62,7 +71,15 @@ protected:
         s.setVocabulary({});
         // Super_R: a key the front application does nothing with.
         s.setHotkey(HotkeyChoice::rightCommand);
-        model.setHandler([](const HttpRequest& r) {
+        model.setHandler([this](const HttpRequest& r) {
+            if (isAgentRequest(r)) {
+                std::lock_guard lock(repliesMutex);
+                if (!agentReplies.empty()) {
+                    HttpResponse next = std::move(agentReplies.front());
+                    agentReplies.pop_front();
+                    return next;
+                }
+            }
             const bool heard = userText(r.body).contains("go forward", Qt::CaseInsensitive);
             return HttpResponse::json(chatReply(heard ? kCleaned : QStringLiteral("ok")));
         });
@@ -112,8 +129,37 @@ protected:
     int cleanupRequests() const {
         int n = 0;
         for (const HttpRequest& r : model.requests())
-            if (userText(r.body).contains("go forward", Qt::CaseInsensitive)) ++n;
+            if (!isAgentRequest(r) && !VoiceRig::isWarmup(r) &&
+                userText(r.body).contains("go forward", Qt::CaseInsensitive))
+                ++n;
         return n;
+    }
+
+    // A request of the agent, which offers its tools (its warm-ups aside).
+    static bool isAgentRequest(const HttpRequest& r) {
+        return !VoiceRig::isWarmup(r) && QJsonDocument::fromJson(r.body).object().contains("tools");
+    }
+    std::vector<QByteArray> agentRequests() const {
+        std::vector<QByteArray> out;
+        for (const HttpRequest& r : model.requests())
+            if (isAgentRequest(r)) out.push_back(r.body);
+        return out;
+    }
+    // The agent's answer to its next request.
+    void answerAgent(const QString& text, const std::vector<ScriptedModel::Call>& calls = {}) {
+        std::lock_guard lock(repliesMutex);
+        agentReplies.push_back(HttpResponse::json(ScriptedModel::body(text, calls)));
+    }
+    // Holds the key with Control, speaks and lets go: a request for the agent.
+    void askTheAgent() {
+        press();
+        waitForStage(Stage::listening);
+        ASSERT_TRUE(X11Keys::press("Control_L"));
+        ASSERT_TRUE(spinUntil([&] { return state.mode() == VoiceMode::agent; }, 2000));
+        ASSERT_TRUE(X11Keys::release("Control_L"));
+        speak();
+        clock.advance(Clock::Duration(500));
+        release();
     }
 
     ManualClock clock;
@@ -121,6 +167,8 @@ protected:
     LoopbackServer model;
     FrontApp front;
     std::unique_ptr<VoiceController> controller;
+    std::mutex repliesMutex; // the model answers on the server's thread
+    std::deque<HttpResponse> agentReplies;
 };
 
 } // namespace
@@ -191,18 +239,91 @@ TEST_F(VoiceEndToEnd, EscapeCancelsTheListening) {
     EXPECT_EQ(front.text(), "");
 }
 
-// Control held while listening turns the request into one for the agent: nothing is pasted.
-TEST_F(VoiceEndToEnd, ControlTurnsTheListeningIntoAnAgentRequest) {
-    press();
-    waitForStage(Stage::listening);
-    ASSERT_TRUE(X11Keys::press("Control_L"));
-    ASSERT_TRUE(spinUntil([&] { return state.mode() == VoiceMode::agent; }, 2000));
-    ASSERT_TRUE(X11Keys::release("Control_L"));
-    speak();
-    clock.advance(Clock::Duration(500));
-    release();
-    ASSERT_TRUE(spinUntil([&] { return state.stage() != Stage::processing; }, 60000));
+// Control held while listening makes the request the agent's: it answers, nothing is pasted.
+TEST_F(VoiceEndToEnd, ControlAsksTheAgent) {
+    answerAgent("Andei dez metros.");
+    askTheAgent();
+    waitForStage(Stage::answer, 60000);
     EXPECT_EQ(state.mode(), VoiceMode::agent);
+    EXPECT_EQ(state.answerText(), "Andei dez metros.");
+    EXPECT_TRUE(state.lastRequest().startsWith("go forward")) << state.lastRequest().toStdString();
+    ASSERT_EQ(agentRequests().size(), 1u);
+    EXPECT_TRUE(userText(agentRequests()[0]).contains("go forward"));
+    EXPECT_EQ(cleanupRequests(), 0);
     spinUntil([] { return false; }, 300);
     EXPECT_EQ(front.text(), "");
+}
+
+// An action the agent asks to run waits for the card: approved it runs, declined it does not.
+TEST_F(VoiceEndToEnd, AnActionRunsOnlyWhenApproved) {
+    AppSettings::shared().setConfirmActions(true);
+    const QString marker = home() + "/marca";
+    QDir().mkpath(ShortcutTools::folder());
+    QFile script(ShortcutTools::folder() + "/Marcar");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho feito > \"$HOME/marca\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    for (const bool approve : {true, false}) {
+        SCOPED_TRACE(approve);
+        QFile::remove(marker);
+        answerAgent({}, {{"c1", "run_shortcut", R"({"name":"Marcar"})"}});
+        askTheAgent();
+        waitForStage(Stage::confirming, 60000);
+        ASSERT_TRUE(state.pendingAction());
+        controller->resolveConfirmation(approve); // the card's buttons
+        if (approve) {
+            waitForStage(Stage::success);
+            EXPECT_TRUE(QFile::exists(marker));
+        } else {
+            waitForStage(Stage::error);
+            EXPECT_EQ(state.statusText(), "Cancelado");
+            EXPECT_FALSE(QFile::exists(marker));
+        }
+        clock.advance(Clock::Duration(3000));
+        EXPECT_EQ(state.stage(), Stage::idle);
+    }
+    EXPECT_EQ(front.text(), "");
+}
+
+// A spoken answer that asks something listens for the reply without the key: the reply is
+// heard through the microphone, ends with the silence after it and goes to the agent with
+// the conversation so far.
+TEST_F(VoiceEndToEnd, AnAnswerThatAsksListensForTheReply) {
+    AppSettings& s = AppSettings::shared();
+    s.setSpeakAnswers(true);
+    s.setVoiceEngine(VoiceEngine::apple);
+    s.setFollowUpMode(FollowUpMode::whenAsked);
+    answerAgent("Quer que eu ande mais dez metros?");
+    answerAgent("Pronto.");
+    askTheAgent();
+    waitForStage(Stage::answer, 60000);
+
+    // The desktop's voice says the answer; listening begins when it is done.
+    ASSERT_TRUE(spinUntil([&] { return controller->isFollowUpListening(); }, 60000))
+        << "stage " << int(state.stage());
+    EXPECT_EQ(state.stage(), Stage::listening);
+    EXPECT_TRUE(state.handsFree());
+    EXPECT_TRUE(state.awaitingReply());
+    // The silence watcher runs on the test's clock, in step with the sound.
+    auto tick = [&] {
+        spinUntil([] { return false; }, 100);
+        clock.advance(Clock::Duration(100));
+    };
+    for (int i = 0; i < 5; ++i)
+        tick();
+    ASSERT_TRUE(VirtualMicrophone::play(RecordedSpeech::goForwardPath()));
+    for (int i = 0; i < 300 && state.stage() == Stage::listening; ++i)
+        tick();
+    EXPECT_NE(state.stage(), Stage::listening);
+    waitForStage(Stage::answer, 60000);
+
+    EXPECT_EQ(state.answerText(), "Pronto.");
+    EXPECT_EQ(state.conversationTurns(), 2);
+    ASSERT_EQ(agentRequests().size(), 2u);
+    EXPECT_TRUE(
+        QString::fromUtf8(agentRequests()[1]).contains("Quer que eu ande mais dez metros?"));
+    EXPECT_TRUE(userText(agentRequests()[1]).contains("go forward"));
+    controller->dismissAnswer();
 }
