@@ -1,19 +1,25 @@
 // The real program started as the person starts it: push-to-talk dictation into another
-// program's field, and a clean end on SIGTERM.
+// program's field, and a clean end on SIGTERM that takes its MCP servers along.
 #include "app/DevRun.h"
+#include "core/AppPaths.h"
 #include "core/AppSettings.h"
 #include "core/UserDefaults.h"
 #include "support/Async.h"
 #include "support/FrontApp.h"
 #include "support/LoopbackServer.h"
 #include "support/RecordedSpeech.h"
+#include "support/TestEnvironment.h"
 #include "support/VirtualMicrophone.h"
 #include "support/X11Keys.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace nolvea;
 using namespace nolvea::test;
@@ -24,6 +30,24 @@ QByteArray chatReply(const QString& content) {
     const QJsonObject message{{"role", "assistant"}, {"content", content}};
     return QJsonDocument(QJsonObject{{"choices", QJsonArray{QJsonObject{{"message", message}}}}})
         .toJson(QJsonDocument::Compact);
+}
+
+// An MCP server that never reads its input, so it outlives its parent unless stopped.
+const QString kServerSeconds = QStringLiteral("4242");
+
+// The processes of that server started under this test's home.
+QList<int> lingeringServers() {
+    const QByteArray home = "HOME=" + QFile::encodeName(test::home());
+    const QByteArrayList command{"sleep", kServerSeconds.toLatin1(), ""};
+    QList<int> pids;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + pid + "/cmdline"), environ("/proc/" + pid + "/environ");
+        if (!cmdline.open(QIODevice::ReadOnly) || !environ.open(QIODevice::ReadOnly)) continue;
+        if (cmdline.readAll().split('\0') == command &&
+            environ.readAll().split('\0').contains(home))
+            pids << pid.toInt();
+    }
+    return pids;
 }
 
 } // namespace
@@ -45,6 +69,11 @@ TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
     s.setLocaleID("en-US");
     s.setHotkey(HotkeyChoice::rightCommand); // Super_R
     UserDefaults::standard().sync();
+    QFile mcp(AppPaths::support() + "/mcp.json");
+    ASSERT_TRUE(mcp.open(QIODevice::WriteOnly));
+    const QJsonObject server{{"command", "sleep"}, {"args", QJsonArray{kServerSeconds}}};
+    mcp.write(QJsonDocument(QJsonObject{{"mcpServers", QJsonObject{{"mudo", server}}}}).toJson());
+    mcp.close();
 
     FrontApp front;
     ASSERT_TRUE(front.isReady());
@@ -64,9 +93,14 @@ TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
     EXPECT_TRUE(spinUntil([&] { return front.text() == "Go forward ten meters."; }, 60000))
         << front.text().toStdString();
 
+    EXPECT_TRUE(spinUntil([] { return lingeringServers().size() == 1; }));
+
     nolvea.terminate();
     ASSERT_TRUE(nolvea.waitForFinished(10000));
     EXPECT_EQ(nolvea.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(nolvea.exitCode(), 0);
+    EXPECT_TRUE(spinUntil([] { return lingeringServers().isEmpty(); }, 5000));
+    for (int pid : lingeringServers())
+        ::kill(pid, SIGKILL);
     X11Keys::releaseAll();
 }
