@@ -1,6 +1,7 @@
 #include "agent/Agent.h"
 
 #include "agent/AgentDate.h"
+#include "agent/NativeTools.h"
 #include "agent/ToolError.h"
 #include "ai/ToolSpec.h"
 #include "core/AppSettings.h"
@@ -114,6 +115,14 @@ const ChatMessage& Agent::systemMessage() {
     static const ChatMessage message =
         textMessage(QStringLiteral("system"), QString::fromUtf8(kSystemText));
     return message;
+}
+
+std::vector<AgentTool> Agent::availableTools(const ScreenContext& context) {
+    std::vector<AgentTool> tools = NativeTools::all(context);
+    std::vector<AgentTool> mcp = MCPManager::shared().agentTools();
+    tools.insert(tools.end(), std::make_move_iterator(mcp.begin()),
+                 std::make_move_iterator(mcp.end()));
+    return tools;
 }
 
 QString Agent::userMessage(const QString& request, bool isReply) const {

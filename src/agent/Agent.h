@@ -43,6 +43,10 @@ public:
     // The fixed instructions, shared with the model warm-up.
     static const ChatMessage& systemMessage();
 
+    // What a run offers the model: the native tools for `context`, then the tools of the
+    // running MCP servers.
+    static std::vector<AgentTool> availableTools(const ScreenContext& context);
+
     // The context message's text for `request`.
     QString userMessage(const QString& request, bool isReply) const;
 

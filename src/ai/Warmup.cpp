@@ -1,12 +1,10 @@
 #include "ai/Warmup.h"
 
 #include "agent/Agent.h"
-#include "agent/NativeTools.h"
 #include "ai/LLMClient.h"
 #include "ai/TextCleaner.h"
 #include "ai/Vornel.h"
 #include "core/AppSettings.h"
-#include "mcp/MCPManager.h"
 
 namespace nolvea {
 
@@ -37,10 +35,7 @@ void Warmup::agent() {
     hello.content = MessageContent::text(QStringLiteral("oi"));
     std::vector<ChatMessage> messages{Agent::systemMessage(), std::move(hello)};
 
-    std::vector<AgentTool> tools = NativeTools::all(ScreenContext::empty());
-    std::vector<AgentTool> mcp = MCPManager::shared().agentTools();
-    tools.insert(tools.end(), std::make_move_iterator(mcp.begin()),
-                 std::make_move_iterator(mcp.end()));
+    const std::vector<AgentTool> tools = Agent::availableTools(ScreenContext::empty());
     std::vector<ToolSpec> specs;
     specs.reserve(tools.size());
     for (const AgentTool& tool : tools)

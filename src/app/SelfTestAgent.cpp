@@ -1,11 +1,9 @@
 #include "agent/Agent.h"
 #include "agent/AnswerSanitizer.h"
-#include "agent/NativeTools.h"
 #include "app/Console.h"
 #include "app/DryRunUI.h"
 #include "app/SelfTest.h"
 #include "app/Stopwatch.h"
-#include "mcp/MCPManager.h"
 #include "speech/SpeechText.h"
 #include "support/Error.h"
 
@@ -26,9 +24,7 @@ QCoro::Task<bool> SelfTest::agent(QString request, QString selection) {
     Agent agent;
     agent.client = LLMClient::fromSettings();
     agent.context = context;
-    agent.tools = NativeTools::all(context);
-    for (AgentTool& tool : MCPManager::shared().agentTools())
-        agent.tools.push_back(std::move(tool));
+    agent.tools = Agent::availableTools(context);
     agent.confirmActions = true;
     agent.dryRun = true;
     agent.log = [](const QString& line) { Console::line(QString::fromUtf8("   ") + line); };

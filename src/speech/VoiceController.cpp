@@ -4,7 +4,6 @@
 #include "agent/AnswerSanitizer.h"
 #include "agent/ContactsLookup.h"
 #include "agent/MailBackend.h"
-#include "agent/NativeTools.h"
 #include "ai/TextCleaner.h"
 #include "ai/TextJoiner.h"
 #include "ai/Warmup.h"
@@ -16,7 +15,6 @@
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
 #include "input/HotkeyMonitor.h"
-#include "mcp/MCPManager.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Platform.h"
 #include "speech/LiveTranscriber.h"
@@ -452,9 +450,7 @@ QCoro::Task<> VoiceController::runAgent(QString request, CancelToken token) {
     Agent agent;
     agent.client = LLMClient::fromSettings();
     agent.context = context;
-    agent.tools = NativeTools::all(context);
-    for (AgentTool& tool : MCPManager::shared().agentTools())
-        agent.tools.push_back(std::move(tool));
+    agent.tools = Agent::availableTools(context);
     agent.confirmActions = m_settings.confirmActions();
     agent.dryRun = false;
     agent.log = [](const QString& line) { AgentLog::write(line); };
