@@ -17,16 +17,18 @@ namespace nolvea {
 
 namespace {
 constexpr int kSentenceLength = 200;
+
+std::unique_ptr<AudioPlayer> platformPlayer() {
+    const auto factory = Platform::find<AudioPlayerFactory>();
+    return factory ? factory->create() : nullptr;
 }
+} // namespace
 
 Speaker::Speaker(std::shared_ptr<SystemVoice> voice, std::unique_ptr<AudioPlayer> player,
                  TTSServer* server, AppSettings* settings, QObject* parent)
     : QObject(parent)
     , m_voice(voice ? std::move(voice) : Platform::find<SystemVoice>())
-    , m_player(player ? std::move(player)
-               : Platform::find<AudioPlayerFactory>()
-                   ? Platform::find<AudioPlayerFactory>()->create()
-                   : nullptr)
+    , m_player(player ? std::move(player) : platformPlayer())
     , m_server(server ? server : &TTSServer::shared())
     , m_settings(settings ? settings : &AppSettings::shared()) {}
 
