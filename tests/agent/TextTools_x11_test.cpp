@@ -1,18 +1,11 @@
 // The text tools paste into the application the request was made in, even when the person
 // went to another window meanwhile.
 #include "agent/NativeTools.h"
-#include "platform/Clipboard.h"
-#include "platform/FrontWindowReader.h"
-#include "platform/KeyPoster.h"
-#include "platform/Platform.h"
 #include "platform/linux/EwmhFrontWindowReader.h"
-#include "platform/linux/QtClipboard.h"
-#include "platform/linux/XTestKeyPoster.h"
 #include "support/Async.h"
-#include "support/Clock.h"
 #include "support/FrontApp.h"
+#include "support/PasteDesktop.h"
 #include "support/ToolCalls.h"
-#include "support/X11Keys.h"
 
 #include <gtest/gtest.h>
 
@@ -23,29 +16,10 @@ namespace {
 
 class TextToolsX11 : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Clock::install(&clock);
-        Platform::install<Clipboard>(std::make_shared<QtClipboard>());
-        Platform::install<KeyPoster>(std::make_shared<XTestKeyPoster>());
-        Platform::install<FrontWindowReader>(reader);
-        ASSERT_TRUE(target.isReady() && other.isReady());
-    }
-    void TearDown() override {
-        Platform::uninstall<Clipboard>();
-        Platform::uninstall<KeyPoster>();
-        Platform::uninstall<FrontWindowReader>();
-        Clock::install(nullptr);
-        X11Keys::releaseAll();
-    }
+    void SetUp() override { ASSERT_TRUE(target.isReady() && other.isReady()); }
 
     // The person is in the other window now.
-    void goElsewhere() {
-        other.focus();
-        ASSERT_TRUE(spinUntil([&] {
-            auto front = reader->frontWindow();
-            return front && front->processID == other.pid();
-        }));
-    }
+    void goElsewhere() { ASSERT_TRUE(desktop.bringToFront(other)); }
 
     // Runs the tool to its end: the paste, then the clipboard put back.
     QString run(const AgentTool& tool, const char* arguments, const QString& expected) {
@@ -56,8 +30,9 @@ protected:
         return await(std::move(task));
     }
 
-    ManualClock clock;
-    std::shared_ptr<EwmhFrontWindowReader> reader = std::make_shared<EwmhFrontWindowReader>();
+    PasteDesktop desktop;
+    ManualClock& clock = desktop.clock;
+    std::shared_ptr<EwmhFrontWindowReader>& reader = desktop.reader;
     FrontApp target{{.windowClass = "NolveaAlvo", .title = "Alvo"}};
     FrontApp other{{.windowClass = "NolveaOutra",
                     .title = "Outra",

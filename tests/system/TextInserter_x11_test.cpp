@@ -1,17 +1,12 @@
 #include "system/TextInserter.h"
 
-#include "platform/Clipboard.h"
 #include "platform/DesktopError.h"
-#include "platform/FrontWindowReader.h"
 #include "platform/KeyPoster.h"
 #include "platform/Platform.h"
-#include "platform/linux/EwmhFrontWindowReader.h"
-#include "platform/linux/QtClipboard.h"
 #include "platform/linux/XTestKeyPoster.h"
 #include "support/Async.h"
-#include "support/Clock.h"
 #include "support/FrontApp.h"
-#include "support/X11Keys.h"
+#include "support/PasteDesktop.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -50,28 +45,10 @@ QByteArray pngBytes() {
 
 class TextInserterX11 : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Clock::install(&clock);
-        Platform::install<Clipboard>(clipboard);
-        Platform::install<KeyPoster>(std::make_shared<XTestKeyPoster>());
-        Platform::install<FrontWindowReader>(reader);
-    }
-    void TearDown() override {
-        Platform::uninstall<Clipboard>();
-        Platform::uninstall<KeyPoster>();
-        Platform::uninstall<FrontWindowReader>();
-        Clock::install(nullptr);
-        X11Keys::releaseAll();
-    }
-
     // Brings the front application's field to the keyboard focus.
     void bringToFront(FrontApp& app) {
         ASSERT_TRUE(app.isReady());
-        app.focus();
-        ASSERT_TRUE(spinUntil([&] {
-            auto front = reader->frontWindow();
-            return front && front->processID == app.pid();
-        }));
+        ASSERT_TRUE(desktop.bringToFront(app));
     }
 
     // Waits until the clipboard shows what another program put there.
@@ -79,9 +56,9 @@ protected:
         ASSERT_TRUE(spinUntil([&] { return clipboard->changeCount() != from; }));
     }
 
-    ManualClock clock;
-    std::shared_ptr<QtClipboard> clipboard = std::make_shared<QtClipboard>();
-    std::shared_ptr<EwmhFrontWindowReader> reader = std::make_shared<EwmhFrontWindowReader>();
+    PasteDesktop desktop;
+    ManualClock& clock = desktop.clock;
+    std::shared_ptr<QtClipboard>& clipboard = desktop.clipboard;
 };
 
 TEST_F(TextInserterX11, PastesIntoTheFrontFieldAndPutsEveryFormatBack) {
