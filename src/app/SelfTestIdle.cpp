@@ -2,6 +2,7 @@
 #include "ai/Vornel.h"
 #include "app/Console.h"
 #include "app/SelfTest.h"
+#include "app/Stopwatch.h"
 #include "support/Clock.h"
 #include "support/Error.h"
 
@@ -14,7 +15,7 @@ constexpr int kIdleSeconds = 100;
 
 // One tiny request; false when it failed.
 QCoro::Task<bool> ask(LLMClient client, QString label) {
-    const Clock::Duration start = Clock::shared().uptime();
+    const Stopwatch clock;
     ChatMessage probe;
     probe.role = QString::fromUtf8("user");
     probe.content = MessageContent::text(QString::fromUtf8("Responda só: ok"));
@@ -22,8 +23,7 @@ QCoro::Task<bool> ask(LLMClient client, QString label) {
         std::vector<ChatMessage> messages(1, probe);
         const ChatMessage reply =
             co_await client.chat(std::move(messages), std::nullopt, 0, 8, 120);
-        const double elapsed = double((Clock::shared().uptime() - start).count()) / 1000.0;
-        Console::line(label + QString::fromUtf8(": ") + Console::seconds(elapsed, 1) +
+        Console::line(label + QString::fromUtf8(": ") + Console::seconds(clock.seconds(), 1) +
                       QString::fromUtf8(" s → ") + reply.text());
         co_return true;
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include "app/SpeechTimeline.h"
 #include "app/Stopwatch.h"
 #include "platform/linux/WavData.h"
+#include "speech/NeuralVoiceRequest.h"
 #include "speech/SpeechText.h"
 #include "speech/TTSServer.h"
 
@@ -17,22 +18,6 @@ constexpr int kChunkLength = 200;
 
 constexpr std::array kVoices{NeuralVoice::kokoroAlex, NeuralVoice::voxtralMale,
                              NeuralVoice::qwenJarvis};
-
-QString label(NeuralVoice voice) {
-    switch (voice) {
-    case NeuralVoice::kokoroAlex:
-        return QString::fromUtf8("Alex · Kokoro (masculina)");
-    case NeuralVoice::kokoroDora:
-        return QString::fromUtf8("Dora · Kokoro (feminina)");
-    case NeuralVoice::voxtralMale:
-        return QString::fromUtf8("Voxtral masculina");
-    case NeuralVoice::voxtralFemale:
-        return QString::fromUtf8("Voxtral feminina");
-    case NeuralVoice::qwenJarvis:
-        break;
-    }
-    return QString::fromUtf8("Mordomo · Qwen3 (estilo JARVIS)");
-}
 
 // How long the audio plays; 0 when it is not audio.
 double duration(const QByteArray& wav) {
@@ -76,7 +61,7 @@ QCoro::Task<bool> SelfTest::tts(QString text) {
             }
             timeline.add(run.seconds(), duration(audio));
         }
-        Console::line(label(voice) + QString::fromUtf8(": começa a falar em ") +
+        Console::line(NeuralVoiceRequest::label(voice) + QString::fromUtf8(": começa a falar em ") +
                       Console::seconds(timeline.firstSound(), 1) +
                       QString::fromUtf8("s · silêncio total entre frases ") +
                       Console::seconds(timeline.silence(), 1) +
