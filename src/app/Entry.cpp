@@ -30,18 +30,13 @@ QStringList arguments(int argc, char** argv) {
 
 // Runs the developer mode on the application's event loop, so timers and network replies
 // keep working while it waits; the exit status tells scripts how it went.
-int runDeveloperMode(QCoreApplication& app, QStringList args) {
+int runDeveloperMode(QCoreApplication& app, DevCommand command, QStringList args) {
     std::optional<QCoro::Task<>> task;
     QTimer::singleShot(0, &app, [&] {
-        task.emplace([](QStringList args) -> QCoro::Task<> {
-            const std::optional<bool> passed = co_await SelfTest::runIfRequested(std::move(args));
-            if (!passed)
-                Console::error(QString::fromUtf8("Nenhum modo de desenvolvedor reconhecido nos "
-                                                 "argumentos."));
-            QCoreApplication::exit(!passed   ? Entry::noModeStatus
-                                   : *passed ? 0
-                                             : Entry::failedStatus);
-        }(std::move(args)));
+        task.emplace([](DevCommand command, QStringList args) -> QCoro::Task<> {
+            const bool passed = co_await SelfTest::run(std::move(command), std::move(args));
+            QCoreApplication::exit(passed ? 0 : Entry::failedStatus);
+        }(std::move(command), std::move(args)));
     });
     return app.exec();
 }
@@ -68,17 +63,22 @@ int Entry::main(int argc, char** argv) {
     const QStringList args = arguments(argc, argv);
     if (DevFlags::selectsDeveloperMode(args)) {
         const std::optional<DevCommand> command = DevFlags::scan(args);
-        if (command) DevPlatform::install(command->kind);
-        if (command && command->needsGui()) {
+        if (!command) {
+            Console::error(QString::fromUtf8("Nenhum modo de desenvolvedor reconhecido nos "
+                                             "argumentos."));
+            return noModeStatus;
+        }
+        DevPlatform::install(command->kind);
+        if (command->needsGui()) {
             // Drawing needs no screen: use the offscreen platform when none was chosen.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             QGuiApplication app(argc, argv);
             BrandFont::registerFonts();
-            return runDeveloperMode(app, args);
+            return runDeveloperMode(app, *command, args);
         }
         QCoreApplication app(argc, argv);
-        return runDeveloperMode(app, args);
+        return runDeveloperMode(app, *command, args);
     }
     return runApplication(argc, argv);
 }

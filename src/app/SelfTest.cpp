@@ -11,12 +11,6 @@
 
 namespace nolvea {
 
-QCoro::Task<std::optional<bool>> SelfTest::runIfRequested(QStringList args) {
-    const std::optional<DevCommand> command = DevFlags::scan(args);
-    if (!command) co_return std::nullopt;
-    co_return co_await run(*command, std::move(args));
-}
-
 QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
     using Kind = DevCommand::Kind;
     try {

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <qcoro/qcorotask.h>
 
-#include <optional>
 #include <vector>
 
 namespace nolvea {
@@ -17,9 +16,8 @@ class Updater;
 // standard output and tells whether it passed.
 class SelfTest {
 public:
-    // Runs the mode the arguments ask for: nothing when no flag applies, else whether it
-    // passed.
-    static QCoro::Task<std::optional<bool>> runIfRequested(QStringList args);
+    // Runs the mode `command` read off the arguments `args` (which also hold its follow-up
+    // requests): whether it passed.
     static QCoro::Task<bool> run(DevCommand command, QStringList args);
 
     // The routines.
