@@ -1,10 +1,9 @@
 // The agent self-test of the real program against a scripted model on the loopback address:
 // what the dry-run front end prints, and the follow-up chain.
 
-#include "DevRun.h"
+#include "ModelSelfTest.h"
 #include "agent/AnswerSanitizer.h"
 #include "speech/SpeechText.h"
-#include "support/ScriptedModel.h"
 #include "support/TestEnvironment.h"
 
 #include <QDirIterator>
@@ -16,20 +15,7 @@ using test::runNolvea;
 
 namespace {
 
-class AgentSelfTest : public ::testing::Test {
-protected:
-    void SetUp() override { test::configureModel("custom", model.server.url("/v1"), "modelo"); }
-
-    // The text of every message the model was sent in its n-th request.
-    QString sent(int n) const {
-        QStringList texts;
-        for (const JSONValue& m : model.messages(n))
-            if (auto content = m["content"]) texts << content->asString().value_or("");
-        return texts.join('\n');
-    }
-
-    test::ScriptedModel model;
-};
+using AgentSelfTest = test::ModelSelfTest;
 
 bool matches(const QString& pattern, const QString& line) {
     return QRegularExpression(pattern).match(line).hasMatch();

@@ -8,6 +8,7 @@
 #include "support/FrontApp.h"
 #include "support/LoopbackServer.h"
 #include "support/RecordedSpeech.h"
+#include "support/ScriptedModel.h"
 #include "support/TestEnvironment.h"
 #include "support/VirtualMicrophone.h"
 #include "support/X11Keys.h"
@@ -25,12 +26,6 @@ using namespace nolvea;
 using namespace nolvea::test;
 
 namespace {
-
-QByteArray chatReply(const QString& content) {
-    const QJsonObject message{{"role", "assistant"}, {"content", content}};
-    return QJsonDocument(QJsonObject{{"choices", QJsonArray{QJsonObject{{"message", message}}}}})
-        .toJson(QJsonDocument::Compact);
-}
 
 // An MCP server that never reads its input, so it outlives its parent unless stopped.
 const QString kServerSeconds = QStringLiteral("4242");
@@ -57,7 +52,7 @@ TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
     LoopbackServer model;
     model.setHandler([](const HttpRequest& r) {
         const bool heard = r.body.contains("go forward");
-        return HttpResponse::json(chatReply(heard ? "Go forward ten meters." : "ok"));
+        return HttpResponse::json(ScriptedModel::body(heard ? "Go forward ten meters." : "ok", {}));
     });
     AppSettings& s = AppSettings::shared();
     s.setAiProvider(AIProvider::lmStudio);

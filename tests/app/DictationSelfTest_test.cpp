@@ -1,9 +1,8 @@
 // The dictation self-test of the real program: recorded speech through pocketsphinx, then the
 // clean-up by a model on the loopback address.
 
-#include "DevRun.h"
+#include "ModelSelfTest.h"
 #include "support/RecordedSpeech.h"
-#include "support/ScriptedModel.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -53,10 +52,10 @@ QByteArray stereo32k(const QByteArray& mono16k) {
     return out;
 }
 
-class DictationSelfTest : public ::testing::Test {
+class DictationSelfTest : public test::ModelSelfTest {
 protected:
     void SetUp() override {
-        test::configureModel("custom", model.server.url("/v1"), "modelo");
+        ModelSelfTest::SetUp();
         // Debian's pocketsphinx model is English.
         test::configureSetting("localeID", "en-US");
     }
@@ -68,7 +67,6 @@ protected:
         return path;
     }
 
-    test::ScriptedModel model;
     QTemporaryDir folder;
 };
 

@@ -1,9 +1,8 @@
 // The MCP self-test of the real program with the reference servers from npm and a scripted
 // model on the loopback address.
 
-#include "DevRun.h"
+#include "ModelSelfTest.h"
 #include "mcp/MCPTestServers.h"
-#include "support/ScriptedModel.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -17,10 +16,8 @@ namespace {
 
 const QRegularExpression kStarted("^MCP iniciado em \\d+\\.\\ds — ferramentas: (.*)$");
 
-class MCPSelfTest : public ::testing::Test {
+class MCPSelfTest : public test::ModelSelfTest {
 protected:
-    void SetUp() override { test::configureModel("custom", model.server.url("/v1"), "modelo"); }
-
     // The names of the tools offered in the n-th request, in order.
     QStringList offered(int n) const {
         QStringList names;
@@ -30,14 +27,6 @@ protected:
                     if (auto name = (*function)["name"]) names << name->asString().value_or("");
         return names;
     }
-    QString sent(int n) const {
-        QStringList texts;
-        for (const JSONValue& m : model.messages(n))
-            if (auto content = m["content"]) texts << content->asString().value_or("");
-        return texts.join('\n');
-    }
-
-    test::ScriptedModel model;
 };
 
 TEST_F(MCPSelfTest, TheServersToolsJoinTheAgentAndReadingToolsRunForReal) {

@@ -119,33 +119,45 @@ TEST(DevFlags, FollowUpsAreEveryThenWithAnArgumentAfterIt) {
     EXPECT_TRUE(DevFlags::followUps({"nolvea", "--selftest-agent", "A"}).isEmpty());
 }
 
-// The idle test on a clock of our own: the first probe arms the unload, the wait lets it
-// happen, and the second probe finds the server reloading.
-TEST(SelfTestIdle, WaitsOutTheUnloadAndProbesAgain) {
+// The idle test on a clock of our own, against a local server set up by each case: the first
+// probe is answered and arms the unload, the wait lets it happen, then the test ends.
+class SelfTestIdle : public ::testing::Test {
+protected:
+    SelfTestIdle() {
+        Clock::install(&clock);
+        AppSettings::shared().setAiProvider(AIProvider::ollama);
+        AppSettings::shared().setServerURL(server.url());
+        AppSettings::shared().setModel("pequeno");
+    }
+    ~SelfTestIdle() override { Clock::install(nullptr); }
+
+    // Runs the idle test to its end; its output is left in `lines`.
+    void run() {
+        testing::internal::CaptureStdout();
+        auto task = [](std::optional<bool>* out) -> QCoro::Task<> {
+            *out = co_await SelfTest::idle();
+        }(&passed);
+        // The first probe is answered, then the test sleeps on our clock.
+        ASSERT_TRUE(test::spinUntil([&] { return server.count("/v1/chat/completions") == 1; }));
+        ASSERT_TRUE(test::spinUntil([&] { return IdleUnloader::shared().isArmed(); }));
+        clock.advance(100s);
+        ASSERT_TRUE(test::spinUntil([&] { return passed.has_value(); }));
+        lines = linesOf(testing::internal::GetCapturedStdout());
+    }
+
     ManualClock clock;
-    Clock::install(&clock);
     test::LoopbackServer server;
+    std::optional<bool> passed;
+    QStringList lines;
+};
+
+TEST_F(SelfTestIdle, WaitsOutTheUnloadAndProbesAgain) {
     server.on("POST", "/v1/chat/completions",
               test::HttpResponse::json(
                   R"({"choices":[{"message":{"role":"assistant","content":"ok"}}]})"));
     server.on("GET", "/v1/models", test::HttpResponse::json(R"({"data":[{"id":"pequeno"}]})"));
     server.on("POST", "/api/generate", test::HttpResponse::json("{}"));
-    AppSettings::shared().setAiProvider(AIProvider::ollama);
-    AppSettings::shared().setServerURL(server.url());
-    AppSettings::shared().setModel("pequeno");
-
-    testing::internal::CaptureStdout();
-    std::optional<bool> passed;
-    auto task = [](std::optional<bool>* out) -> QCoro::Task<> {
-        *out = co_await SelfTest::idle();
-    }(&passed);
-    // The first probe is answered, then the test sleeps on our clock.
-    ASSERT_TRUE(test::spinUntil([&] { return server.count("/v1/chat/completions") == 1; }));
-    ASSERT_TRUE(test::spinUntil([&] { return IdleUnloader::shared().isArmed(); }));
-    clock.advance(100s);
-    ASSERT_TRUE(test::spinUntil([&] { return passed.has_value(); }));
-    const QStringList lines = linesOf(testing::internal::GetCapturedStdout());
-    Clock::install(nullptr);
+    ASSERT_NO_FATAL_FAILURE(run());
 
     EXPECT_TRUE(*passed);
     ASSERT_EQ(lines.size(), 5) << lines.join('\n').toStdString();
@@ -157,28 +169,12 @@ TEST(SelfTestIdle, WaitsOutTheUnloadAndProbesAgain) {
     EXPECT_EQ(server.count("/v1/chat/completions"), 2);
 }
 
-TEST(SelfTestIdle, AServerThatStopsIsReportedAndFailsTheTest) {
-    ManualClock clock;
-    Clock::install(&clock);
-    test::LoopbackServer server;
+TEST_F(SelfTestIdle, AServerThatStopsIsReportedAndFailsTheTest) {
     server.enqueue("POST", "/v1/chat/completions",
                    test::HttpResponse::json(
                        R"({"choices":[{"message":{"role":"assistant","content":"ok"}}]})"));
     // Everything else: 404, as from a server whose model is gone.
-    AppSettings::shared().setAiProvider(AIProvider::ollama);
-    AppSettings::shared().setServerURL(server.url());
-    AppSettings::shared().setModel("pequeno");
-
-    testing::internal::CaptureStdout();
-    std::optional<bool> passed;
-    auto task = [](std::optional<bool>* out) -> QCoro::Task<> {
-        *out = co_await SelfTest::idle();
-    }(&passed);
-    ASSERT_TRUE(test::spinUntil([&] { return IdleUnloader::shared().isArmed(); }));
-    clock.advance(100s);
-    ASSERT_TRUE(test::spinUntil([&] { return passed.has_value(); }));
-    const QStringList lines = linesOf(testing::internal::GetCapturedStdout());
-    Clock::install(nullptr);
+    ASSERT_NO_FATAL_FAILURE(run());
 
     EXPECT_FALSE(*passed);
     ASSERT_EQ(lines.size(), 5) << lines.join('\n').toStdString();
