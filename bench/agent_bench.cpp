@@ -2,12 +2,12 @@
 // read and an action), then the closing answer. Measures the loop's own work around two real
 // HTTP round trips: messages, tool declarations for the 20 native tools, argument parsing,
 // confirmations and log lines.
+#include "BenchMain.h"
 #include "agent/Agent.h"
 #include "agent/NativeTools.h"
 #include "agent/Schema.h"
 #include "support/Async.h"
 #include "support/ScriptedModel.h"
-#include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -68,11 +68,5 @@ BENCHMARK(BM_AgentTurnWithThreeToolCalls)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    test::prepareEnvironment();
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    test::cleanEnvironment();
-    return 0;
+    return bench::runInTestEnvironment<QCoreApplication>(argc, argv);
 }

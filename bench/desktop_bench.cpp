@@ -1,6 +1,7 @@
 // The desktop layers' own latency on a real X server (run under Xvfb or a session):
 // a posted key press until the hotkey monitor's callback, and a paste until the text is in
 // another application's field.
+#include "BenchMain.h"
 #include "input/HotkeyMonitor.h"
 #include "platform/Clipboard.h"
 #include "platform/FrontWindowReader.h"
@@ -13,7 +14,6 @@
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/FrontApp.h"
-#include "support/TestEnvironment.h"
 #include "support/X11Keys.h"
 #include "system/TextInserter.h"
 
@@ -105,11 +105,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_desktop needs an X display (run it under Xvfb).\n");
         return 2;
     }
-    test::prepareEnvironment();
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    test::cleanEnvironment();
-    return 0;
+    return bench::runInTestEnvironment<QGuiApplication>(argc, argv);
 }

@@ -1,12 +1,12 @@
 // The voice pipeline's own time, from the hotkey's release to the paste, with a speech engine
 // and a model that answer at once; and the real transcriber's speed on recorded speech.
+#include "BenchMain.h"
 #include "platform/SpeechEngine.h"
 #include "platform/linux/FileAudioInput.h"
 #include "platform/linux/PocketsphinxEngine.h"
 #include "speech/LiveTranscriber.h"
 #include "support/Async.h"
 #include "support/RecordedSpeech.h"
-#include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
 
 #include <benchmark/benchmark.h>
@@ -81,11 +81,5 @@ BENCHMARK(transcriberRealTimeFactor)->Unit(benchmark::kMillisecond)->UseRealTime
 } // namespace
 
 int main(int argc, char** argv) {
-    test::prepareEnvironment();
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    test::cleanEnvironment();
-    return 0;
+    return bench::runInTestEnvironment<QCoreApplication>(argc, argv);
 }
