@@ -85,6 +85,17 @@ TEST(DevModes, TheFirstApplicableFlagOfTheTableRunsAlone) {
         EXPECT_TRUE(QFileInfo(folder + '/' + name).isFile()) << name.toStdString();
 }
 
+// A folder that cannot be made: the mode fails and names the first file it could not write.
+TEST(DevModes, AnIconFolderThatCannotBeWrittenFailsTheMode) {
+    const QString folder = "/dev/null/icones";
+    const test::DevRun run = runNolvea({"--render-icon", folder});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.lines.isEmpty()) << run.output().toStdString();
+    const QString first = AppIconView::iconsetFiles().first().first;
+    EXPECT_TRUE(run.errors.contains("Não deu para gravar " + first + " em " + folder + "."))
+        << run.errors.toStdString();
+}
+
 TEST(DevModes, NoApplicableFlagExitsWithAStatusScriptsCanSee) {
     const test::DevRun run = runNolvea({"--selftest-nada", "--render-"});
     EXPECT_EQ(run.status, 2);
