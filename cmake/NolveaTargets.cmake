@@ -45,3 +45,8 @@ function(nolvea_watch_sources target)
   endif()
   set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS "${list_file}")
 endfunction()
+
+# Compiles the target against nolvea_base's precompiled header instead of a copy of its own.
+function(nolvea_share_pch target)
+  target_precompile_headers(${target} REUSE_FROM nolvea_base)
+endfunction()

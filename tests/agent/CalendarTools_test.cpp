@@ -74,9 +74,11 @@ const QByteArray kRecurring =
     "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Sync//EN\r\n"
     "BEGIN:VTIMEZONE\r\nTZID:America/Sao_Paulo\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
     "TZOFFSETFROM:-0300\r\nTZOFFSETTO:-0300\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
-    "BEGIN:VEVENT\r\nUID:weekly-1\r\nSUMMARY:Reunião de equipe\\, semanal com um título bem compri\r\n"
+    "BEGIN:VEVENT\r\nUID:weekly-1\r\nSUMMARY:Reunião de equipe\\, semanal com um título bem "
+    "compri\r\n"
     " do que o programa dobrou\r\n"
-    "DTSTART;TZID=America/Sao_Paulo:20261005T100000\r\nDTEND;TZID=America/Sao_Paulo:20261005T1100\r\n 00\r\n"
+    "DTSTART;TZID=America/Sao_Paulo:20261005T100000\r\nDTEND;TZID=America/"
+    "Sao_Paulo:20261005T1100\r\n 00\r\n"
     "RRULE:FREQ=WEEKLY;BYDAY=MO,WE;COUNT=5\r\nEXDATE;TZID=America/Sao_Paulo:20261012T100000\r\n"
     "LOCATION:Sala 3\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
@@ -109,21 +111,26 @@ TEST_F(CalendarFolder, ListsEventsOfEverySourceWithRepeatsAndWholeDays) {
         "Reunião de equipe, semanal com um título bem comprido que o programa dobrou");
     const QStringList expected = {
         QStringLiteral("Calendários consultados: Local (Pessoal); Trabalho (Equipe B, Projetos)."),
-        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]").arg(title, when(saoPaulo(5, 10), false)),
-        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]").arg(title, when(saoPaulo(7, 10), false)),
+        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]")
+            .arg(title, when(saoPaulo(5, 10), false)),
+        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]")
+            .arg(title, when(saoPaulo(7, 10), false)),
         QStringLiteral("- (sem título): %1 [Trabalho · Equipe B]")
             .arg(when(QDateTime(QDate(2026, 10, 7), QTime(15, 0), QTimeZone::utc()), false)),
-        QStringLiteral("- Feriado: %1 [ · Pessoal]").arg(when(QDate(2026, 10, 12).startOfDay(), true)),
+        QStringLiteral("- Feriado: %1 [ · Pessoal]")
+            .arg(when(QDate(2026, 10, 12).startOfDay(), true)),
         // The 12th is excluded; the rule's fifth occurrence falls on the 19th, outside.
-        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]").arg(title, when(saoPaulo(14, 10), false)),
+        QStringLiteral("- %1: %2 @ Sala 3 [Trabalho · Projetos]")
+            .arg(title, when(saoPaulo(14, 10), false)),
     };
     EXPECT_EQ(result, expected.join(u'\n'));
 }
 
 TEST_F(CalendarFolder, RangesAndEmptyFolders) {
     QDir(m_root).removeRecursively(); // made again on access
-    EXPECT_EQ(run(CalendarTools::listEvents(), args(R"({"start":"2026-10-01","end":"2026-10-02"})")),
-              QStringLiteral("Calendários consultados: nenhum.\nNenhum evento nesse período."));
+    EXPECT_EQ(
+        run(CalendarTools::listEvents(), args(R"({"start":"2026-10-01","end":"2026-10-02"})")),
+        QStringLiteral("Calendários consultados: nenhum.\nNenhum evento nesse período."));
 
     // A repeating rule without an end must not hold the tool up, and only the range counts.
     write("Casa/daily.ics", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:Remédio\n"
@@ -137,10 +144,12 @@ TEST_F(CalendarFolder, RangesAndEmptyFolders) {
     for (int i = 0; i < 41; ++i)
         many += QStringLiteral("BEGIN:VEVENT\nSUMMARY:E%1\nDTSTART:20261001T%2\nEND:VEVENT\n")
                     .arg(i)
-                    .arg(QStringLiteral("%1").arg(i % 24, 2, 10, QLatin1Char('0')) + QStringLiteral("0000"));
+                    .arg(QStringLiteral("%1").arg(i % 24, 2, 10, QLatin1Char('0')) +
+                         QStringLiteral("0000"));
     write("Casa/many.ics", "BEGIN:VCALENDAR\n" + many.toUtf8() + "END:VCALENDAR\n");
-    const QString listed = run(CalendarTools::listEvents(),
-                               args(R"({"start":"2026-10-01T00:00:00","end":"2026-10-01T23:59:00"})"));
+    const QString listed =
+        run(CalendarTools::listEvents(),
+            args(R"({"start":"2026-10-01T00:00:00","end":"2026-10-01T23:59:00"})"));
     EXPECT_EQ(listed.split(u'\n').size(), 1 + 40);
 }
 
@@ -148,23 +157,26 @@ TEST_F(CalendarFolder, CreatesEventsInNewFilesOnly) {
     write("Trabalho/Projetos/weekly.ics", kRecurring);
     const auto before = snapshot();
 
-    EXPECT_EQ(run(CalendarTools::createEvent(),
-                  args(R"({"title":"Dentista","start":"2026-11-03T14:00:00-03:00","location":"Centro",)"
-                       R"("all_day":"true","notes":"levar exames"})")),
-              QStringLiteral("Evento criado"));
-    EXPECT_EQ(run(CalendarTools::createEvent(),
-                  args(R"({"title":"Viagem","start":"2026-11-04","end":"2026-11-05","all_day":true})")),
-              QStringLiteral("Evento criado"));
+    EXPECT_EQ(
+        run(CalendarTools::createEvent(),
+            args(R"({"title":"Dentista","start":"2026-11-03T14:00:00-03:00","location":"Centro",)"
+                 R"("all_day":"true","notes":"levar exames"})")),
+        QStringLiteral("Evento criado"));
+    EXPECT_EQ(
+        run(CalendarTools::createEvent(),
+            args(R"({"title":"Viagem","start":"2026-11-04","end":"2026-11-05","all_day":true})")),
+        QStringLiteral("Evento criado"));
 
     const auto after = snapshot();
-    for (const auto& [path, digest] : before) EXPECT_EQ(after.at(path), digest) << qPrintable(path);
+    for (const auto& [path, digest] : before)
+        EXPECT_EQ(after.at(path), digest) << qPrintable(path);
     EXPECT_EQ(after.size(), before.size() + 2);
 
     const QString listed = run(CalendarTools::listEvents(),
                                args(R"({"start":"2026-11-03T00:00:00-03:00","end":"2026-11-07"})"));
     const QDateTime dentist(QDate(2026, 11, 3), QTime(14, 0), QTimeZone("America/Sao_Paulo"));
-    EXPECT_TRUE(listed.contains(QStringLiteral("- Dentista: %1 @ Centro [Trabalho · Projetos]")
-                                    .arg(when(dentist, false))))
+    EXPECT_TRUE(listed.contains(
+        QStringLiteral("- Dentista: %1 @ Centro [Trabalho · Projetos]").arg(when(dentist, false))))
         << qPrintable(listed);
     // Two whole days: the 4th and the 5th.
     EXPECT_EQ(listed.count(QStringLiteral("- Viagem: ")), 1);
@@ -184,23 +196,27 @@ TEST_F(CalendarFolder, RemindersWithAndWithoutDueDates) {
               QStringLiteral("Nenhum lembrete pendente."));
     write("Tarefas/done.ics", "BEGIN:VCALENDAR\nBEGIN:VTODO\nSUMMARY:Feito\nSTATUS:COMPLETED\n"
                               "CREATED:20260101T000000Z\nEND:VTODO\nEND:VCALENDAR\n");
-    write("Tarefas/old.ics", "BEGIN:VCALENDAR\nBEGIN:VTODO\nSUMMARY:Pagar conta\n"
-                             "CREATED:20260101T000000Z\nDUE;VALUE=DATE:20261020\nEND:VTODO\nEND:VCALENDAR\n");
+    write("Tarefas/old.ics",
+          "BEGIN:VCALENDAR\nBEGIN:VTODO\nSUMMARY:Pagar conta\n"
+          "CREATED:20260101T000000Z\nDUE;VALUE=DATE:20261020\nEND:VTODO\nEND:VCALENDAR\n");
     EXPECT_EQ(run(CalendarTools::createReminder(),
                   args(R"({"title":"Ligar para o dentista","due":"2026-10-21T09:30:00-03:00"})")),
               QStringLiteral("Lembrete criado"));
-    EXPECT_EQ(run(CalendarTools::createReminder(), args(R"({"title":"Comprar pão","due":"amanhã cedo"})")),
+    EXPECT_EQ(run(CalendarTools::createReminder(),
+                  args(R"({"title":"Comprar pão","due":"amanhã cedo"})")),
               QStringLiteral("Lembrete criado"));
 
     const QDateTime due(QDate(2026, 10, 21), QTime(9, 30), QTimeZone("America/Sao_Paulo"));
     // Oldest first; the two made in the same second may come in either order.
     QStringList lines = run(CalendarTools::listReminders(), JSONValue::object({})).split(u'\n');
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines.takeFirst(),
-              QStringLiteral("- Pagar conta (%1)").arg(when(QDate(2026, 10, 20).startOfDay(), false)));
+    EXPECT_EQ(
+        lines.takeFirst(),
+        QStringLiteral("- Pagar conta (%1)").arg(when(QDate(2026, 10, 20).startOfDay(), false)));
     lines.sort();
-    EXPECT_EQ(lines, QStringList({QStringLiteral("- Comprar pão"),
-                                  QStringLiteral("- Ligar para o dentista (%1)").arg(when(due, false))}));
+    EXPECT_EQ(lines,
+              QStringList({QStringLiteral("- Comprar pão"),
+                           QStringLiteral("- Ligar para o dentista (%1)").arg(when(due, false))}));
 
     // The reminder with a readable date carries an alarm; the other has neither.
     QStringList contents;
@@ -215,8 +231,9 @@ TEST_F(CalendarFolder, RemindersWithAndWithoutDueDates) {
             EXPECT_TRUE(c.contains(QStringLiteral("BEGIN:VALARM")));
             EXPECT_TRUE(c.contains(QStringLiteral("TRIGGER;VALUE=DATE-TIME:20261021T123000Z")));
         }
-        if (c.contains(QStringLiteral("SUMMARY:Comprar")))
+        if (c.contains(QStringLiteral("SUMMARY:Comprar"))) {
             EXPECT_FALSE(c.contains(QStringLiteral("DUE")) || c.contains(QStringLiteral("VALARM")));
+        }
     }
 
     for (int i = 0; i < 30; ++i)
@@ -231,12 +248,16 @@ TEST_F(CalendarFolder, Errors) {
         QString message;
     };
     const Case cases[] = {
-        {CalendarTools::createReminder(), R"({"title":"  "})", QStringLiteral("Faltou o campo \"title\".")},
-        {CalendarTools::createEvent(), R"({"title":"X"})", QStringLiteral("Faltou o campo \"start\".")},
+        {CalendarTools::createReminder(), R"({"title":"  "})",
+         QStringLiteral("Faltou o campo \"title\".")},
+        {CalendarTools::createEvent(), R"({"title":"X"})",
+         QStringLiteral("Faltou o campo \"start\".")},
         {CalendarTools::createEvent(), R"({"title":"X","start":"sexta"})",
          QStringLiteral("Data de início inválida.")},
-        {CalendarTools::createEvent(), R"({"start":"2026-10-01"})", QStringLiteral("Faltou o campo \"title\".")},
-        {CalendarTools::listEvents(), R"({"start":"2026-10-01"})", QStringLiteral("Faltou o campo \"end\".")},
+        {CalendarTools::createEvent(), R"({"start":"2026-10-01"})",
+         QStringLiteral("Faltou o campo \"title\".")},
+        {CalendarTools::listEvents(), R"({"start":"2026-10-01"})",
+         QStringLiteral("Faltou o campo \"end\".")},
         {CalendarTools::listEvents(), R"({"start":"2026-10-01","end":"2026-13-45"})",
          QStringLiteral("Datas inválidas.")},
     };
@@ -263,16 +284,19 @@ TEST(CalendarPreviews, ShowWhatWillBeSaved) {
     const auto p = CalendarTools::createEvent().preview(args(
         R"({"title":"Almoço","start":"2026-10-05T10:00:00-03:00","end":"2026-10-05T11:30:00-03:00","location":"Centro","notes":"n"})"));
     EXPECT_EQ(p.title, QStringLiteral("Criar evento"));
-    EXPECT_EQ(p.details, QStringList({QStringLiteral("Almoço"),
-                                      AgentDate::describe(start, false) + QStringLiteral(" – ") +
-                                          start.addSecs(5400).toLocalTime().toString(QStringLiteral("HH:mm")),
-                                      QStringLiteral("📍 Centro")}));
+    EXPECT_EQ(p.details,
+              QStringList({QStringLiteral("Almoço"),
+                           AgentDate::describe(start, false) + QStringLiteral(" – ") +
+                               start.addSecs(5400).toLocalTime().toString(QStringLiteral("HH:mm")),
+                           QStringLiteral("📍 Centro")}));
     const auto allDay = CalendarTools::createEvent().preview(
         args(R"({"title":"Folga","start":"2026-10-05","end":"2026-10-06","all_day":true})"));
-    EXPECT_EQ(allDay.details,
-              QStringList({QStringLiteral("Folga"),
-                           AgentDate::describe(*AgentDate::parse(QStringLiteral("2026-10-05")), true)}));
-    const auto reminder = CalendarTools::createReminder().preview(args(R"({"due":"x","notes":"pão"})"));
+    EXPECT_EQ(
+        allDay.details,
+        QStringList({QStringLiteral("Folga"),
+                     AgentDate::describe(*AgentDate::parse(QStringLiteral("2026-10-05")), true)}));
+    const auto reminder =
+        CalendarTools::createReminder().preview(args(R"({"due":"x","notes":"pão"})"));
     EXPECT_EQ(reminder.details, QStringList({QString(), QStringLiteral("pão")}));
     EXPECT_EQ(CalendarTools::listReminders().parameters.compactString(),
               QStringLiteral(R"({"properties":{},"required":[],"type":"object"})"));

@@ -43,7 +43,9 @@ TEST(AIProvider, RawValuesAreExactAndStable) {
 TEST(AIProvider, KeysAndLocality) {
     for (AIProvider p : AIProvider::allCases()) {
         EXPECT_EQ(p.keyPage().isEmpty(), !p.needsKey()) << p.rawValue().toStdString();
-        if (p.needsKey()) EXPECT_EQ(p.keyPage().scheme(), "https");
+        if (p.needsKey()) {
+            EXPECT_EQ(p.keyPage().scheme(), "https");
+        }
         EXPECT_FALSE(p.defaultServerURL().endsWith('/'));
     }
     for (AIProvider p : {AIProvider::custom, AIProvider::claudeAccount, AIProvider::chatgptAccount})

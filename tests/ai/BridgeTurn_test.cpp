@@ -289,7 +289,9 @@ TEST_F(CodexTurnTest, DefaultModelIsNeverPassed) {
         chat(AIProvider::chatgptAccount, model, conversation);
         const QStringList a = args();
         EXPECT_EQ(a.contains(QStringLiteral("-m")), passed) << model.toStdString();
-        if (passed) EXPECT_EQ(a.at(a.indexOf(QStringLiteral("-m")) + 1), model);
+        if (passed) {
+            EXPECT_EQ(a.at(a.indexOf(QStringLiteral("-m")) + 1), model);
+        }
     }
 }
 
@@ -318,7 +320,9 @@ TEST_F(CodexTurnTest, Outcomes) {
                                      conversation, c.tools ? oneTool() : std::vector<ToolSpec>{});
         EXPECT_EQ(outcome.kind, c.kind) << c.err.constData();
         EXPECT_EQ(outcome.empty, c.empty) << c.err.constData();
-        if (!c.empty) EXPECT_EQ(outcome.text, c.text) << c.err.constData();
+        if (!c.empty) {
+            EXPECT_EQ(outcome.text, c.text) << c.err.constData();
+        }
         EXPECT_FALSE(QFileInfo::exists(readText(QStringLiteral("turnpath"))));
     }
 }

@@ -161,7 +161,9 @@ TEST_F(TTSServerTest, SpeedIsSentForTheKokoroVoicesOnly) {
             QJsonDocument::fromJson(TTSServer::requestBody(QStringLiteral("Oi"), c.voice, 1.25))
                 .object();
         EXPECT_EQ(body.contains(QStringLiteral("speed")), c.speed);
-        if (c.speed) EXPECT_EQ(body[QStringLiteral("speed")].toDouble(), 1.25);
+        if (c.speed) {
+            EXPECT_EQ(body[QStringLiteral("speed")].toDouble(), 1.25);
+        }
         EXPECT_EQ(body[QStringLiteral("model")].toString(), QString::fromUtf8(c.model));
         EXPECT_EQ(body[QStringLiteral("input")].toString(), QStringLiteral("Oi"));
         EXPECT_EQ(body[QStringLiteral("response_format")].toString(), QStringLiteral("wav"));

@@ -25,7 +25,9 @@ TEST(Distribution, SiteAddressRules) {
         const auto got = Distribution::urlFrom(c.raw);
         EXPECT_EQ(got.has_value(), c.expected.has_value())
             << c.raw.value_or("<none>").toStdString();
-        if (got && c.expected) EXPECT_EQ(got->toString(), *c.expected);
+        if (got && c.expected) {
+            EXPECT_EQ(got->toString(), *c.expected);
+        }
     }
 }
 

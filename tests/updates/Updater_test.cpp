@@ -86,7 +86,9 @@ TEST_F(UpdaterCheckTest, ComparesTheAnnouncedBuildWithTheRunningOne) {
             check(silent);
             const Kind nothing = silent ? Kind::idle : Kind::upToDate;
             EXPECT_EQ(updater->phase().kind, c.newer ? Kind::available : nothing);
-            if (c.newer) EXPECT_EQ(updater->phase().release->build, c.build);
+            if (c.newer) {
+                EXPECT_EQ(updater->phase().release->build, c.build);
+            }
             EXPECT_EQ(updater->lastCheck(), clock.now());
             // Only a user check shows that it is under way.
             EXPECT_EQ(seen.value(0), silent ? updater->phase().kind : Kind::checking);

@@ -44,9 +44,10 @@ TEST(LinuxPermissionProbe, ReadsTheSessionAsItIs) {
         ScopedEnv noDisplay("DISPLAY", QByteArray());
         EXPECT_FALSE(probe.isGranted(PermissionKind::inputMonitoring));
     }
-    if (qEnvironmentVariableIsSet("PULSE_SERVER"))
+    if (qEnvironmentVariableIsSet("PULSE_SERVER")) {
         EXPECT_TRUE(
             probe.isGranted(PermissionKind::microphone)); // the session's virtual microphone
+    }
 }
 
 TEST(LinuxPermissionProbe, AccessibilityIsTheBusSwitch) {
