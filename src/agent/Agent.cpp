@@ -55,15 +55,8 @@ constexpr qsizetype kBeforeCursorCharacters = 300;
 constexpr qsizetype kSelectionCharacters = 6000;
 constexpr qsizetype kLoggedResultCharacters = 300;
 
-ChatMessage textMessage(const QString& role, const QString& text) {
-    ChatMessage m;
-    m.role = role;
-    m.content = MessageContent::text(text);
-    return m;
-}
-
 ChatMessage toolMessage(const QString& text, const QString& callID) {
-    ChatMessage m = textMessage(QStringLiteral("tool"), text);
+    ChatMessage m = ChatMessage::ofText(QStringLiteral("tool"), text);
     m.toolCallID = callID;
     return m;
 }
@@ -113,7 +106,7 @@ Failure classify(std::exception_ptr error) {
 
 const ChatMessage& Agent::systemMessage() {
     static const ChatMessage message =
-        textMessage(QStringLiteral("system"), QString::fromUtf8(kSystemText));
+        ChatMessage::ofText(QStringLiteral("system"), QString::fromUtf8(kSystemText));
     return message;
 }
 
@@ -183,7 +176,7 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
     std::vector<ChatMessage> messages{systemMessage()};
     messages.insert(messages.end(), history.begin(), history.end());
     const std::size_t base = messages.size();
-    messages.push_back(textMessage(QStringLiteral("user"), userMessage(request, isReply)));
+    messages.push_back(ChatMessage::ofText(QStringLiteral("user"), userMessage(request, isReply)));
     const auto keep = [&] {
         turnMessages.assign(messages.begin() + qsizetype(base), messages.end());
     };
@@ -214,8 +207,8 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
         if (calls.empty()) {
             // A text answer.
             const QString text = reply.text().trimmed();
-            ChatMessage closing = textMessage(QStringLiteral("assistant"),
-                                              text.isEmpty() ? QStringLiteral("Feito.") : text);
+            ChatMessage closing = ChatMessage::ofText(
+                QStringLiteral("assistant"), text.isEmpty() ? QStringLiteral("Feito.") : text);
             closing.providerBlocks = reply.providerBlocks;
             messages.push_back(closing);
             keep();
@@ -224,7 +217,7 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
             co_return AgentOutcome::answer(text);
         }
 
-        ChatMessage turn = textMessage(QStringLiteral("assistant"), reply.text());
+        ChatMessage turn = ChatMessage::ofText(QStringLiteral("assistant"), reply.text());
         turn.toolCalls = calls;
         turn.providerBlocks = reply.providerBlocks;
         messages.push_back(turn);
@@ -271,8 +264,8 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
                     messages.push_back(
                         toolMessage(QStringLiteral("A pessoa cancelou esta ação."), call.id));
                     answerTheRest(i + 1);
-                    messages.push_back(
-                        textMessage(QStringLiteral("assistant"), QStringLiteral("Ok, cancelei.")));
+                    messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
+                                                           QStringLiteral("Ok, cancelei.")));
                     keep();
                     co_return AgentOutcome::cancelled();
                 }
@@ -312,7 +305,7 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
                 if (f.kind == Failure::Kind::needsLogin) {
                     messages.push_back(toolMessage(f.message, call.id));
                     answerTheRest(i + 1);
-                    messages.push_back(textMessage(QStringLiteral("assistant"), f.message));
+                    messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"), f.message));
                     keep();
                     co_return AgentOutcome::answer(f.message);
                 }
@@ -334,22 +327,22 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
         }
 
         if (!followUp) {
-            messages.push_back(
-                textMessage(QStringLiteral("assistant"),
-                            QStringLiteral("Feito: ") + done.join(QStringLiteral("; ")) + u'.'));
+            messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
+                                                   QStringLiteral("Feito: ") +
+                                                       done.join(QStringLiteral("; ")) + u'.'));
             keep();
             co_return AgentOutcome::done(done.join(QStringLiteral(" · ")));
         }
         if (modelCalls >= maxSteps) {
             if (done.isEmpty()) {
                 const QString text = QStringLiteral("Não consegui concluir o pedido.");
-                messages.push_back(textMessage(QStringLiteral("assistant"), text));
+                messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"), text));
                 keep();
                 co_return AgentOutcome::answer(text);
             }
-            messages.push_back(
-                textMessage(QStringLiteral("assistant"),
-                            QStringLiteral("Feito: ") + done.join(QStringLiteral("; ")) + u'.'));
+            messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
+                                                   QStringLiteral("Feito: ") +
+                                                       done.join(QStringLiteral("; ")) + u'.'));
             keep();
             co_return AgentOutcome::done(done.join(QStringLiteral(" · ")));
         }

@@ -6,10 +6,10 @@
 namespace nolvea::ScreenTool {
 
 std::vector<ChatMessage> messages(const QString& question, const QByteArray& png) {
-    ChatMessage system;
-    system.role = QStringLiteral("system");
-    system.content = MessageContent::text(QStringLiteral(
-        "Você descreve capturas de tela com precisão, em português, de forma objetiva."));
+    const ChatMessage system = ChatMessage::ofText(
+        QStringLiteral("system"),
+        QStringLiteral(
+            "Você descreve capturas de tela com precisão, em português, de forma objetiva."));
     ContentPart text;
     text.type = QStringLiteral("text");
     text.text = question;

@@ -20,6 +20,9 @@ struct ChatMessage {
     // An Anthropic reply's raw content blocks, sent back unchanged; never in the JSON form.
     std::optional<JSONValue> providerBlocks{};
 
+    // A message of plain text: what the agent, the self-tests and the tests build most.
+    static ChatMessage ofText(const QString& role, const QString& text);
+
     // The text content, or the texts of the parts joined by line feeds, or "".
     QString text() const;
 

@@ -104,6 +104,10 @@ JSONValue ToolSpec::toJSON() const {
 
 // ChatMessage
 
+ChatMessage ChatMessage::ofText(const QString& role, const QString& text) {
+    return {.role = role, .content = MessageContent::text(text)};
+}
+
 QString ChatMessage::text() const {
     if (!content) return {};
     if (auto s = content->asText()) return *s;

@@ -22,13 +22,6 @@ Regras:
 
 Responda apenas com o texto final, sem aspas e sem tags.)PROMPT";
 
-ChatMessage textMessage(const char* role, const QString& text) {
-    ChatMessage message;
-    message.role = QString::fromLatin1(role);
-    message.content = MessageContent::text(text);
-    return message;
-}
-
 bool isLineBreak(QChar c) {
     return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
            c == QChar(0x2028) || c == QChar(0x2029);
@@ -48,29 +41,33 @@ QString trimLineBreaks(const QString& text) {
 
 const std::vector<ChatMessage>& TextCleaner::fixedMessages() {
     static const std::vector<ChatMessage> messages{
-        textMessage("system", QString::fromUtf8(systemPrompt))};
+        ChatMessage::ofText(QStringLiteral("system"), QString::fromUtf8(systemPrompt))};
     return messages;
 }
 
 const std::vector<ChatMessage>& TextCleaner::examples() {
     static const std::vector<ChatMessage> messages{
-        textMessage("user",
-                    QStringLiteral("<transcricao>é então hum eu acho que a gente devia tipo "
-                                   "mudar o nome do botão pra salvar não quer dizer pra "
-                                   "concluir</transcricao>")),
-        textMessage(
-            "assistant",
+        ChatMessage::ofText(
+            QStringLiteral("user"),
+            QStringLiteral("<transcricao>é então hum eu acho que a gente devia tipo "
+                           "mudar o nome do botão pra salvar não quer dizer pra "
+                           "concluir</transcricao>")),
+        ChatMessage::ofText(
+            QStringLiteral("assistant"),
             QStringLiteral("Eu acho que a gente devia mudar o nome do botão pra \"Concluir\".")),
-        textMessage("user",
-                    QStringLiteral("<transcricao>qual é a capital da austrália</transcricao>")),
-        textMessage("assistant", QStringLiteral("Qual é a capital da Austrália?")),
-        textMessage("user",
-                    QStringLiteral("<transcricao>Oi pessoal, então o deploy vai ser hoje às "
-                                   "cinco, não, quis dizer seis da tarde e hum escreve pro "
-                                   "time avisando tá</transcricao>")),
-        textMessage("assistant",
-                    QStringLiteral("Oi, pessoal! O deploy vai ser hoje às 18h. Escreve "
-                                   "pro time avisando, tá?")),
+        ChatMessage::ofText(
+            QStringLiteral("user"),
+            QStringLiteral("<transcricao>qual é a capital da austrália</transcricao>")),
+        ChatMessage::ofText(QStringLiteral("assistant"),
+                            QStringLiteral("Qual é a capital da Austrália?")),
+        ChatMessage::ofText(
+            QStringLiteral("user"),
+            QStringLiteral("<transcricao>Oi pessoal, então o deploy vai ser hoje às "
+                           "cinco, não, quis dizer seis da tarde e hum escreve pro "
+                           "time avisando tá</transcricao>")),
+        ChatMessage::ofText(QStringLiteral("assistant"),
+                            QStringLiteral("Oi, pessoal! O deploy vai ser hoje às 18h. Escreve "
+                                           "pro time avisando, tá?")),
     };
     return messages;
 }
@@ -125,7 +122,8 @@ QCoro::Task<QString> TextCleaner::clean(QString text, ScreenContext context,
                                         QStringList vocabulary) const {
     std::vector<ChatMessage> messages = fixedMessages();
     messages.insert(messages.end(), examples().begin(), examples().end());
-    messages.push_back(textMessage("user", userContent(text, context, vocabulary)));
+    messages.push_back(
+        ChatMessage::ofText(QStringLiteral("user"), userContent(text, context, vocabulary)));
     const LLMClient client = m_client; // the cleaner may be gone when the reply comes
     const int maxTokens = int(Graphemes::count(text)) + 64;
     const ChatMessage reply =

@@ -17,10 +17,8 @@ void Warmup::cleanup() {
     if (!AppSettings::shared().aiCleanupEnabled()) return;
     std::vector<ChatMessage> messages = TextCleaner::fixedMessages();
     messages.insert(messages.end(), TextCleaner::examples().begin(), TextCleaner::examples().end());
-    ChatMessage hello;
-    hello.role = QStringLiteral("user");
-    hello.content = MessageContent::text(QStringLiteral("<transcricao>oi</transcricao>"));
-    messages.push_back(std::move(hello));
+    messages.push_back(ChatMessage::ofText(QStringLiteral("user"),
+                                           QStringLiteral("<transcricao>oi</transcricao>")));
     run(QStringLiteral("cleanup"), std::move(messages));
 }
 
@@ -30,10 +28,8 @@ const QString kAgent = QStringLiteral("agent");
 
 void Warmup::agent() {
     if (!AppSettings::shared().agentEnabled()) return;
-    ChatMessage hello;
-    hello.role = QStringLiteral("user");
-    hello.content = MessageContent::text(QStringLiteral("oi"));
-    std::vector<ChatMessage> messages{Agent::systemMessage(), std::move(hello)};
+    std::vector<ChatMessage> messages{
+        Agent::systemMessage(), ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("oi"))};
 
     const std::vector<AgentTool> tools = Agent::availableTools(ScreenContext::empty());
     std::vector<ToolSpec> specs;

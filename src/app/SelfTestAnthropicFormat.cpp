@@ -7,13 +7,6 @@ namespace nolvea {
 
 namespace {
 
-ChatMessage textMessage(const QString& role, const QString& text) {
-    ChatMessage m;
-    m.role = role;
-    m.content = MessageContent::text(text);
-    return m;
-}
-
 ToolCall calculateCall(const QString& id, const QString& arguments) {
     return ToolCall{id, QStringLiteral("function"), {QStringLiteral("calculate"), arguments}};
 }
@@ -22,17 +15,19 @@ ToolCall calculateCall(const QString& id, const QString& arguments) {
 // a tool result and an image.
 std::vector<ChatMessage> conversation() {
     std::vector<ChatMessage> messages;
-    messages.push_back(textMessage(QStringLiteral("system"), QStringLiteral("Regras")));
-    messages.push_back(textMessage(QStringLiteral("user"), QStringLiteral("Quanto é 15% de 230?")));
-    ChatMessage calls = textMessage(QStringLiteral("assistant"), QString());
+    messages.push_back(ChatMessage::ofText(QStringLiteral("system"), QStringLiteral("Regras")));
+    messages.push_back(
+        ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("Quanto é 15% de 230?")));
+    ChatMessage calls = ChatMessage::ofText(QStringLiteral("assistant"), QString());
     calls.toolCalls = std::vector<ToolCall>{
         calculateCall(QStringLiteral("toolu_1"), QStringLiteral(R"({"expression":"15% * 230"})")),
         calculateCall(QStringLiteral("toolu_2"), QStringLiteral(R"({"expression":"2+2"})"))};
     messages.push_back(calls);
-    ChatMessage result = textMessage(QStringLiteral("tool"), QStringLiteral("34,5"));
+    ChatMessage result = ChatMessage::ofText(QStringLiteral("tool"), QStringLiteral("34,5"));
     result.toolCallID = QStringLiteral("toolu_1");
     messages.push_back(result);
-    messages.push_back(textMessage(QStringLiteral("assistant"), QStringLiteral("Dá 34,5.")));
+    messages.push_back(
+        ChatMessage::ofText(QStringLiteral("assistant"), QStringLiteral("Dá 34,5.")));
     ChatMessage image;
     image.role = QStringLiteral("user");
     const QString png = QStringLiteral("data:image/png;base64,") +

@@ -16,9 +16,8 @@ constexpr int kIdleSeconds = 100;
 // One tiny request; false when it failed.
 QCoro::Task<bool> ask(LLMClient client, QString label) {
     const Stopwatch clock;
-    ChatMessage probe;
-    probe.role = QString::fromUtf8("user");
-    probe.content = MessageContent::text(QString::fromUtf8("Responda só: ok"));
+    const ChatMessage probe =
+        ChatMessage::ofText(QString::fromUtf8("user"), QString::fromUtf8("Responda só: ok"));
     try {
         std::vector<ChatMessage> messages(1, probe);
         const ChatMessage reply =

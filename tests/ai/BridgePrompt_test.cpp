@@ -13,13 +13,6 @@
 namespace nolvea {
 namespace {
 
-ChatMessage message(const QString& role, const QString& text) {
-    ChatMessage m;
-    m.role = role;
-    m.content = MessageContent::text(text);
-    return m;
-}
-
 ContentPart textPart(const QString& text) {
     ContentPart part;
     part.type = QStringLiteral("text");
@@ -43,9 +36,9 @@ ToolSpec tool(const QString& name, const QString& description, JSONValue paramet
 
 TEST(BridgePromptTest, SystemMessagesAndToolsMakeTheSystemText) {
     const std::vector<ChatMessage> messages{
-        message(QStringLiteral("system"), QStringLiteral("Um.")),
-        message(QStringLiteral("user"), QStringLiteral("oi")),
-        message(QStringLiteral("system"), QStringLiteral("Dois."))};
+        ChatMessage::ofText(QStringLiteral("system"), QStringLiteral("Um.")),
+        ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("oi")),
+        ChatMessage::ofText(QStringLiteral("system"), QStringLiteral("Dois."))};
     for (const auto& none : {std::optional<std::vector<ToolSpec>>(),
                              std::optional<std::vector<ToolSpec>>(std::vector<ToolSpec>{})}) {
         const BridgePrompt prompt = BridgePrompt::make(messages, none);
@@ -89,9 +82,9 @@ TEST(BridgePromptTest, HistoryNamesEachSpeakerAndToolResult) {
     call.type = QStringLiteral("function");
     call.function = {QStringLiteral("hora"), QStringLiteral("{}")};
     asks.toolCalls = std::vector<ToolCall>{call};
-    ChatMessage result = message(QStringLiteral("tool"), QStringLiteral("10:30"));
+    ChatMessage result = ChatMessage::ofText(QStringLiteral("tool"), QStringLiteral("10:30"));
     result.toolCallID = QStringLiteral("call_1");
-    ChatMessage orphan = message(QStringLiteral("tool"), QStringLiteral("?"));
+    ChatMessage orphan = ChatMessage::ofText(QStringLiteral("tool"), QStringLiteral("?"));
     orphan.toolCallID = QStringLiteral("call_9");
     ChatMessage parts;
     parts.role = QStringLiteral("user");
@@ -100,9 +93,10 @@ TEST(BridgePromptTest, HistoryNamesEachSpeakerAndToolResult) {
                                            textPart(QStringLiteral("linha 2"))});
 
     const BridgePrompt prompt = BridgePrompt::make(
-        {message(QStringLiteral("system"), QStringLiteral("S")),
-         message(QStringLiteral("user"), QStringLiteral("que horas são?")), asks, result, orphan,
-         message(QStringLiteral("assistant"), QStringLiteral("São 10:30.")), parts},
+        {ChatMessage::ofText(QStringLiteral("system"), QStringLiteral("S")),
+         ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("que horas são?")), asks,
+         result, orphan,
+         ChatMessage::ofText(QStringLiteral("assistant"), QStringLiteral("São 10:30.")), parts},
         std::nullopt);
     EXPECT_EQ(prompt.historyText,
               QStringLiteral("<historico>\n"

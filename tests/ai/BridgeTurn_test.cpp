@@ -14,13 +14,6 @@ using CLI = AccountBridge::CLI;
 using BridgeError = AccountBridge::BridgeError;
 using Kind = BridgeError::Kind;
 
-ChatMessage message(const QString& role, const QString& text) {
-    ChatMessage m;
-    m.role = role;
-    m.content = MessageContent::text(text);
-    return m;
-}
-
 std::vector<ToolSpec> oneTool() {
     ToolSpec spec;
     spec.type = QStringLiteral("function");
@@ -76,8 +69,9 @@ protected:
     }
 
     const std::vector<ChatMessage> conversation{
-        message(QStringLiteral("system"), QStringLiteral("Você é a Nolvea. Tela: senha123")),
-        message(QStringLiteral("user"), QStringLiteral("oi"))};
+        ChatMessage::ofText(QStringLiteral("system"),
+                            QStringLiteral("Você é a Nolvea. Tela: senha123")),
+        ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("oi"))};
 };
 
 // --- claude ---

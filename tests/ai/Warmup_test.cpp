@@ -9,6 +9,8 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 
+#include "ai/WarmupModel.h"
+
 #include <gtest/gtest.h>
 
 namespace nolvea {
@@ -16,25 +18,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class WarmupTest : public ::testing::Test {
+class WarmupTest : public test::WarmupModel {
 protected:
     void SetUp() override {
-        Clock::install(&m_clock);
-        m_server.on("POST", QStringLiteral("/v1/chat/completions"),
-                    test::HttpResponse::json(
-                        R"({"choices":[{"message":{"role":"assistant","content":"oi"}}]})"));
-        AppSettings& settings = AppSettings::shared();
-        settings.setAiProvider(AIProvider::ollama);
-        settings.setServerURL(m_server.url());
-        settings.setModel(QStringLiteral("qwen3"));
-        settings.setAiCleanupEnabled(true);
-        Warmup::shared().resetLastRun();
-    }
-    void TearDown() override { Clock::install(nullptr); }
-
-    int warmups() const { return m_server.count(QStringLiteral("/v1/chat/completions")); }
-    JSONValue lastBody() const {
-        return JSONValue::parse(m_server.lastRequest().body).value_or(JSONValue());
+        WarmupModel::SetUp();
+        AppSettings::shared().setAiCleanupEnabled(true);
     }
     // Lets a warm-up that was (or was not) started reach the server and finish.
     void settle() {
@@ -42,9 +30,6 @@ protected:
                         5000);
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-
-    ManualClock m_clock;
-    test::LoopbackServer m_server;
 };
 
 TEST_F(WarmupTest, RunningWarmupIsNotSentTwice) {

@@ -18,16 +18,6 @@ JSONValue json(const char* text) {
 }
 
 // The error a finished task threw, as an MCPError.
-template <typename T> MCPError failureOf(QCoro::Task<T>&& task) {
-    try {
-        test::await(std::move(task));
-    } catch (const MCPError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "expected an MCPError";
-    return MCPError::server({});
-}
-
 class ScriptedServer : public ::testing::Test {
 protected:
     void startWith(const QString& scenario, QMap<QString, QString> env = {}) {
@@ -100,11 +90,12 @@ TEST(MCPClientPaging, AServerThatPagesForeverFailsOnlyItsClient) {
         SCOPED_TRACE(scenario);
         auto client = test::scriptedClient(QString::fromUtf8(scenario));
         test::await(client->start());
-        const MCPError e = failureOf(client->listTools());
+        const MCPError e = test::failureOf(client->listTools());
         EXPECT_EQ(e.kind(), MCPError::Kind::protocol);
         EXPECT_EQ(e.message(), "Servidor MCP não terminou a lista de ferramentas.");
         EXPECT_FALSE(client->isRunning());
-        EXPECT_EQ(failureOf(client->callTool("result", {})).kind(), MCPError::Kind::notRunning);
+        EXPECT_EQ(test::failureOf(client->callTool("result", {})).kind(),
+                  MCPError::Kind::notRunning);
     }
 }
 
@@ -163,9 +154,9 @@ TEST(MCPClientToolResult, IsErrorFailsWithTheTextOrAFixedMessage) {
 TEST_F(ScriptedServer, ToolResultsTravelThroughTheWire) {
     EXPECT_EQ(call("result", R"({"result":{"content":[{"type":"text","text":"olá"}]}})"), "olá");
     const MCPError e =
-        failureOf(client->callTool("result", json(R"({"result":{"isError":true}})")));
+        test::failureOf(client->callTool("result", json(R"({"result":{"isError":true}})")));
     EXPECT_EQ(e.message(), "Erro na ferramenta.");
-    const MCPError unknown = failureOf(client->callTool("no-such-tool", {}));
+    const MCPError unknown = test::failureOf(client->callTool("no-such-tool", {}));
     EXPECT_EQ(unknown.kind(), MCPError::Kind::server);
     EXPECT_EQ(unknown.message(), "Unknown tool: no-such-tool");
 }
@@ -246,31 +237,31 @@ TEST_F(ScriptedServer, ServerRequestsAreAnsweredWithTheirIdAsReceived) {
 TEST_F(ScriptedServer, StopFailsAWaitingCallAtOnce) {
     auto waiting = client->callTool("hang", {});
     client->stop();
-    const MCPError e = failureOf(std::move(waiting));
+    const MCPError e = test::failureOf(std::move(waiting));
     EXPECT_EQ(e.kind(), MCPError::Kind::notRunning);
     EXPECT_EQ(e.message(), "Servidor MCP não está rodando.");
     EXPECT_FALSE(client->hasProcess());
-    EXPECT_EQ(failureOf(client->callTool("result", {})).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(client->callTool("result", {})).kind(), MCPError::Kind::notRunning);
 }
 
 TEST_F(ScriptedServer, AChildThatExitsFailsItsWaitingCallsAndLaterOnes) {
     auto waiting = client->callTool("hang", {});
     auto exiting = client->callTool("exit", json(R"({"code":4})"));
-    EXPECT_EQ(failureOf(std::move(waiting)).kind(), MCPError::Kind::notRunning);
-    EXPECT_EQ(failureOf(std::move(exiting)).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(std::move(waiting)).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(std::move(exiting)).kind(), MCPError::Kind::notRunning);
     EXPECT_FALSE(client->isRunning());
-    EXPECT_EQ(failureOf(client->listTools()).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(client->listTools()).kind(), MCPError::Kind::notRunning);
 }
 
 TEST_F(ScriptedServer, ALineThatNeverEndsFailsTheClientNotTheApp) {
     auto waiting = client->callTool("hang", {});
-    const MCPError e = failureOf(client->callTool(
+    const MCPError e = test::failureOf(client->callTool(
         "endless-line",
         JSONValue::object({{QStringLiteral("bytes"),
                             JSONValue::number(double(MCPClient::maxLineBytes + (4 << 20)))}})));
     EXPECT_EQ(e.kind(), MCPError::Kind::protocol);
     EXPECT_EQ(e.message(), "Servidor MCP mandou uma mensagem grande demais, sem fim de linha.");
-    EXPECT_EQ(failureOf(std::move(waiting)).kind(), MCPError::Kind::protocol);
+    EXPECT_EQ(test::failureOf(std::move(waiting)).kind(), MCPError::Kind::protocol);
     EXPECT_FALSE(client->isRunning());
 }
 
@@ -287,7 +278,7 @@ TEST(MCPClientStderr, TheTailHoldsTheLastSixHundredCharacters) {
 
 TEST(MCPClientLaunch, ACommandThatDoesNotExistFailsWithTheLaunchersComplaint) {
     auto client = MCPClient::create("nada", "nolvea-no-such-command", {"--x"});
-    const MCPError e = failureOf(client->start());
+    const MCPError e = test::failureOf(client->start());
     EXPECT_EQ(e.kind(), MCPError::Kind::notRunning);
     EXPECT_TRUE(client->stderrLastLine().contains("nolvea-no-such-command"))
         << client->stderrLastLine().toStdString();
@@ -297,9 +288,9 @@ TEST(MCPClientLaunch, AStopWhileTheChildStartsLeavesNoChildBehind) {
     auto client = test::scriptedClient();
     auto starting = client->start();
     client->stop();
-    EXPECT_EQ(failureOf(std::move(starting)).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(std::move(starting)).kind(), MCPError::Kind::notRunning);
     EXPECT_FALSE(client->hasProcess());
-    EXPECT_EQ(failureOf(client->start()).kind(), MCPError::Kind::notRunning)
+    EXPECT_EQ(test::failureOf(client->start()).kind(), MCPError::Kind::notRunning)
         << "a stopped client is never started again";
 }
 
@@ -325,7 +316,7 @@ TEST_F(TimedServer, AHandshakeWithoutAnswerTimesOutNamingInitialize) {
     clock.advance(MCPClient::initializeTimeout - std::chrono::seconds(1));
     EXPECT_EQ(clock.pendingTimers(), 1);
     clock.advance(std::chrono::seconds(1));
-    const MCPError e = failureOf(std::move(starting));
+    const MCPError e = test::failureOf(std::move(starting));
     EXPECT_EQ(e.message(), "Servidor MCP não respondeu (initialize).");
     EXPECT_TRUE(client->isRunning()) << "a failed handshake does not stop the client";
     client->stop();
@@ -340,11 +331,12 @@ TEST_F(TimedServer, ACallTimesOutAndOnlyItself) {
     clock.advance(std::chrono::seconds(60));
     auto later = client->callTool("hang", {});
     clock.advance(std::chrono::seconds(60));
-    EXPECT_EQ(failureOf(std::move(slow)).message(), "Servidor MCP não respondeu (tools/call).");
+    EXPECT_EQ(test::failureOf(std::move(slow)).message(),
+              "Servidor MCP não respondeu (tools/call).");
     EXPECT_FALSE(later.isReady());
     EXPECT_EQ(test::await(client->callTool("result", json(R"({"result":{}})"))), "OK");
     clock.advance(std::chrono::seconds(60));
-    EXPECT_EQ(failureOf(std::move(later)).kind(), MCPError::Kind::timeout);
+    EXPECT_EQ(test::failureOf(std::move(later)).kind(), MCPError::Kind::timeout);
     client->stop();
 }
 

@@ -7,6 +7,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 
+#include "ai/WarmupModel.h"
 #include "mcp/MCPTestServers.h"
 
 #include <QDir>
@@ -18,25 +19,17 @@
 namespace nolvea {
 namespace {
 
-class MCPWarmupTest : public ::testing::Test {
+class MCPWarmupTest : public test::WarmupModel {
 protected:
     void SetUp() override {
-        Clock::install(&m_clock);
-        m_server.on("POST", QStringLiteral("/v1/chat/completions"),
-                    test::HttpResponse::json(
-                        R"({"choices":[{"message":{"role":"assistant","content":"oi"}}]})"));
-        AppSettings& settings = AppSettings::shared();
-        settings.setAiProvider(AIProvider::ollama);
-        settings.setServerURL(m_server.url());
-        settings.setModel(QStringLiteral("qwen3"));
-        settings.setAgentEnabled(true);
-        Warmup::shared().resetLastRun();
+        WarmupModel::SetUp();
+        AppSettings::shared().setAgentEnabled(true);
     }
     void TearDown() override {
         writeServers({});
         MCPManager::shared().reload();
         settle();
-        Clock::install(nullptr);
+        WarmupModel::TearDown();
     }
 
     static void writeServers(const QString& members) {
@@ -62,15 +55,14 @@ protected:
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
-    int warmups() const { return m_server.count(QStringLiteral("/v1/chat/completions")); }
     bool warmupsReach(int n) const {
         return test::spinUntil([&] { return warmups() >= n; });
     }
     // The names of the tools the n-th warm-up offered.
     QStringList toolNames(int n) const {
-        const auto body = JSONValue::parse(m_server.requests().at(n).body).value_or(JSONValue());
+        const JSONValue sent = body(n);
         QStringList names;
-        for (const JSONValue& tool : body["tools"].value_or(JSONValue()).asArray())
+        for (const JSONValue& tool : sent["tools"].value_or(JSONValue()).asArray())
             names << tool["function"]
                          .value_or(JSONValue())["name"]
                          .value_or(JSONValue())
@@ -84,9 +76,6 @@ protected:
             names << tool.name;
         return names;
     }
-
-    ManualClock m_clock;
-    test::LoopbackServer m_server;
 };
 
 const QStringList kServerTools{"mcp_roteiro_a-tool", "mcp_roteiro_b-tool"};

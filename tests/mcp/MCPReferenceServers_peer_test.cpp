@@ -28,16 +28,6 @@ std::shared_ptr<MCPClient> reference(const QString& server, QStringList args = {
     return MCPClient::create(server, QStringLiteral("node"), args, std::move(env));
 }
 
-template <typename T> MCPError failureOf(QCoro::Task<T>&& task) {
-    try {
-        test::await(std::move(task));
-    } catch (const MCPError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "expected an MCPError";
-    return MCPError::server({});
-}
-
 const MCPToolInfo* find(const std::vector<MCPToolInfo>& tools, const QString& name) {
     for (const auto& t : tools)
         if (t.name == name) return &t;
@@ -66,10 +56,10 @@ TEST_F(Everything, ListsAndCallsToolsWithTextImageAndErrorResults) {
     EXPECT_EQ(test::await(client->callTool("echo", json(R"({"message":"olá, mundo"})"))),
               "Echo: olá, mundo");
     EXPECT_TRUE(test::await(client->callTool("get-tiny-image", json("{}"))).contains("[imagem]"));
-    const MCPError unknown = failureOf(client->callTool("nao-existe", json("{}")));
+    const MCPError unknown = test::failureOf(client->callTool("nao-existe", json("{}")));
     EXPECT_EQ(unknown.kind(), MCPError::Kind::server);
     EXPECT_TRUE(unknown.message().contains("nao-existe")) << unknown.message().toStdString();
-    EXPECT_EQ(failureOf(client->callTool("echo", json(R"({"message":5})"))).kind(),
+    EXPECT_EQ(test::failureOf(client->callTool("echo", json(R"({"message":5})"))).kind(),
               MCPError::Kind::server);
 }
 
@@ -97,9 +87,9 @@ TEST_F(Everything, AServerKilledDuringACallFailsItAtOnce) {
         client->callTool("trigger-long-running-operation", json(R"({"duration":600,"steps":1})"));
     ASSERT_GT(client->processId(), 0);
     ::kill(pid_t(client->processId()), SIGKILL);
-    EXPECT_EQ(failureOf(std::move(waiting)).kind(), MCPError::Kind::notRunning);
-    EXPECT_EQ(failureOf(std::move(second)).kind(), MCPError::Kind::notRunning);
-    EXPECT_EQ(failureOf(client->callTool("echo", json(R"({"message":"x"})"))).kind(),
+    EXPECT_EQ(test::failureOf(std::move(waiting)).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(std::move(second)).kind(), MCPError::Kind::notRunning);
+    EXPECT_EQ(test::failureOf(client->callTool("echo", json(R"({"message":"x"})"))).kind(),
               MCPError::Kind::notRunning);
 }
 
@@ -113,7 +103,8 @@ TEST(EverythingTimed, ACallWithoutAnswerTimesOutAndTheClientGoesOn) {
     auto slow =
         client->callTool("trigger-long-running-operation", json(R"({"duration":600,"steps":1})"));
     clock.advance(MCPClient::callTimeout);
-    EXPECT_EQ(failureOf(std::move(slow)).message(), "Servidor MCP não respondeu (tools/call).");
+    EXPECT_EQ(test::failureOf(std::move(slow)).message(),
+              "Servidor MCP não respondeu (tools/call).");
     EXPECT_EQ(test::await(client->callTool("echo", json(R"({"message":"ainda"})"))), "Echo: ainda");
     client->stop();
     Clock::install(nullptr);
@@ -136,7 +127,7 @@ TEST(Filesystem, WorksInsideTheHomeFolderGivenWithATilde) {
     EXPECT_EQ(test::await(client->callTool("read_text_file",
                                            JSONValue::object({{QStringLiteral("path"), file}}))),
               "linha um\nlinha dois");
-    const MCPError missing = failureOf(client->callTool(
+    const MCPError missing = test::failureOf(client->callTool(
         "read_text_file",
         JSONValue::object({{QStringLiteral("path"), test::home() + "/area/sumiu.txt"}})));
     EXPECT_EQ(missing.kind(), MCPError::Kind::server);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "mcp/MCPClient.h"
+#include "mcp/MCPError.h"
+#include "support/Async.h"
 #include "support/TestEnvironment.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace nolvea::test {
@@ -26,6 +29,17 @@ inline std::shared_ptr<MCPClient> scriptedClient(const QString& scenario = QStri
                                                  QMap<QString, QString> env = {}) {
     return MCPClient::create(QStringLiteral("roteiro"), QStringLiteral("node"),
                              {scriptedServer(), scenario}, std::move(env));
+}
+
+// The MCPError a task ends with; a task that succeeds fails the test.
+template <typename T> MCPError failureOf(QCoro::Task<T>&& task) {
+    try {
+        await(std::move(task));
+    } catch (const MCPError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "expected an MCPError";
+    return MCPError::server({});
 }
 
 } // namespace nolvea::test
