@@ -32,9 +32,7 @@ protected:
     JSONValue body(qsizetype n) const {
         return JSONValue::parse(m_server.requests().at(n).body).value_or(JSONValue());
     }
-    JSONValue lastBody() const {
-        return JSONValue::parse(m_server.lastRequest().body).value_or(JSONValue());
-    }
+    JSONValue lastBody() const { return body(m_server.requests().size() - 1); }
 
     ManualClock m_clock;
     LoopbackServer m_server;
