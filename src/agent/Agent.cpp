@@ -13,6 +13,8 @@
 
 #include <QCoreApplication>
 
+#include <variant>
+
 namespace nolvea {
 
 namespace {
@@ -154,22 +156,222 @@ QString Agent::userMessage(const QString& request, bool isReply) const {
     return lines.join(u'\n');
 }
 
-QCoro::Task<ChatMessage> Agent::ask(std::vector<ChatMessage> messages,
-                                    std::vector<ToolSpec> specs) {
-    cancel.check();
-    Promise<ChatMessage> reply;
-    // A cancellation does not wait for the model: the reply, when it comes, is dropped.
-    const auto registration = cancel.onCancel([reply]() mutable {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [reply]() mutable { reply.reject(std::make_exception_ptr(Cancelled())); },
-            Qt::QueuedConnection);
-    });
-    forward(
-        client.chat(std::move(messages), std::move(specs), temperature, std::nullopt, modelTimeout),
-        reply);
-    co_return co_await reply;
+namespace {
+
+ChatMessage assistant(const QString& text) {
+    return ChatMessage::ofText(QStringLiteral("assistant"), text);
 }
+
+// How a run ends: its outcome or the error it throws, and the assistant's last message when
+// the turn gets one after the tool answers.
+struct Ending {
+    std::variant<AgentOutcome, std::exception_ptr> result;
+    std::optional<ChatMessage> closing{};
+
+    static Ending with(AgentOutcome outcome, std::optional<ChatMessage> closing = std::nullopt) {
+        return {std::move(outcome), std::move(closing)};
+    }
+    template <typename E> static Ending failing(E error) {
+        return {std::make_exception_ptr(std::move(error))};
+    }
+    static Ending failing(std::exception_ptr error) { return {std::move(error)}; }
+};
+
+// What answering one tool call gave: whether the model must see the result, or the end.
+struct Answered {
+    bool followUp = false;
+    std::optional<Ending> ending{};
+};
+
+// One run's conversation: model calls and the tool calls they ask for, until an ending.
+class Turn {
+public:
+    Turn(Agent& agent, AgentUI& ui, std::vector<ChatMessage>& messages)
+        : m_agent(agent)
+        , m_ui(ui)
+        , m_messages(messages) {
+        for (const AgentTool& tool : agent.tools)
+            m_specs.push_back(tool.spec());
+    }
+
+    QCoro::Task<Ending> converse() {
+        for (int modelCalls = 1;; ++modelCalls) {
+            ChatMessage reply;
+            try {
+                reply = co_await askModel();
+            } catch (...) {
+                co_return Ending::failing(std::current_exception());
+            }
+            if (m_agent.cancel.isCancelled()) co_return Ending::failing(Cancelled());
+
+            const std::vector<ToolCall> calls = reply.toolCalls.value_or(std::vector<ToolCall>{});
+            if (calls.empty()) co_return textAnswer(reply);
+
+            ChatMessage asking = assistant(reply.text());
+            asking.toolCalls = calls;
+            asking.providerBlocks = reply.providerBlocks;
+            m_messages.push_back(asking);
+
+            bool followUp = false;
+            for (std::size_t i = 0; i < calls.size(); ++i) {
+                Answered answered = co_await answerCall(calls[i]);
+                if (answered.ending) {
+                    // Every call of a batch gets its answer, also when the run ends part-way:
+                    // a server rejects a conversation in which a tool call has none.
+                    for (std::size_t j = i + 1; j < calls.size(); ++j)
+                        m_messages.push_back(
+                            toolMessage(QStringLiteral("Não executada."), calls[j].id));
+                    co_return std::move(*answered.ending);
+                }
+                followUp = followUp || answered.followUp;
+            }
+
+            if (!followUp) co_return summary();
+            if (modelCalls >= Agent::maxSteps) {
+                if (m_done.isEmpty()) {
+                    const QString text = QStringLiteral("Não consegui concluir o pedido.");
+                    co_return Ending::with(AgentOutcome::answer(text), assistant(text));
+                }
+                co_return summary();
+            }
+            if (m_agent.cancel.isCancelled()) co_return Ending::failing(Cancelled());
+        }
+    }
+
+private:
+    // One model call. A cancellation does not wait for the model: the reply, when it comes,
+    // is dropped.
+    QCoro::Task<ChatMessage> askModel() {
+        m_agent.cancel.check();
+        Promise<ChatMessage> reply;
+        const auto registration = m_agent.cancel.onCancel([reply]() mutable {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [reply]() mutable { reply.reject(std::make_exception_ptr(Cancelled())); },
+                Qt::QueuedConnection);
+        });
+        forward(m_agent.client.chat(m_messages, m_specs, Agent::temperature, std::nullopt,
+                                    Agent::modelTimeout),
+                reply);
+        co_return co_await reply;
+    }
+
+    // Looks the tool up, confirms and runs it, and answers the call with its result.
+    QCoro::Task<Answered> answerCall(const ToolCall& call) {
+        const AgentTool* tool = find(call.function.name);
+        if (!tool) {
+            m_messages.push_back(toolMessage(
+                QStringLiteral("Erro: ferramenta desconhecida %1.").arg(call.function.name),
+                call.id));
+            co_return Answered{true};
+        }
+
+        JSONValue args =
+            JSONValue::parse(call.function.arguments).value_or(JSONValue(JSONValue::Object{}));
+        if (m_agent.log)
+            m_agent.log(QStringLiteral("→ ") + tool->name + u' ' + args.compactString());
+        m_ui.agentTool(tool->symbol);
+
+        if (tool->kind == AgentTool::Kind::action &&
+            (m_agent.confirmActions || tool->alwaysConfirm || m_agent.dryRun)) {
+            std::optional<JSONValue> confirmed = co_await confirm(*tool, std::move(args));
+            if (!confirmed) {
+                m_messages.push_back(
+                    toolMessage(QStringLiteral("A pessoa cancelou esta ação."), call.id));
+                co_return Answered{false, Ending::with(AgentOutcome::cancelled(),
+                                                       assistant(QStringLiteral("Ok, cancelei.")))};
+            }
+            args = std::move(*confirmed);
+        }
+
+        m_ui.agentProgress(tool->progress);
+        QString result;
+        try {
+            result = co_await runTool(*tool, args);
+        } catch (...) {
+            const Failure f = classify(std::current_exception());
+            if (f.kind == Failure::Kind::needsLogin) {
+                m_messages.push_back(toolMessage(f.message, call.id));
+                co_return Answered{
+                    false, Ending::with(AgentOutcome::answer(f.message), assistant(f.message))};
+            }
+            result = QStringLiteral("Erro: ") + f.message;
+            // A read tool's error goes back to the model; any other failure ends the run.
+            if (f.kind == Failure::Kind::cancelled || tool->kind != AgentTool::Kind::read) {
+                m_messages.push_back(toolMessage(result, call.id));
+                co_return Answered{false, f.kind == Failure::Kind::cancelled
+                                              ? Ending::failing(Cancelled())
+                                              : Ending::failing(ToolError::failed(f.message))};
+            }
+        }
+
+        if (m_agent.log)
+            m_agent.log(QStringLiteral("← ") + Graphemes::first(result, kLoggedResultCharacters));
+        m_messages.push_back(toolMessage(result, call.id));
+        if (tool->kind == AgentTool::Kind::read) co_return Answered{true};
+        m_done << result;
+        co_return Answered{};
+    }
+
+    // Shows the card; the arguments as the person left them, or nothing when declined.
+    QCoro::Task<std::optional<JSONValue>> confirm(const AgentTool& tool, JSONValue args) {
+        ActionPreview preview = tool.preview(args);
+        if (tool.editableKey) {
+            preview.editableKey = *tool.editableKey;
+            preview.editableValue = args.optional(*tool.editableKey).value_or(QString());
+        }
+        const Confirmation answer = co_await m_ui.agentConfirm(preview);
+        if (answer.choice == Confirmation::Choice::decline) co_return std::nullopt;
+        if (!args.isObject()) co_return args;
+        JSONValue::Object edited = args.asObject();
+        if (tool.editableKey && answer.editedValue)
+            edited[*tool.editableKey] = JSONValue(*answer.editedValue);
+        for (const auto& [key, value] : answer.edits)
+            edited[key] = value;
+        if (answer.choice == Confirmation::Choice::alternate)
+            edited[QStringLiteral("open_only")] = JSONValue(true);
+        co_return JSONValue(std::move(edited));
+    }
+
+    // A dry run only names what an action would do.
+    QCoro::Task<QString> runTool(const AgentTool& tool, JSONValue args) {
+        if (tool.kind != AgentTool::Kind::read && m_agent.dryRun)
+            co_return QStringLiteral("(teste) ") + tool.preview(args).title;
+        co_return co_await tool.run(std::move(args));
+    }
+
+    Ending textAnswer(const ChatMessage& reply) const {
+        const QString text = reply.text().trimmed();
+        ChatMessage closing = assistant(text.isEmpty() ? QStringLiteral("Feito.") : text);
+        closing.providerBlocks = reply.providerBlocks;
+        if (!m_done.isEmpty())
+            return Ending::with(AgentOutcome::done(m_done.join(QStringLiteral(" · "))), closing);
+        if (text.isEmpty())
+            return Ending::with(AgentOutcome::done(QStringLiteral("Feito")), closing);
+        return Ending::with(AgentOutcome::answer(text), closing);
+    }
+
+    // The end after actions: what was done.
+    Ending summary() const {
+        return Ending::with(
+            AgentOutcome::done(m_done.join(QStringLiteral(" · "))),
+            assistant(QStringLiteral("Feito: ") + m_done.join(QStringLiteral("; ")) + u'.'));
+    }
+
+    const AgentTool* find(const QString& name) const {
+        for (const AgentTool& tool : m_agent.tools)
+            if (tool.name == name) return &tool;
+        return nullptr;
+    }
+
+    Agent& m_agent;
+    AgentUI& m_ui;
+    std::vector<ChatMessage>& m_messages;
+    std::vector<ToolSpec> m_specs;
+    QStringList m_done; // the results of the actions run so far
+};
+
+} // namespace
 
 QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> history,
                                      bool isReply, AgentUI& ui) {
@@ -177,180 +379,14 @@ QCoro::Task<AgentOutcome> Agent::run(QString request, std::vector<ChatMessage> h
     messages.insert(messages.end(), history.begin(), history.end());
     const std::size_t base = messages.size();
     messages.push_back(ChatMessage::ofText(QStringLiteral("user"), userMessage(request, isReply)));
-    const auto keep = [&] {
-        turnMessages.assign(messages.begin() + qsizetype(base), messages.end());
-    };
 
-    std::vector<ToolSpec> specs;
-    for (const AgentTool& tool : tools)
-        specs.push_back(tool.spec());
-
-    QStringList done;
-    int modelCalls = 0;
-    for (;;) {
-        // One model call.
-        ChatMessage reply;
-        std::exception_ptr error;
-        try {
-            ++modelCalls;
-            reply = co_await ask(messages, specs);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        if (!error && cancel.isCancelled()) error = std::make_exception_ptr(Cancelled());
-        if (error) {
-            keep();
-            std::rethrow_exception(error);
-        }
-
-        const std::vector<ToolCall> calls = reply.toolCalls.value_or(std::vector<ToolCall>{});
-        if (calls.empty()) {
-            // A text answer.
-            const QString text = reply.text().trimmed();
-            ChatMessage closing = ChatMessage::ofText(
-                QStringLiteral("assistant"), text.isEmpty() ? QStringLiteral("Feito.") : text);
-            closing.providerBlocks = reply.providerBlocks;
-            messages.push_back(closing);
-            keep();
-            if (!done.isEmpty()) co_return AgentOutcome::done(done.join(QStringLiteral(" · ")));
-            if (text.isEmpty()) co_return AgentOutcome::done(QStringLiteral("Feito"));
-            co_return AgentOutcome::answer(text);
-        }
-
-        ChatMessage turn = ChatMessage::ofText(QStringLiteral("assistant"), reply.text());
-        turn.toolCalls = calls;
-        turn.providerBlocks = reply.providerBlocks;
-        messages.push_back(turn);
-
-        // Every call of a batch gets its answer, also when the run ends part-way: a server
-        // rejects a conversation in which a tool call has none.
-        const auto answerTheRest = [&](std::size_t from) {
-            for (std::size_t j = from; j < calls.size(); ++j)
-                messages.push_back(toolMessage(QStringLiteral("Não executada."), calls[j].id));
-        };
-
-        bool followUp = false;
-        for (std::size_t i = 0; i < calls.size(); ++i) {
-            const ToolCall& call = calls[i];
-            const AgentTool* tool = nullptr;
-            for (const AgentTool& t : tools)
-                if (t.name == call.function.name) {
-                    tool = &t;
-                    break;
-                }
-            if (!tool) {
-                messages.push_back(toolMessage(
-                    QStringLiteral("Erro: ferramenta desconhecida %1.").arg(call.function.name),
-                    call.id));
-                followUp = true;
-                continue;
-            }
-
-            JSONValue args =
-                JSONValue::parse(call.function.arguments).value_or(JSONValue(JSONValue::Object{}));
-            if (log) log(QStringLiteral("→ ") + tool->name + u' ' + args.compactString());
-            ui.agentTool(tool->symbol);
-
-            const bool confirm = tool->kind == AgentTool::Kind::action &&
-                                 (confirmActions || tool->alwaysConfirm || dryRun);
-            if (confirm) {
-                ActionPreview preview = tool->preview(args);
-                if (tool->editableKey) {
-                    preview.editableKey = *tool->editableKey;
-                    preview.editableValue = args.optional(*tool->editableKey).value_or(QString());
-                }
-                const Confirmation answer = co_await ui.agentConfirm(preview);
-                if (answer.choice == Confirmation::Choice::decline) {
-                    messages.push_back(
-                        toolMessage(QStringLiteral("A pessoa cancelou esta ação."), call.id));
-                    answerTheRest(i + 1);
-                    messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
-                                                           QStringLiteral("Ok, cancelei.")));
-                    keep();
-                    co_return AgentOutcome::cancelled();
-                }
-                if (args.isObject()) {
-                    JSONValue::Object edited = args.asObject();
-                    if (tool->editableKey && answer.editedValue)
-                        edited[*tool->editableKey] = JSONValue(*answer.editedValue);
-                    for (const auto& [key, value] : answer.edits)
-                        edited[key] = value;
-                    if (answer.choice == Confirmation::Choice::alternate)
-                        edited[QStringLiteral("open_only")] = JSONValue(true);
-                    args = JSONValue(std::move(edited));
-                }
-            }
-
-            ui.agentProgress(tool->progress);
-            QString result;
-            std::exception_ptr failure;
-            if (tool->kind == AgentTool::Kind::read || !dryRun) {
-                try {
-                    result = co_await tool->run(args);
-                } catch (...) {
-                    failure = std::current_exception();
-                }
-            } else {
-                result = QStringLiteral("(teste) ") + tool->preview(args).title;
-            }
-
-            if (failure) {
-                const Failure f = classify(failure);
-                if (f.kind == Failure::Kind::cancelled) {
-                    messages.push_back(toolMessage(QStringLiteral("Erro: ") + f.message, call.id));
-                    answerTheRest(i + 1);
-                    keep();
-                    throw Cancelled();
-                }
-                if (f.kind == Failure::Kind::needsLogin) {
-                    messages.push_back(toolMessage(f.message, call.id));
-                    answerTheRest(i + 1);
-                    messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"), f.message));
-                    keep();
-                    co_return AgentOutcome::answer(f.message);
-                }
-                if (tool->kind != AgentTool::Kind::read) {
-                    messages.push_back(toolMessage(QStringLiteral("Erro: ") + f.message, call.id));
-                    answerTheRest(i + 1);
-                    keep();
-                    throw ToolError::failed(f.message);
-                }
-                result = QStringLiteral("Erro: ") + f.message;
-            }
-
-            if (log) log(QStringLiteral("← ") + Graphemes::first(result, kLoggedResultCharacters));
-            messages.push_back(toolMessage(result, call.id));
-            if (tool->kind == AgentTool::Kind::read)
-                followUp = true;
-            else
-                done << result;
-        }
-
-        if (!followUp) {
-            messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
-                                                   QStringLiteral("Feito: ") +
-                                                       done.join(QStringLiteral("; ")) + u'.'));
-            keep();
-            co_return AgentOutcome::done(done.join(QStringLiteral(" · ")));
-        }
-        if (modelCalls >= maxSteps) {
-            if (done.isEmpty()) {
-                const QString text = QStringLiteral("Não consegui concluir o pedido.");
-                messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"), text));
-                keep();
-                co_return AgentOutcome::answer(text);
-            }
-            messages.push_back(ChatMessage::ofText(QStringLiteral("assistant"),
-                                                   QStringLiteral("Feito: ") +
-                                                       done.join(QStringLiteral("; ")) + u'.'));
-            keep();
-            co_return AgentOutcome::done(done.join(QStringLiteral(" · ")));
-        }
-        if (cancel.isCancelled()) {
-            keep();
-            throw Cancelled();
-        }
-    }
+    Turn turn(*this, ui, messages);
+    Ending ending = co_await turn.converse();
+    if (ending.closing) messages.push_back(std::move(*ending.closing));
+    turnMessages.assign(messages.begin() + qsizetype(base), messages.end());
+    if (const auto* error = std::get_if<std::exception_ptr>(&ending.result))
+        std::rethrow_exception(*error);
+    co_return std::get<AgentOutcome>(ending.result);
 }
 
 } // namespace nolvea

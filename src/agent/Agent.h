@@ -52,9 +52,6 @@ public:
 
     static constexpr double temperature = 0.2;
     static constexpr double modelTimeout = 300;
-
-private:
-    QCoro::Task<ChatMessage> ask(std::vector<ChatMessage> messages, std::vector<ToolSpec> specs);
 };
 
 } // namespace nolvea

@@ -1,5 +1,7 @@
 #include "agent/Calculator.h"
 
+#include "support/Graphemes.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -24,6 +26,10 @@ QString normalize(const QString& text) {
     s.replace(decimalComma, QStringLiteral("\\1.\\2"));
     return s;
 }
+
+constexpr int kMaxDepth = 300;
+// How much of the rest a depth error quotes.
+constexpr qsizetype kQuotedCharacters = 40;
 
 QString quoted(const QString& rest) {
     return u'"' + rest + u'"';
@@ -87,14 +93,34 @@ private:
 
     double power() {
         const double base = unary();
-        if (accept(u'^')) return std::pow(base, power());
-        return base;
+        if (!accept(u'^')) return base;
+        const Level level = deeper();
+        return std::pow(base, power());
     }
 
     double unary() {
+        const Level level = deeper();
         if (accept(u'-')) return -unary();
         accept(u'+');
         return postfix();
+    }
+
+    // One level of nesting (a parenthesis, a sign, a power) for as long as it lives; deeper
+    // text than a person writes would exhaust the stack.
+    struct Level {
+        int& depth;
+        ~Level() { --depth; }
+    };
+    Level deeper() {
+        if (++m_depth > kMaxDepth) {
+            --m_depth;
+            const QString tail = m_text.mid(m_pos);
+            QString rest = Graphemes::first(tail, kQuotedCharacters);
+            if (rest.size() < tail.size()) rest += QStringLiteral("…");
+            throw CalcError::invalid(
+                QStringLiteral("Expressão inválida perto de %1.").arg(quoted(rest)));
+        }
+        return Level{m_depth};
     }
 
     double postfix() {
@@ -138,6 +164,7 @@ private:
 
     QString m_text;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace

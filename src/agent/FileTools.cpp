@@ -25,16 +25,19 @@ QString expandTilde(const QString& path) {
     return path;
 }
 
-// Programs, scripts and application launchers: opening one would run it.
+// Programs, scripts and application launchers: opening one would run it. The type decides, not
+// the executable bit, which documents on some mounts or from downloads carry too; the bit
+// only counts for a file of no known type.
 bool runsWhenOpened(const QFileInfo& info) {
     if (info.isDir()) return false;
-    if (info.isExecutable()) return true;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
     for (const char* kind :
          {"application/x-executable", "application/x-sharedlib", "application/x-desktop",
-          "application/x-ms-dos-executable", "application/x-msdownload"})
+          "application/x-shellscript", "application/x-ms-dos-executable",
+          "application/x-msdownload", "application/vnd.appimage", "application/x-java-archive"})
         if (type.inherits(QLatin1String(kind))) return true;
-    return info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0;
+    if (info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0) return true;
+    return type.isDefault() && info.isExecutable();
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include "agent/Maildir.h"
 #include "agent/MimeText.h"
 #include "agent/MsmtpAccounts.h"
-#include "agent/RunLookup.h"
 #include "platform/MailTransport.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
+#include "support/OffThread.h"
 
 #include <QFile>
 #include <QLocale>
@@ -133,8 +133,12 @@ QUrl mailto(const EmailDraft& draft) {
                 QUrl::StrictMode);
 }
 
+// The look-ups read files and run on the thread pool. Each is a named task: g++ 12 mishandles
+// lambda temporaries inside a co_await expression.
+
 QCoro::Task<QStringList> accounts() {
-    co_return runLookup([] { return MsmtpAccounts::addresses(); });
+    auto lookup = offThread([] { return MsmtpAccounts::addresses(); });
+    co_return co_await std::move(lookup);
 }
 
 QCoro::Task<Delivery> send(EmailDraft draft) {
@@ -151,21 +155,18 @@ QCoro::Task<Delivery> send(EmailDraft draft) {
         QByteArray inReplyTo;
         QByteArray references;
     };
-    const Prepared prepared = runLookup([root, replyTo, configured] {
+    auto preparing = offThread([root, replyTo, configured] {
         Prepared p;
         p.from = configured;
         if (p.from.isEmpty()) p.from = MsmtpAccounts::addresses().value(0);
         if (replyTo && decimalInteger(*replyTo))
             if (auto entry = Maildir(root).find(*replyTo)) {
-                QFile f(entry->path);
-                if (f.open(QIODevice::ReadOnly)) {
-                    const MailMessage answered = MailMessage::parse(f.read(256 * 1024), true);
-                    p.inReplyTo = answered.header("Message-ID").simplified();
-                    p.references = answered.header("References").simplified();
-                }
+                p.inReplyTo = entry->messageID;
+                p.references = entry->references;
             }
         return p;
     });
+    const Prepared prepared = co_await std::move(preparing);
     co_await transport.send(compose(draft, prepared.from, Clock::shared().now(), prepared.inReplyTo,
                                     prepared.references));
     co_return Delivery::sent;
@@ -177,7 +178,7 @@ QCoro::Task<void> open(EmailDraft draft) {
 
 QCoro::Task<QList<EmailSummary>> recent(std::optional<QString> query, int limit) {
     const QString root = Maildir::defaultRoot();
-    co_return runLookup([root, query, limit] {
+    auto lookup = offThread([root, query, limit] {
         QList<EmailSummary> out;
         for (const auto& e : Maildir(root).entries()) {
             if (out.size() >= limit) break;
@@ -190,12 +191,14 @@ QCoro::Task<QList<EmailSummary>> recent(std::optional<QString> query, int limit)
         }
         return out;
     });
+    co_return co_await std::move(lookup);
 }
 
 QCoro::Task<std::optional<EmailSummary>> message(QString id) {
     if (!decimalInteger(id)) co_return std::nullopt;
     const QString root = Maildir::defaultRoot();
-    co_return runLookup([root, id] { return summaryOf(root, id); });
+    auto lookup = offThread([root, id] { return summaryOf(root, id); });
+    co_return co_await std::move(lookup);
 }
 
 } // namespace nolvea::MailBackend

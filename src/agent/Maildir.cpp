@@ -11,11 +11,13 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <vector>
 
 namespace nolvea {
 
 namespace {
 
+// Headers longer than this are cut: the fields looked at come first in any real message.
 constexpr qint64 kHeaderBytes = 256 * 1024;
 
 QDateTime headerDate(const QByteArray& raw) {
@@ -28,6 +30,33 @@ QDateTime headerDate(const QByteArray& raw) {
         d = QDateTime::fromString(text, Qt::RFC2822Date);
     }
     return d;
+}
+
+// The header block, up to the blank line that ends it; the body is never read.
+QByteArray headerBlock(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QByteArray block;
+    while (block.size() < kHeaderBytes) {
+        const QByteArray line = f.readLine(kHeaderBytes - block.size() + 1);
+        if (line.isEmpty() || line == "\n" || line == "\r\n") break;
+        block += line;
+    }
+    return block;
+}
+
+Maildir::Entry entryOf(const QFileInfo& file) {
+    const MailMessage m = MailMessage::parse(headerBlock(file.filePath()), true);
+    Maildir::Entry e;
+    e.path = file.filePath();
+    e.id = Maildir::idFor(e.path);
+    e.date = headerDate(m.header("Date"));
+    if (!e.date.isValid()) e.date = file.lastModified();
+    e.sender = MimeText::decodeHeader(m.header("From"));
+    e.subject = MimeText::decodeHeader(m.header("Subject"));
+    e.messageID = m.header("Message-ID").simplified();
+    e.references = m.header("References").simplified();
+    return e;
 }
 
 } // namespace
@@ -45,7 +74,8 @@ QString Maildir::idFor(const QString& path) {
     const QString unique = QFileInfo(path).fileName().section(u':', 0, 0);
     const QByteArray digest = QCryptographicHash::hash(unique.toUtf8(), QCryptographicHash::Sha256);
     quint64 value = 0;
-    for (int i = 0; i < 6; ++i) value = (value << 8) | uchar(digest[i]);
+    for (int i = 0; i < 6; ++i)
+        value = (value << 8) | uchar(digest[i]);
     return QString::number(value); // below 2^48: survives a trip through a JSON number
 }
 
@@ -54,33 +84,49 @@ QString Maildir::dateText(const QDateTime& date) {
         .toString(date.toLocalTime(), QStringLiteral("dd/MM/yyyy HH:mm"));
 }
 
+QList<QFileInfo> Maildir::files() const {
+    QList<QFileInfo> out;
+    for (const char* sub : {"cur", "new"})
+        out +=
+            QDir(m_root + u'/' + QLatin1String(sub))
+                .entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot, QDir::Unsorted);
+    out.removeIf([](const QFileInfo& f) { return f.fileName().startsWith(u'.'); });
+    return out;
+}
+
+QList<QFileInfo> Maildir::newestFiles(qsizetype count) const {
+    struct Keyed {
+        qint64 time;
+        QString name;
+        QFileInfo file;
+    };
+    std::vector<Keyed> keyed;
+    for (QFileInfo& file : files())
+        keyed.push_back(
+            {file.lastModified().toMSecsSinceEpoch(), file.fileName(), std::move(file)});
+    const auto newer = [](const Keyed& a, const Keyed& b) {
+        return a.time != b.time ? a.time > b.time : a.name > b.name;
+    };
+    const auto end = keyed.begin() + std::min<qsizetype>(count, qsizetype(keyed.size()));
+    std::partial_sort(keyed.begin(), end, keyed.end(), newer);
+    QList<QFileInfo> out;
+    for (auto it = keyed.begin(); it != end; ++it)
+        out.append(std::move(it->file));
+    return out;
+}
+
 QList<Maildir::Entry> Maildir::entries() const {
     QList<Entry> out;
-    for (const char* sub : {"cur", "new"}) {
-        const auto files = QDir(m_root + u'/' + QLatin1String(sub))
-                               .entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& file : files) {
-            if (file.fileName().startsWith(u'.')) continue;
-            QFile f(file.filePath());
-            if (!f.open(QIODevice::ReadOnly)) continue;
-            const MailMessage m = MailMessage::parse(f.read(kHeaderBytes), true);
-            Entry e;
-            e.path = file.filePath();
-            e.id = idFor(e.path);
-            e.date = headerDate(m.header("Date"));
-            if (!e.date.isValid()) e.date = file.lastModified();
-            e.sender = MimeText::decodeHeader(m.header("From"));
-            e.subject = MimeText::decodeHeader(m.header("Subject"));
-            out.append(e);
-        }
-    }
-    std::stable_sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.date > b.date; });
+    for (const QFileInfo& file : newestFiles(kConsidered))
+        out.append(entryOf(file));
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Entry& a, const Entry& b) { return a.date > b.date; });
     return out;
 }
 
 std::optional<Maildir::Entry> Maildir::find(const QString& id) const {
-    for (const Entry& e : entries())
-        if (e.id == id) return e;
+    for (const QFileInfo& file : files())
+        if (idFor(file.filePath()) == id) return entryOf(file);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include "agent/EmailSummary.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QList>
 #include <QString>
 
@@ -18,17 +19,23 @@ public:
     struct Entry {
         QString path;
         QString id;
-        QDateTime date;  // the Date header, else the file's time
-        QString sender;  // decoded From
-        QString subject; // decoded Subject
+        QDateTime date;        // the Date header, else the file's time
+        QString sender;        // decoded From
+        QString subject;       // decoded Subject
+        QByteArray messageID;  // as written, for a reply's reference
+        QByteArray references; // as written
     };
+
+    // How many of the newest files (by time, then name) a listing looks at.
+    static constexpr int kConsidered = 500;
 
     static QString defaultRoot();
 
     explicit Maildir(QString root = defaultRoot());
 
-    // Every message's headers, newest first.
+    // The headers of the newest `kConsidered` messages, newest first by their Date.
     QList<Entry> entries() const;
+    // Any message of the inbox, however old; only its own headers are read.
     std::optional<Entry> find(const QString& id) const;
 
     // The id of the message file at `path`.
@@ -37,6 +44,11 @@ public:
     static QString dateText(const QDateTime& date);
 
 private:
+    // The message files of "cur" and "new", in no order.
+    QList<QFileInfo> files() const;
+    // The newest `count` of them by file time, then by name.
+    QList<QFileInfo> newestFiles(qsizetype count) const;
+
     QString m_root;
 };
 

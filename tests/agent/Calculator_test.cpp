@@ -76,4 +76,31 @@ TEST(Calculator, FormatsLikeThePtBrNumberFormatter) {
     EXPECT_EQ(Calculator::format(1e15), "1.000.000.000.000.000");
 }
 
+// Text a model may have been steered into sending: deep nesting is refused as an invalid
+// expression instead of exhausting the stack.
+TEST(Calculator, RefusesNestingDeeperThanAFewHundredLevels) {
+    const QString chainedPowers = "2" + QString("^1").repeated(1'000'000);
+    const QList<QString> deep = {
+        QString(17'500, u'(') + "1" + QString(17'500, u')'),
+        QString(1'000'000, u'-') + "1",
+        chainedPowers,
+        QString(600, u'(') + "1" + QString(600, u')'),
+    };
+    for (const QString& expression : deep) {
+        SCOPED_TRACE(expression.left(20).toStdString());
+        try {
+            Calculator::evaluate(expression);
+            ADD_FAILURE() << "no error";
+        } catch (const CalcError& e) {
+            EXPECT_TRUE(e.message().startsWith("Expressão inválida perto de \""));
+            EXPECT_LT(e.message().size(), 100); // the rest is cut, not a megabyte for the model
+        }
+    }
+
+    // Ordinary nesting still counts.
+    EXPECT_DOUBLE_EQ(Calculator::evaluate(QString(100, u'(') + "1+1" + QString(100, u')')), 2.0);
+    EXPECT_DOUBLE_EQ(Calculator::evaluate(QString(100, u'-') + "3"), 3.0);
+    EXPECT_DOUBLE_EQ(Calculator::evaluate("2" + QString("^1").repeated(100)), 2.0);
+}
+
 } // namespace

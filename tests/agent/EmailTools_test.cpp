@@ -133,6 +133,47 @@ TEST_F(MailHome, ListsTheNewestInboxMessages) {
               QStringLiteral("Nenhum e-mail encontrado."));
 }
 
+// A big inbox is read by its newest files only, headers only, and never on the caller's
+// thread.
+TEST_F(MailHome, LooksOnlyAtTheNewestMessagesOffTheCallersThread) {
+    QDir(m_maildir).removeRecursively();
+    const QDateTime start(QDate(2026, 1, 1), QTime(8, 0), QTimeZone::utc());
+    const int count = Maildir::kConsidered + 1;
+    QString oldest;
+    for (int i = 0; i < count; ++i) {
+        const QDateTime at = start.addSecs(qint64(i) * 60);
+        // The oldest file has the newest Date header and the only matching sender: the file's
+        // time decides which messages are looked at.
+        const QByteArray date = (i == 0 ? at.addYears(1) : at).toString(Qt::RFC2822Date).toLatin1();
+        const QByteArray sender = i == 0 ? "Antiga <antiga@ex.com>" : "x@ex.com";
+        const QString path = m_maildir + QStringLiteral("/cur/%1.M%2.host:2,S").arg(i).arg(i);
+        writeFile(path, "From: " + sender + "\r\nSubject: n" + QByteArray::number(i) +
+                            "\r\nDate: " + date + "\r\n\r\ncorpo " + QByteArray::number(i) +
+                            "\r\n");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(at, QFileDevice::FileModificationTime));
+        if (i == 0) oldest = Maildir::idFor(path);
+    }
+
+    auto listing = MailBackend::recent(std::nullopt, 3);
+    EXPECT_FALSE(listing.isReady());
+    const auto newest = test::await(std::move(listing));
+    ASSERT_EQ(newest.size(), 3);
+    EXPECT_EQ(newest[0].subject, QStringLiteral("n%1").arg(count - 1));
+    EXPECT_EQ(newest[0].sender, QStringLiteral("x@ex.com")); // CRLF headers read as LF ones
+    EXPECT_EQ(newest[0].snippet, QStringLiteral("corpo %1").arg(count - 1));
+    EXPECT_EQ(newest[2].subject, QStringLiteral("n%1").arg(count - 3));
+    EXPECT_TRUE(test::await(MailBackend::recent(QStringLiteral("antiga"), 8)).isEmpty());
+
+    // A message named by its id is found however old it is.
+    auto byID = MailBackend::message(oldest);
+    EXPECT_FALSE(byID.isReady());
+    const auto found = test::await(std::move(byID));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->subject, QStringLiteral("n0"));
+}
+
 TEST_F(MailHome, SendsThroughSendmailWithEncodedHeadersAndTheReplyReference) {
     installFake("sendmail");
     writeFile(test::home() + QStringLiteral("/.msmtprc"),

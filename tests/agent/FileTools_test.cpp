@@ -104,6 +104,39 @@ TEST_F(FileToolsTest, OpenFileOpensFilesAndFoldersButNeverRunsThem) {
               "Arquivo não existe.");
 }
 
+// A program is told by the file's type; the executable bit alone (any file on some mounts, a
+// downloaded document) only counts for files of no known type.
+TEST_F(FileToolsTest, OpenFileTellsProgramsByTypeNotByTheExecutableBit) {
+    desktop.addApp("reader.desktop", "Leitor", "%1 %f", {"MimeType=application/pdf;"});
+    struct Case {
+        QString name;
+        QByteArray content;
+        int mode;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"relatorio.pdf", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", 0755, true},
+        {"nota.txt", "só texto\n", 0755, true},
+        {"ferramenta", "#!/usr/bin/python3\nprint('oi')\n", 0644, false},
+        {"dados.bin", QByteArray("\x01\x02\x03\xfe\xff\x00\x10", 7), 0755, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString path = home + "/Downloads/" + c.name;
+        test::writeFile(path, c.content, c.mode);
+        const QString refusal =
+            QString("\"%1\" é um programa, script ou atalho de app: por segurança, não abro.")
+                .arg(c.name);
+        EXPECT_EQ(errorOf([&] {
+                      return FileTools::openFile(args({{"path", path}}));
+                  }),
+                  c.opens ? "no error" : refusal);
+    }
+    EXPECT_EQ(desktop.waitForCall("reader.desktop"),
+              QStringList{home + "/Downloads/relatorio.pdf"});
+    EXPECT_EQ(desktop.waitForCall("files.desktop"), QStringList{home + "/Downloads/nota.txt"});
+}
+
 TEST_F(FileToolsTest, OpenFileFailsWhenNothingOpensIt) {
     test::writeFile(home + "/planilha.ods", "PK");
     EXPECT_EQ(errorOf([&] {
