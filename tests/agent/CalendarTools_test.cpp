@@ -1,7 +1,7 @@
 #include "agent/AgentDate.h"
 #include "agent/CalendarStore.h"
-#include "agent/CalendarTools.h"
 #include "agent/ToolError.h"
+#include "agent/tools/CalendarTools.h"
 #include "support/Async.h"
 #include "support/Printers.h"
 
@@ -300,4 +300,55 @@ TEST(CalendarPreviews, ShowWhatWillBeSaved) {
     EXPECT_EQ(reminder.details, QStringList({QString(), QStringLiteral("pão")}));
     EXPECT_EQ(CalendarTools::listReminders().parameters.compactString(),
               QStringLiteral(R"({"properties":{},"required":[],"type":"object"})"));
+}
+
+// The one card formatter of the two tools that save something, as the confirmation shows it.
+TEST(CalendarPreviews, CardsInTheLocalTimeZone) {
+    const auto local = [](int hour, int minute) {
+        return QDateTime(QDate(2026, 10, 5), QTime(hour, minute)).toString(Qt::ISODate);
+    };
+    const QDateTime start(QDate(2026, 10, 5), QTime(10, 0));
+    const QString when = AgentDate::describe(start, false);
+    const QString wholeDay = AgentDate::describe(start, true);
+    struct Case {
+        const char* what;
+        QString arguments;
+        QStringList details;
+    };
+    const Case events[] = {
+        {"start, end and place",
+         QString(R"({"title":"Almoço","start":"%1","end":"%2","location":"Centro"})")
+             .arg(local(10, 0), local(11, 30)),
+         {"Almoço", when + " – 11:30", "📍 Centro"}},
+        {"all day hides the end",
+         QString(R"({"title":"Folga","start":"%1","end":"%2","all_day":true})")
+             .arg(local(10, 0), local(11, 30)),
+         {"Folga", wholeDay}},
+        {"all day as text is not all day",
+         QString(R"({"title":"Folga","start":"%1","end":"%2","all_day":"true"})")
+             .arg(local(10, 0), local(11, 30)),
+         {"Folga", when + " – 11:30"}},
+        {"unreadable end",
+         QString(R"({"title":"X","start":"%1","end":"logo"})").arg(local(10, 0)),
+         {"X", when}},
+        {"unreadable start keeps the place",
+         R"({"title":"X","start":"sexta","end":"sábado","location":"Sala 2"})",
+         {"X", "📍 Sala 2"}},
+        {"nothing but a title", R"({"title":"X"})", {"X"}},
+    };
+    for (const Case& c : events) {
+        SCOPED_TRACE(c.what);
+        const ActionPreview card = CalendarTools::eventCard(args(c.arguments.toUtf8().constData()));
+        EXPECT_EQ(card.symbol, "calendar.badge.plus");
+        EXPECT_EQ(card.title, "Criar evento");
+        EXPECT_EQ(card.details, c.details);
+    }
+
+    const ActionPreview reminder = CalendarTools::reminderCard(
+        args(QString(R"({"title":"Ligar","due":"%1","notes":"pão"})").arg(local(10, 0)).toUtf8()));
+    EXPECT_EQ(reminder.title, "Criar lembrete");
+    EXPECT_EQ(reminder.details, QStringList({"Ligar", when, "pão"}));
+    // The catalogue shows the same cards.
+    EXPECT_EQ(CalendarTools::createEvent().preview(args(R"({"title":"X"})")).details,
+              QStringList{"X"});
 }

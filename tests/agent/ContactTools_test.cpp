@@ -1,7 +1,7 @@
 #include "agent/ContactStore.h"
-#include "agent/ContactTools.h"
 #include "agent/ContactsLookup.h"
 #include "agent/ToolError.h"
+#include "agent/tools/ContactTools.h"
 #include "support/Async.h"
 #include "support/Printers.h"
 #include "support/ToolCalls.h"

@@ -1,5 +1,5 @@
-#include "agent/FileTools.h"
 #include "agent/ToolError.h"
+#include "agent/tools/FileTools.h"
 #include "platform/LaunchError.h"
 #include "platform/Platform.h"
 #include "platform/linux/HomeFileSearch.h"
@@ -17,6 +17,10 @@ namespace {
 
 JSONValue args(std::initializer_list<std::pair<const QString, JSONValue>> members) {
     return JSONValue::object(members);
+}
+
+QString run(const AgentTool& tool, const JSONValue& arguments) {
+    return test::await(tool.run(arguments));
 }
 
 // The message of whatever `fn` throws.
@@ -54,7 +58,7 @@ TEST_F(FileToolsTest, SearchFilesFiltersAndCaps) {
     test::writeFile(root + "/texto.txt", "fala de uma girafa\n");
 
     const QStringList lines =
-        test::await(FileTools::searchFiles(args({{"query", " zebra "}, {"name_only", true}})))
+        run(FileTools::searchFiles(), args({{"query", " zebra "}, {"name_only", true}}))
             .split('\n');
     ASSERT_EQ(lines.size(), 15);
     EXPECT_EQ(lines.first(), root + "/zebra-00.txt");
@@ -62,26 +66,25 @@ TEST_F(FileToolsTest, SearchFilesFiltersAndCaps) {
         EXPECT_FALSE(line.contains("/Library/") || line.contains("/.")) << line.toStdString();
 
     // The text "true" is not the boolean: contents are searched too.
-    EXPECT_EQ(
-        test::await(FileTools::searchFiles(args({{"query", "girafa"}, {"name_only", "true"}}))),
-        root + "/texto.txt");
-    EXPECT_EQ(test::await(FileTools::searchFiles(args({{"query", "girafa"}, {"name_only", true}}))),
+    EXPECT_EQ(run(FileTools::searchFiles(), args({{"query", "girafa"}, {"name_only", "true"}})),
+              root + "/texto.txt");
+    EXPECT_EQ(run(FileTools::searchFiles(), args({{"query", "girafa"}, {"name_only", true}})),
               "Nada encontrado.");
     EXPECT_EQ(errorOf([] {
-                  test::await(FileTools::searchFiles(args({{"query", "  "}})));
+                  run(FileTools::searchFiles(), args({{"query", "  "}}));
               }),
               "Faltou o campo \"query\".");
 }
 
 TEST_F(FileToolsTest, OpenFileOpensFilesAndFoldersButNeverRunsThem) {
     test::writeFile(home + "/Documentos/nota.txt", "oi");
-    EXPECT_EQ(FileTools::openFile(args({{"path", "~/Documentos/"}})), "Aberto: Documentos");
+    EXPECT_EQ(run(FileTools::openFile(), args({{"path", "~/Documentos/"}})), "Aberto: Documentos");
     EXPECT_EQ(desktop.waitForCall("files.desktop"), QStringList{home + "/Documentos"});
     QFile::remove(desktop.callsOf("files.desktop"));
     // Revealing opens the folder that holds it when no file manager answers on the bus.
-    EXPECT_EQ(
-        FileTools::openFile(args({{"path", home + "/Documentos/nota.txt"}, {"reveal", true}})),
-        "Aberto: nota.txt");
+    EXPECT_EQ(run(FileTools::openFile(),
+                  args({{"path", home + "/Documentos/nota.txt"}, {"reveal", true}})),
+              "Aberto: nota.txt");
     EXPECT_EQ(desktop.waitForCall("files.desktop"), QStringList{home + "/Documentos"});
 
     test::writeFile(home + "/bin/script.sh", "#!/bin/sh\ntouch " + (home + "/ran").toUtf8() + "\n",
@@ -92,14 +95,14 @@ TEST_F(FileToolsTest, OpenFileOpensFilesAndFoldersButNeverRunsThem) {
     QFile::setPermissions(home + "/bin/programa", QFile::ReadOwner); // ELF without the x bit
     for (const QString name : {"script.sh", "script-sem-x.sh", "app.desktop", "programa"}) {
         EXPECT_EQ(errorOf([&] {
-                      FileTools::openFile(args({{"path", home + "/bin/" + name}}));
+                      run(FileTools::openFile(), args({{"path", home + "/bin/" + name}}));
                   }),
                   QString("\"%1\" é um programa, script ou atalho de app: por segurança, não abro.")
                       .arg(name));
     }
     EXPECT_FALSE(QFile::exists(home + "/ran"));
     EXPECT_EQ(errorOf([&] {
-                  FileTools::openFile(args({{"path", home + "/nada.txt"}}));
+                  run(FileTools::openFile(), args({{"path", home + "/nada.txt"}}));
               }),
               "Arquivo não existe.");
 }
@@ -128,7 +131,7 @@ TEST_F(FileToolsTest, OpenFileTellsProgramsByTypeNotByTheExecutableBit) {
             QString("\"%1\" é um programa, script ou atalho de app: por segurança, não abro.")
                 .arg(c.name);
         EXPECT_EQ(errorOf([&] {
-                      return FileTools::openFile(args({{"path", path}}));
+                      return run(FileTools::openFile(), args({{"path", path}}));
                   }),
                   c.opens ? "no error" : refusal);
     }
@@ -140,14 +143,14 @@ TEST_F(FileToolsTest, OpenFileTellsProgramsByTypeNotByTheExecutableBit) {
 TEST_F(FileToolsTest, OpenFileFailsWhenNothingOpensIt) {
     test::writeFile(home + "/planilha.ods", "PK");
     EXPECT_EQ(errorOf([&] {
-                  FileTools::openFile(args({{"path", home + "/planilha.ods"}}));
+                  run(FileTools::openFile(), args({{"path", home + "/planilha.ods"}}));
               }),
               "Nenhum app está configurado para abrir \"planilha.ods\" "
               "(application/vnd.oasis.opendocument.spreadsheet).");
 }
 
 TEST_F(FileToolsTest, OpenURLAcceptsOnlyWebAndMailAddresses) {
-    EXPECT_EQ(FileTools::openURL(args({{"url", "https://example.org/x"}})), "Link aberto");
+    EXPECT_EQ(run(FileTools::openURL(), args({{"url", "https://example.org/x"}})), "Link aberto");
     EXPECT_EQ(desktop.waitForCall("browser.desktop"), QStringList{"https://example.org/x"});
     const struct {
         QString url;
@@ -163,7 +166,7 @@ TEST_F(FileToolsTest, OpenURLAcceptsOnlyWebAndMailAddresses) {
     };
     for (const auto& c : refused)
         EXPECT_EQ(errorOf([&] {
-                      FileTools::openURL(args({{"url", c.url}}));
+                      run(FileTools::openURL(), args({{"url", c.url}}));
                   }),
                   c.error)
             << c.url.toStdString();
@@ -173,17 +176,17 @@ TEST_F(FileToolsTest, WebSearchEncodesTheWholeQuery) {
     EXPECT_EQ(FileTools::searchURL("c++ e você").toString(QUrl::FullyEncoded),
               "https://www.google.com/search?q=c%2B%2B%20e%20voc%C3%AA");
     EXPECT_EQ(FileTools::searchURL("a&b=c#d").query(QUrl::FullyEncoded), "q=a%26b%3Dc%23d");
-    EXPECT_EQ(FileTools::webSearch(args({{"query", "dois termos"}})), "Pesquisa aberta");
+    EXPECT_EQ(run(FileTools::webSearch(), args({{"query", "dois termos"}})), "Pesquisa aberta");
     EXPECT_EQ(desktop.waitForCall("browser.desktop"),
               QStringList{"https://www.google.com/search?q=dois%20termos"});
 }
 
 TEST_F(FileToolsTest, OpenAppStartsTheNamedApplication) {
     desktop.addApp("notas.desktop", "Notas", "%1 --nova");
-    EXPECT_EQ(FileTools::openApp(args({{"name", " notas "}})), "notas aberto");
+    EXPECT_EQ(run(FileTools::openApp(), args({{"name", " notas "}})), "notas aberto");
     EXPECT_EQ(desktop.waitForCall("notas.desktop"), QStringList{"--nova"});
     EXPECT_EQ(errorOf([] {
-                  FileTools::openApp(args({{"name", "Inexistente"}}));
+                  run(FileTools::openApp(), args({{"name", "Inexistente"}}));
               }),
               "Nenhum app chamado \"Inexistente\" está instalado.");
 }

@@ -1,5 +1,11 @@
 #include "agent/NativeTools.h"
 #include "agent/ToolError.h"
+#include "agent/tools/ContactTools.h"
+#include "agent/tools/EmailTools.h"
+#include "agent/tools/FileTools.h"
+#include "agent/tools/ShortcutTools.h"
+#include "agent/tools/TextTools.h"
+#include "agent/tools/UtilityTools.h"
 #include "support/Async.h"
 
 #include <gtest/gtest.h>
@@ -204,7 +210,7 @@ TEST(NativeTools, CatalogueInItsFixedOrder) {
 }
 
 TEST(NativeTools, CalculateTool) {
-    const AgentTool& calc = NativeTools::calculate();
+    const AgentTool& calc = UtilityTools::calculate();
     EXPECT_EQ(runTool(calc, args({{"expression", " 15% * 230 "}})), "15% * 230 = 34,5");
     EXPECT_EQ(runTool(calc, args({{"expression", "1/0"}})), "Erro: Divisão por zero.");
     EXPECT_EQ(runTool(calc, args({})), "Erro: Faltou o campo \"expression\".");
@@ -218,18 +224,18 @@ TEST(NativeTools, Previews) {
     const auto tools = NativeTools::all(ScreenContext::empty());
     EXPECT_EQ(tools[0].preview(args({{"text", long500}})).details, QStringList{QString(160, u'x')});
     EXPECT_EQ(tools[1].preview(args({{"text", long500}})).details, QStringList{QString(160, u'x')});
-    EXPECT_EQ(NativeTools::copyToClipboard().preview(args({{"text", long500}})).details,
+    EXPECT_EQ(TextTools::copyToClipboard().preview(args({{"text", long500}})).details,
               QStringList{long500});
-    EXPECT_EQ(NativeTools::runShortcut().preview(args({{"name", "Traduzir"}})).details,
+    EXPECT_EQ(ShortcutTools::runShortcut().preview(args({{"name", "Traduzir"}})).details,
               QStringList{"Traduzir"});
-    EXPECT_EQ(NativeTools::runShortcut().preview(args({{"name", "T"}, {"input", "oi"}})).details,
+    EXPECT_EQ(ShortcutTools::runShortcut().preview(args({{"name", "T"}, {"input", "oi"}})).details,
               (QStringList{"T", "oi"}));
-    EXPECT_EQ(NativeTools::openURL().preview(args({})).details, QStringList{""});
+    EXPECT_EQ(FileTools::openURL().preview(args({})).details, QStringList{""});
     const ActionPreview message =
-        NativeTools::sendMessage().preview(args({{"to", "+55119"}, {"display_name", "Ana"}}));
+        ContactTools::sendMessage().preview(args({{"to", "+55119"}, {"display_name", "Ana"}}));
     EXPECT_EQ(message.title, "Enviar mensagem para Ana");
     EXPECT_EQ(message.appName, QString("Mensagens"));
-    const ActionPreview mail = NativeTools::sendEmail().preview(
+    const ActionPreview mail = EmailTools::sendEmail().preview(
         args({{"to", JSONValue::array({"ana@example.org"})}, {"subject", "Oi"}, {"body", "x"}}));
     EXPECT_EQ(mail.title, "Novo e-mail");
     EXPECT_EQ(mail.alternateLabel, QString("Abrir no Mail"));
@@ -243,7 +249,7 @@ TEST(NativeTools, TextToolsCheckFirstAndMessagesAreNeverSent) {
     EXPECT_EQ(runTool(tools[1], args({{"text", "novo"}})), "Erro: Não há texto selecionado.");
     EXPECT_EQ(runTool(tools[0], args({{"text", " "}})), "Erro: Faltou o campo \"text\".");
     // This desktop has no messaging service: the catalogue's tool says so and sends nothing.
-    EXPECT_TRUE(runTool(NativeTools::sendMessage(), args({{"to", "+5511"}, {"text", "oi"}}))
+    EXPECT_TRUE(runTool(ContactTools::sendMessage(), args({{"to", "+5511"}, {"text", "oi"}}))
                     .contains("nenhuma mensagem foi enviada"));
 }
 

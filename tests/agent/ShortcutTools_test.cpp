@@ -1,5 +1,5 @@
-#include "agent/ShortcutTools.h"
 #include "agent/ToolError.h"
+#include "agent/tools/ShortcutTools.h"
 #include "support/Async.h"
 #include "support/FileTree.h"
 #include "support/PrivateTempDir.h"
@@ -16,7 +16,7 @@ JSONValue args(std::initializer_list<std::pair<const QString, JSONValue>> member
 }
 
 QString run(const JSONValue& arguments) {
-    return test::await(ShortcutTools::runShortcut(arguments));
+    return test::await(ShortcutTools::runShortcut().run(arguments));
 }
 
 class ShortcutToolsTest : public ::testing::Test {
@@ -54,11 +54,13 @@ protected:
 };
 
 TEST_F(ShortcutToolsTest, ListsExecutableFilesByName) {
-    EXPECT_EQ(ShortcutTools::listShortcuts(), "Nenhum atalho.");
+    EXPECT_EQ(test::await(ShortcutTools::listShortcuts().run(JSONValue::object({}))),
+              "Nenhum atalho.");
     addShortcut("beta", "");
     addShortcut("Alfa Romeu", "");
     test::writeFile(folder + "/notas.txt", "não é atalho", 0644);
-    EXPECT_EQ(ShortcutTools::listShortcuts(), "Alfa Romeu\nbeta");
+    EXPECT_EQ(test::await(ShortcutTools::listShortcuts().run(JSONValue::object({}))),
+              "Alfa Romeu\nbeta");
 }
 
 TEST_F(ShortcutToolsTest, RunsWithPrivateFilesThatAreRemovedAfterwards) {

@@ -1,6 +1,6 @@
 // The text tools paste into the application the request was made in, even when the person
 // went to another window meanwhile.
-#include "agent/NativeTools.h"
+#include "agent/tools/TextTools.h"
 #include "platform/linux/EwmhFrontWindowReader.h"
 #include "support/Async.h"
 #include "support/FrontApp.h"
@@ -49,7 +49,7 @@ TEST_F(TextToolsX11, InsertTextGoesBackToTheApplicationOfTheRequest) {
     context.textBeforeCursor = "Bom dia";
     goElsewhere();
 
-    EXPECT_EQ(run(NativeTools::insertText(context), R"({"text":"a todos"})", "Bom dia a todos"),
+    EXPECT_EQ(run(TextTools::insertText(context), R"({"text":"a todos"})", "Bom dia a todos"),
               "Texto inserido.");
     EXPECT_EQ(other.text(), "");
     EXPECT_EQ(reader->frontWindow()->processID, target.pid());
@@ -64,7 +64,7 @@ TEST_F(TextToolsX11, ReplaceSelectionGoesBackToTheApplicationOfTheRequest) {
     context.selectedText = "velho";
     goElsewhere();
 
-    EXPECT_EQ(run(NativeTools::replaceSelection(context), R"({"text":"novo"})", "texto novo"),
+    EXPECT_EQ(run(TextTools::replaceSelection(context), R"({"text":"novo"})", "texto novo"),
               "Seleção substituída.");
     EXPECT_EQ(other.text(), "");
 }

@@ -4,7 +4,7 @@
 
 #include "agent/ContactStore.h"
 #include "agent/Maildir.h"
-#include "agent/ShortcutTools.h"
+#include "agent/tools/ShortcutTools.h"
 #include "core/AgentLog.h"
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"

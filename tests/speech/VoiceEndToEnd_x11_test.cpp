@@ -3,7 +3,7 @@
 // microphone, pocketsphinx transcribes, and the text is pasted into another program's field.
 #include "speech/VoiceController.h"
 
-#include "agent/ShortcutTools.h"
+#include "agent/tools/ShortcutTools.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "input/HotkeyMonitor.h"

@@ -1,6 +1,8 @@
-#include "agent/FileTools.h"
+#include "agent/tools/FileTools.h"
 
+#include "agent/Schema.h"
 #include "agent/ToolError.h"
+#include "agent/tools/ToolKit.h"
 #include "platform/FileSearch.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
@@ -12,12 +14,12 @@
 
 namespace nolvea::FileTools {
 
+using namespace ToolKit;
+using Kind = AgentTool::Kind;
+
 namespace {
 
-bool isTrue(const JSONValue& arguments, const QString& key) {
-    const auto value = arguments[key];
-    return value && value->asBool() == true;
-}
+const QString kGroup = QStringLiteral("Arquivos e apps");
 
 QString expandTilde(const QString& path) {
     if (path == QLatin1String("~")) return QDir::homePath();
@@ -40,9 +42,7 @@ bool runsWhenOpened(const QFileInfo& info) {
     return type.isDefault() && info.isExecutable();
 }
 
-} // namespace
-
-QCoro::Task<QString> searchFiles(JSONValue arguments) {
+QCoro::Task<QString> search(JSONValue arguments) {
     const QString query = arguments.required(QStringLiteral("query"));
     FileSearch::Query q;
     q.root = QDir::homePath();
@@ -75,7 +75,7 @@ QCoro::Task<QString> searchFiles(JSONValue arguments) {
     co_return lines.join(u'\n');
 }
 
-QString openFile(const JSONValue& arguments) {
+QString openPath(const JSONValue& arguments) {
     const QString path = QDir::cleanPath(expandTilde(arguments.required(QStringLiteral("path"))));
     const QFileInfo info(path);
     if (!info.exists()) throw ToolError::invalid(QStringLiteral("Arquivo não existe."));
@@ -92,13 +92,13 @@ QString openFile(const JSONValue& arguments) {
     return QStringLiteral("Aberto: ") + info.fileName();
 }
 
-QString openApp(const JSONValue& arguments) {
+QString openApplication(const JSONValue& arguments) {
     const QString name = arguments.required(QStringLiteral("name"));
     Platform::get<Launcher>().openApplication(name);
     return name + QStringLiteral(" aberto");
 }
 
-QString openURL(const JSONValue& arguments) {
+QString openAddress(const JSONValue& arguments) {
     const QString text = arguments.required(QStringLiteral("url"));
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
@@ -113,16 +113,111 @@ QString openURL(const JSONValue& arguments) {
     return QStringLiteral("Link aberto");
 }
 
+QString searchTheWeb(const JSONValue& arguments) {
+    const QString query = arguments.required(QStringLiteral("query"));
+    Platform::get<Launcher>().openURL(searchURL(query));
+    return QStringLiteral("Pesquisa aberta");
+}
+
+// A card that shows the tool's first argument.
+std::function<ActionPreview(const JSONValue&)> card(QString symbol, QString title,
+                                                    QString argument) {
+    return [=](const JSONValue& args) { return preview(symbol, title, {text(args, argument)}); };
+}
+
+} // namespace
+
 QUrl searchURL(const QString& query) {
     return QUrl(QStringLiteral("https://www.google.com/search?q=") +
                     QString::fromLatin1(QUrl::toPercentEncoding(query)),
                 QUrl::StrictMode);
 }
 
-QString webSearch(const JSONValue& arguments) {
-    const QString query = arguments.required(QStringLiteral("query"));
-    Platform::get<Launcher>().openURL(searchURL(query));
-    return QStringLiteral("Pesquisa aberta");
+const AgentTool& searchFiles() {
+    static const AgentTool tool{
+        .name = "search_files",
+        .description = "Procura arquivos e pastas no Mac pelo nome ou conteúdo (Spotlight). "
+                       "Devolve até 15 caminhos.",
+        .parameters = Schema::object(
+            {{"query", Schema::string("Termos de busca")},
+             {"name_only", Schema::boolean("true para buscar só no nome do arquivo")}},
+            {"query"}),
+        .kind = Kind::read,
+        .symbol = "magnifyingglass",
+        .progress = "Procurando arquivos…",
+        .group = kGroup,
+        .preview = card("magnifyingglass", "Buscar arquivos", "query"),
+        .run = search,
+    };
+    return tool;
+}
+
+const AgentTool& openFile() {
+    static const AgentTool tool{
+        .name = "open_file",
+        .description =
+            "Abre um arquivo ou pasta (caminho completo) no app padrão, ou revela no Finder.",
+        .parameters =
+            Schema::object({{"path", Schema::string("Caminho completo")},
+                            {"reveal", Schema::boolean("true para só mostrar no Finder")}},
+                           {"path"}),
+        .kind = Kind::light,
+        .symbol = "doc",
+        .progress = "Abrindo…",
+        .group = kGroup,
+        .preview = card("doc", "Abrir arquivo", "path"),
+        .run = now(openPath),
+    };
+    return tool;
+}
+
+const AgentTool& openApp() {
+    static const AgentTool tool{
+        .name = "open_app",
+        .description = "Abre (ou traz para frente) um aplicativo pelo nome.",
+        .parameters = Schema::object(
+            {{"name", Schema::string("Nome do app, ex.: Safari, Notas, Spotify")}}, {"name"}),
+        .kind = Kind::light,
+        .symbol = "app.badge",
+        .progress = "Abrindo app…",
+        .group = kGroup,
+        .preview = card("app.badge", "Abrir app", "name"),
+        .run = now(openApplication),
+    };
+    return tool;
+}
+
+const AgentTool& openURL() {
+    static const AgentTool tool{
+        .name = "open_url",
+        .description =
+            "Abre no navegador uma URL que a pessoa ditou ou que veio do resultado de outra "
+            "ferramenta. Nunca invente ou adivinhe URLs (ex.: links de arquivos do Google Drive).",
+        .parameters =
+            Schema::object({{"url", Schema::string("URL completa com https://")}}, {"url"}),
+        .kind = Kind::light,
+        .symbol = "safari",
+        .progress = "Abrindo…",
+        .group = kGroup,
+        .preview = card("safari", "Abrir link", "url"),
+        .run = now(openAddress),
+    };
+    return tool;
+}
+
+const AgentTool& webSearch() {
+    static const AgentTool tool{
+        .name = "web_search",
+        .description = "Pesquisa algo na web, abrindo o navegador com os resultados.",
+        .parameters = Schema::object({{"query", Schema::string("O que pesquisar")}}, {"query"}),
+        .kind = Kind::light,
+        .symbol = "globe",
+        .progress = "Pesquisando…",
+        .group = kGroup,
+        .preview = card("globe", "Pesquisar na web", "query"),
+        .run = now(searchTheWeb),
+    };
+    return tool;
 }
 
 } // namespace nolvea::FileTools

@@ -7,7 +7,7 @@ namespace nolvea::EmailTools {
 
 inline constexpr int kRecentLimit = 8;
 
-AgentTool sendEmail();
-AgentTool listRecentEmails();
+const AgentTool& sendEmail();
+const AgentTool& listRecentEmails();
 
 } // namespace nolvea::EmailTools

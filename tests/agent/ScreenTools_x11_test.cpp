@@ -1,4 +1,4 @@
-#include "agent/ScreenTool.h"
+#include "agent/tools/ScreenTools.h"
 
 #include "agent/ToolError.h"
 #include "core/AppSettings.h"
@@ -35,7 +35,7 @@ TEST_F(ScreenToolX11, AsksTheModelAboutTheScreenInOneSeparateRequest) {
                    HttpResponse::json(
                        R"({"choices":[{"message":{"role":"assistant","content":"Um erro."}}]})"));
     JSONValue::Object args{{"question", JSONValue("Que erro aparece?")}};
-    EXPECT_EQ(test::await(ScreenTool::run(JSONValue(args))), "Um erro.");
+    EXPECT_EQ(test::await(ScreenTools::lookAtScreen().run(JSONValue(args))), "Um erro.");
 
     const JSONValue body = *JSONValue::parse(server.lastRequest().body);
     EXPECT_EQ(body["temperature"], JSONValue::number(0.2));
@@ -57,7 +57,7 @@ TEST_F(ScreenToolX11, AsksTheModelAboutTheScreenInOneSeparateRequest) {
 
 TEST_F(ScreenToolX11, AMissingQuestionFailsBeforeAnyCapture) {
     try {
-        test::await(ScreenTool::run(JSONValue(JSONValue::Object{})));
+        test::await(ScreenTools::lookAtScreen().run(JSONValue(JSONValue::Object{})));
         ADD_FAILURE() << "no error";
     } catch (const ToolError& e) {
         EXPECT_EQ(e.kind(), ToolError::Kind::missing);

@@ -1,7 +1,9 @@
-#include "agent/ShortcutTools.h"
+#include "agent/tools/ShortcutTools.h"
 
+#include "agent/Schema.h"
 #include "agent/Shell.h"
 #include "agent/ToolError.h"
+#include "agent/tools/ToolKit.h"
 #include "core/AppPaths.h"
 #include "support/AtomicFile.h"
 #include "support/Graphemes.h"
@@ -15,7 +17,13 @@
 
 namespace nolvea::ShortcutTools {
 
+using namespace ToolKit;
+using Kind = AgentTool::Kind;
+
 namespace {
+
+const QString kGroup = QStringLiteral("Atalhos");
+const QString kSymbol = QStringLiteral("square.stack.3d.up.fill");
 
 QString uuidText() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
@@ -39,18 +47,19 @@ QString readUtf8(const QString& path) {
     return decoder.hasError() ? QString() : text;
 }
 
-} // namespace
-
-QString folder() {
-    return AppPaths::file(QStringLiteral("atalhos"));
-}
-
-QString listShortcuts() {
+QString listed(const JSONValue&) {
     const QStringList all = names();
     return all.isEmpty() ? QStringLiteral("Nenhum atalho.") : all.join(u'\n');
 }
 
-QCoro::Task<QString> runShortcut(JSONValue arguments) {
+ActionPreview runCard(const JSONValue& args) {
+    QStringList details;
+    for (const char* key : {"name", "input"})
+        if (const auto value = args.optional(QLatin1String(key))) details << *value;
+    return preview(kSymbol, QStringLiteral("Executar atalho"), details);
+}
+
+QCoro::Task<QString> runNamed(JSONValue arguments) {
     const QString name = arguments.required(QStringLiteral("name"));
     if (!names().contains(name))
         throw ToolError::failed(QStringLiteral("Nenhum atalho chamado \"%1\".").arg(name));
@@ -79,6 +88,46 @@ QCoro::Task<QString> runShortcut(JSONValue arguments) {
     if (output.isEmpty()) co_return QStringLiteral("Atalho executado");
     co_return QStringLiteral("Atalho executado. Saída: ") +
         Graphemes::first(output, kOutputCharacters);
+}
+
+} // namespace
+
+QString folder() {
+    return AppPaths::file(QStringLiteral("atalhos"));
+}
+
+const AgentTool& listShortcuts() {
+    static const AgentTool tool{
+        .name = "list_shortcuts",
+        .description = "Lista os nomes dos Atalhos (app Atalhos) disponíveis.",
+        .parameters = Schema::object({}, {}),
+        .kind = Kind::read,
+        .symbol = kSymbol,
+        .progress = "Lendo atalhos…",
+        .group = kGroup,
+        .preview = [](const JSONValue&) { return preview(kSymbol, "Listar atalhos"); },
+        .run = now(listed),
+    };
+    return tool;
+}
+
+const AgentTool& runShortcut() {
+    static const AgentTool tool{
+        .name = "run_shortcut",
+        .description = "Executa um Atalho do app Atalhos pelo nome exato, com um texto de "
+                       "entrada opcional.",
+        .parameters = Schema::object({{"name", Schema::string("Nome exato do atalho")},
+                                      {"input", Schema::string("Texto de entrada (opcional)")}},
+                                     {"name"}),
+        .kind = Kind::action,
+        .symbol = kSymbol,
+        .progress = "Executando atalho…",
+        .group = kGroup,
+        .editableKey = "input",
+        .preview = runCard,
+        .run = runNamed,
+    };
+    return tool;
 }
 
 } // namespace nolvea::ShortcutTools

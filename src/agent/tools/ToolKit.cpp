@@ -1,9 +1,14 @@
-#include "agent/NativeToolKit.h"
+#include "agent/tools/ToolKit.h"
 
-namespace nolvea::NativeToolKit {
+namespace nolvea::ToolKit {
 
 QString text(const JSONValue& arguments, const QString& key) {
     return arguments.optional(key).value_or(QString());
+}
+
+bool isTrue(const JSONValue& arguments, const QString& key) {
+    const auto value = arguments[key];
+    return value && value->asBool().value_or(false);
 }
 
 ActionPreview preview(const QString& symbol, const QString& title, QStringList details) {
@@ -12,6 +17,12 @@ ActionPreview preview(const QString& symbol, const QString& title, QStringList d
     p.title = title;
     p.details = std::move(details);
     return p;
+}
+
+JSONValue stringArray(const QString& description) {
+    return JSONValue::object({{"type", "array"},
+                              {"items", JSONValue::object({{"type", "string"}})},
+                              {"description", description}});
 }
 
 namespace {
@@ -26,4 +37,4 @@ std::function<QCoro::Task<QString>(JSONValue)> now(std::function<QString(const J
     };
 }
 
-} // namespace nolvea::NativeToolKit
+} // namespace nolvea::ToolKit

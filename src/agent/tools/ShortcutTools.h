@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ai/JSONValue.h"
-
-#include <qcoro/qcorotask.h>
+#include "agent/AgentTool.h"
 
 // The person's shortcuts: each executable file in <data>/atalhos is one, named by its file.
 namespace nolvea::ShortcutTools {
@@ -11,10 +9,11 @@ inline constexpr double kRunSeconds = 60;
 inline constexpr int kOutputCharacters = 500;
 
 QString folder();
+
 // The names, one a line, or "Nenhum atalho.".
-QString listShortcuts();
+const AgentTool& listShortcuts();
 // Runs one with "--input-path" (when there is input) and "--output-path"; both files live in
 // a private folder that is removed afterwards, whatever happened.
-QCoro::Task<QString> runShortcut(JSONValue arguments);
+const AgentTool& runShortcut();
 
 } // namespace nolvea::ShortcutTools

@@ -7,7 +7,7 @@ namespace nolvea::ContactTools {
 
 inline constexpr int kContactLimit = 5;
 
-AgentTool findContact();
-AgentTool sendMessage();
+const AgentTool& findContact();
+const AgentTool& sendMessage();
 
 } // namespace nolvea::ContactTools
