@@ -29,7 +29,8 @@ QList<ICalendar::Component> itemsIn(const QFileInfo& file, const QString& kind) 
     QList<ICalendar::Component> items;
     for (const auto& top : ICalendar::parse(f.readAll())) {
         if (top.name == kind) items.append(top);
-        for (const auto* child : top.all(kind)) items.append(*child);
+        for (const auto* child : top.all(kind))
+            items.append(*child);
     }
     return items;
 }
@@ -51,7 +52,8 @@ QByteArray calendarFile(const QList<QString>& lines) {
     QByteArray out = ICalendar::line(QStringLiteral("BEGIN:VCALENDAR")) +
                      ICalendar::line(QStringLiteral("VERSION:2.0")) +
                      ICalendar::line(QStringLiteral("PRODID:-//Falantorix//Nolvea//PT"));
-    for (const QString& l : lines) out += ICalendar::line(l);
+    for (const QString& l : lines)
+        out += ICalendar::line(l);
     return out + ICalendar::line(QStringLiteral("END:VCALENDAR"));
 }
 
@@ -88,12 +90,14 @@ QList<CalendarStore::Calendar> CalendarStore::calendars() const {
             found.append(calendarAt(top.filePath(), std::nullopt));
             continue;
         }
-        for (const QFileInfo& cal : inner) found.append(calendarAt(cal.filePath(), top.fileName()));
+        for (const QFileInfo& cal : inner)
+            found.append(calendarAt(cal.filePath(), top.fileName()));
     }
     return found;
 }
 
-QList<CalendarStore::Event> CalendarStore::events(const QDateTime& from, const QDateTime& to) const {
+QList<CalendarStore::Event> CalendarStore::events(const QDateTime& from,
+                                                  const QDateTime& to) const {
     QList<Event> out;
     for (const Calendar& calendar : calendars()) {
         for (const QFileInfo& file : icsFiles(calendar.path)) {
@@ -121,7 +125,8 @@ QList<CalendarStore::Event> CalendarStore::events(const QDateTime& from, const Q
                 }
                 for (const QDateTime& at : starts)
                     out.append(Event{item.text(QStringLiteral("SUMMARY")), at, at.addSecs(length),
-                                     start->allDay, item.text(QStringLiteral("LOCATION")), calendar});
+                                     start->allDay, item.text(QStringLiteral("LOCATION")),
+                                     calendar});
             }
         }
     }
@@ -155,7 +160,8 @@ QList<CalendarStore::Reminder> CalendarStore::pendingReminders() const {
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.created < b.created; });
     QList<Reminder> out;
-    for (auto& f : found) out.append(std::move(f.reminder));
+    for (auto& f : found)
+        out.append(std::move(f.reminder));
     return out;
 }
 
@@ -167,29 +173,34 @@ CalendarStore::Calendar CalendarStore::defaultCalendar() const {
     return Calendar{path, QStringLiteral("Pessoal"), std::nullopt};
 }
 
-QString CalendarStore::write(const QByteArray& content) const {
+std::optional<ToolError> CalendarStore::write(const QByteArray& content) const {
     const Calendar calendar = defaultCalendar();
-    const QString path =
-        calendar.path + u'/' + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".ics");
+    const QString path = calendar.path + u'/' + QUuid::createUuid().toString(QUuid::WithoutBraces) +
+                         QStringLiteral(".ics");
     QSaveFile file(path);
-    if (QFileInfo::exists(path) || !file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit())
-        throw ToolError::failed(QStringLiteral("Não foi possível gravar em %1.").arg(calendar.path));
-    return path;
+    if (QFileInfo::exists(path) || !file.open(QIODevice::WriteOnly) ||
+        file.write(content) != content.size() || !file.commit())
+        return ToolError::failed(
+            QStringLiteral("Não foi possível gravar em %1.").arg(calendar.path));
+    return std::nullopt;
 }
 
-QString CalendarStore::add(const NewReminder& reminder) const {
+std::optional<ToolError> CalendarStore::add(const NewReminder& reminder) const {
     const QString stamp = ICalendar::utcStamp(Clock::shared().now());
     QList<QString> lines = {QStringLiteral("BEGIN:VTODO"),
-                            QStringLiteral("UID:") + QUuid::createUuid().toString(QUuid::WithoutBraces),
-                            QStringLiteral("DTSTAMP:") + stamp, QStringLiteral("CREATED:") + stamp,
+                            QStringLiteral("UID:") +
+                                QUuid::createUuid().toString(QUuid::WithoutBraces),
+                            QStringLiteral("DTSTAMP:") + stamp,
+                            QStringLiteral("CREATED:") + stamp,
                             QStringLiteral("SUMMARY:") + ICalendar::escape(reminder.title),
                             QStringLiteral("STATUS:NEEDS-ACTION")};
-    if (reminder.notes) lines.append(QStringLiteral("DESCRIPTION:") + ICalendar::escape(*reminder.notes));
+    if (reminder.notes)
+        lines.append(QStringLiteral("DESCRIPTION:") + ICalendar::escape(*reminder.notes));
     if (reminder.due) {
         QDateTime due = reminder.due->toLocalTime();
         due.setTime(QTime(due.time().hour(), due.time().minute()));
-        lines += {QStringLiteral("DUE:") + ICalendar::floating(due), QStringLiteral("BEGIN:VALARM"),
+        lines += {QStringLiteral("DUE:") + ICalendar::floating(due),
+                  QStringLiteral("BEGIN:VALARM"),
                   QStringLiteral("ACTION:DISPLAY"),
                   QStringLiteral("DESCRIPTION:") + ICalendar::escape(reminder.title),
                   QStringLiteral("TRIGGER;VALUE=DATE-TIME:") + ICalendar::utcStamp(*reminder.due),
@@ -199,10 +210,11 @@ QString CalendarStore::add(const NewReminder& reminder) const {
     return write(calendarFile(lines));
 }
 
-QString CalendarStore::add(const NewEvent& event) const {
+std::optional<ToolError> CalendarStore::add(const NewEvent& event) const {
     const QString stamp = ICalendar::utcStamp(Clock::shared().now());
     QList<QString> lines = {QStringLiteral("BEGIN:VEVENT"),
-                            QStringLiteral("UID:") + QUuid::createUuid().toString(QUuid::WithoutBraces),
+                            QStringLiteral("UID:") +
+                                QUuid::createUuid().toString(QUuid::WithoutBraces),
                             QStringLiteral("DTSTAMP:") + stamp, QStringLiteral("CREATED:") + stamp,
                             QStringLiteral("SUMMARY:") + ICalendar::escape(event.title)};
     if (event.allDay) {
@@ -215,7 +227,8 @@ QString CalendarStore::add(const NewEvent& event) const {
         lines += {QStringLiteral("DTSTART:") + ICalendar::utcStamp(event.start),
                   QStringLiteral("DTEND:") + ICalendar::utcStamp(event.end)};
     }
-    if (event.location) lines.append(QStringLiteral("LOCATION:") + ICalendar::escape(*event.location));
+    if (event.location)
+        lines.append(QStringLiteral("LOCATION:") + ICalendar::escape(*event.location));
     if (event.notes) lines.append(QStringLiteral("DESCRIPTION:") + ICalendar::escape(*event.notes));
     lines.append(QStringLiteral("END:VEVENT"));
     return write(calendarFile(lines));

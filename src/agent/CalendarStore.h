@@ -1,5 +1,7 @@
 #pragma once
 
+#include "agent/ToolError.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -69,13 +71,13 @@ public:
     QList<Reminder> pendingReminders() const;
 
     // Each writes one new file into the default calendar (the first one; "Pessoal" is made
-    // when there is none) and returns its path. Throws `ToolError::failed` when it cannot.
-    QString add(const NewReminder& reminder) const;
-    QString add(const NewEvent& event) const;
+    // when there is none); `ToolError::failed` when it cannot.
+    [[nodiscard]] std::optional<ToolError> add(const NewReminder& reminder) const;
+    [[nodiscard]] std::optional<ToolError> add(const NewEvent& event) const;
 
 private:
     Calendar defaultCalendar() const;
-    QString write(const QByteArray& content) const;
+    std::optional<ToolError> write(const QByteArray& content) const;
 
     QString m_root;
 };

@@ -1,8 +1,8 @@
 #include "agent/ContactsLookup.h"
 
 #include "agent/ContactStore.h"
-#include "agent/RunLookup.h"
 #include "core/AppPaths.h"
+#include "support/OffThread.h"
 
 namespace nolvea::ContactsLookup {
 
@@ -22,9 +22,11 @@ QList<Match> matchesIn(const QString& root, const QString& name) {
 } // namespace
 
 QCoro::Task<QList<Match>> emails(QString name) {
-    // The root is read here: the data folder is found on the caller's thread.
+    // The root is read here: the data folder is found on the caller's thread. A named task:
+    // g++ 12 mishandles lambda temporaries inside a co_await expression.
     const QString root = ContactStore::defaultRoot();
-    co_return runLookup([root, name] { return matchesIn(root, name); });
+    auto lookup = offThread([root, name] { return matchesIn(root, name); });
+    co_return co_await std::move(lookup);
 }
 
 QCoro::Task<std::vector<EmailRecipient>> resolve(std::vector<EmailRecipient> recipients) {

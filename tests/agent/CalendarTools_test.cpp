@@ -237,7 +237,8 @@ TEST_F(CalendarFolder, RemindersWithAndWithoutDueDates) {
     }
 
     for (int i = 0; i < 30; ++i)
-        CalendarStore().add(CalendarStore::NewReminder{QStringLiteral("R%1").arg(i), {}, {}});
+        ASSERT_FALSE(
+            CalendarStore().add(CalendarStore::NewReminder{QStringLiteral("R%1").arg(i), {}, {}}));
     EXPECT_EQ(run(CalendarTools::listReminders(), JSONValue::object({})).split(u'\n').size(), 30);
 }
 

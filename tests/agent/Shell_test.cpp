@@ -143,19 +143,3 @@ TEST_F(ShellLimitTest, CancellationStopsTheProgram) {
 }
 
 } // namespace
-
-#include "agent/AppleScript.h"
-
-namespace {
-
-TEST(AppleScript, FailsClearlyInsteadOfPretending) {
-    try {
-        AppleScript::run("tell application \"Messages\" to send \"oi\"");
-        ADD_FAILURE() << "ran";
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.kind(), ToolError::Kind::failed);
-        EXPECT_EQ(e.message(), "Este computador não executa AppleScript: a ação não foi feita.");
-    }
-}
-
-} // namespace

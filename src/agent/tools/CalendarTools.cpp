@@ -90,7 +90,7 @@ QCoro::Task<QString> addReminder(JSONValue args) {
     reminder.title = args.required(QStringLiteral("title"));
     reminder.notes = args.optional(QStringLiteral("notes"));
     reminder.due = parsedArgument(args, QStringLiteral("due")); // unreadable: no due date
-    store.add(reminder);
+    if (auto error = store.add(reminder)) throw *error;
     co_return QStringLiteral("Lembrete criado");
 }
 
@@ -117,7 +117,7 @@ QCoro::Task<QString> addEvent(JSONValue args) {
     event.allDay = allDay(args);
     event.location = args.optional(QStringLiteral("location"));
     event.notes = args.optional(QStringLiteral("notes"));
-    store.add(event);
+    if (auto error = store.add(event)) throw *error;
     co_return QStringLiteral("Evento criado");
 }
 

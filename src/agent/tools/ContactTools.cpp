@@ -1,10 +1,10 @@
 #include "agent/tools/ContactTools.h"
 
 #include "agent/ContactStore.h"
-#include "agent/RunLookup.h"
 #include "agent/Schema.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
+#include "support/OffThread.h"
 
 namespace nolvea::ContactTools {
 
@@ -22,11 +22,13 @@ QString listed(const QStringList& items) {
 QCoro::Task<QString> lookUp(JSONValue args) {
     const QString name = args.required(QStringLiteral("name"));
     const QString root = ContactStore::defaultRoot();
-    const auto found = runLookup([root, name] {
+    // A named task: g++ 12 mishandles lambda temporaries inside a co_await expression.
+    auto lookup = offThread([root, name] {
         const ContactStore store(root);
         if (!store.hasAccess()) throw ToolError::denied(QStringLiteral("Sem acesso aos Contatos."));
         return store.matching(name);
     });
+    const auto found = co_await std::move(lookup);
     if (found.isEmpty())
         co_return QStringLiteral("Nenhum contato encontrado para \"%1\".").arg(name);
     QStringList lines;
