@@ -28,6 +28,10 @@ void AudioRecorder::start() {
     m_isRecording = true;
 }
 
+bool AudioRecorder::hasInput() const {
+    return m_input->format().isValid();
+}
+
 void AudioRecorder::stop() {
     if (!m_isRecording) return;
     m_input->stop();

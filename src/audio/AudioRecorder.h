@@ -26,6 +26,8 @@ public:
     // Removes the tap and ends capture; nothing when not recording.
     void stop();
     bool isRecording() const { return m_isRecording; }
+    // Whether there is an input device to record from.
+    bool hasInput() const;
 
     // Loudness of the first channel: -55 dBFS and below is 0, -12 dBFS and above is 1.
     static float level(const AudioBuffer& buffer);

@@ -1,10 +1,19 @@
 #pragma once
 
 #include "agent/ActionPreview.h"
+#include "agent/AgentTool.h"
 #include "agent/AgentUI.h"
 #include "agent/Confirmation.h"
 #include "agent/Conversation.h"
+#include "agent/EmailRecipient.h"
+#include "agent/EmailSummary.h"
+#include "ai/LLMClient.h"
+#include "audio/Sounds.h"
+#include "core/HistoryEntry.h"
 #include "core/VoiceMode.h"
+#include "speech/GestureReader.h"
+#include "speech/TypedRequestError.h"
+#include "speech/VoiceOutcome.h"
 #include "support/CancelToken.h"
 #include "support/Clock.h"
 #include "system/ScreenContext.h"
@@ -13,41 +22,40 @@
 #include <QVariant>
 #include <qcoro/qcorotask.h>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace nolvea {
 
+class AgentTurn;
+class AnswerPresenter;
 class AppSettings;
 class AppState;
 class AudioRecorder;
+class ConfirmationDesk;
+class Dictation;
 class HotkeyMonitor;
 class KeyEventSource;
+class ListeningSession;
 class LiveTranscriber;
 class Speaker;
-template <typename T> class Promise;
 
 // Turns hotkey gestures into one voice interaction at a time and drives `AppState` through
 // its stages: listening, transcription, then a dictation pasted into the front application
-// or an agent turn answered on screen and aloud. The only writer of the interaction stages.
-// Main thread.
+// or an agent turn answered on screen and aloud. The only writer of the interaction stages;
+// each job is done by a helper of its own (gestures, listening, dictation, the agent turn,
+// the answer, the confirmation cards). Main thread.
 class VoiceController : public QObject, public AgentUI {
     Q_OBJECT
 
 public:
     // How an interaction ended.
-    struct Outcome {
-        enum class Kind { success, error, cancelled };
-        Kind kind;
-        QString text;
-        static Outcome success(QString text) { return {Kind::success, std::move(text)}; }
-        static Outcome error(QString text) { return {Kind::error, std::move(text)}; }
-        static Outcome cancelled() { return {Kind::cancelled, {}}; }
-    };
+    using Outcome = VoiceOutcome;
 
-    // What the controller reaches outside itself; each has a working default.
+    // What the controller reaches outside itself. `installed()` fills every one from the
+    // desktop and the shared stores; one left empty does nothing (or grants, or answers
+    // nothing).
     struct Services {
         // The front application, its selection and the text before the caret.
         std::function<ScreenContext()> captureContext;
@@ -57,6 +65,34 @@ public:
         std::function<QCoro::Task<>(QString)> insertText;
         // The desktop key listener the hotkey monitor hears; the installed one when null.
         std::shared_ptr<KeyEventSource> keys;
+
+        // Time and timers; the system clock when null.
+        Clock* clock = nullptr;
+        // Whether the microphone may be used; asks the person (or opens the settings).
+        std::function<bool()> microphoneGranted;
+        std::function<void()> askForMicrophone;
+        std::function<void(Sounds::Cue)> playCue;
+        // Wake the model for a clean-up or an agent turn.
+        std::function<void()> warmCleanup;
+        std::function<void()> warmAgent;
+        // The dictation's clean-up by the model; throws when it could not be done.
+        std::function<QCoro::Task<QString>(QString text, ScreenContext context,
+                                           QStringList vocabulary)>
+            cleanUp;
+        // The agent's model and tools.
+        std::function<LLMClient()> agentClient;
+        std::function<std::vector<AgentTool>(const ScreenContext&)> agentTools;
+        // The agent log and the history.
+        std::function<void(const QString& line)> log;
+        std::function<void(const HistoryEntry&)> record;
+        // What an e-mail card looks up.
+        std::function<QCoro::Task<std::vector<EmailRecipient>>(std::vector<EmailRecipient>)>
+            resolveRecipients;
+        std::function<QCoro::Task<QStringList>()> mailAccounts;
+        std::function<QCoro::Task<std::optional<EmailSummary>>(QString id)> mailMessage;
+
+        // Every service over the installed desktop and the shared stores.
+        static Services installed();
     };
 
     static constexpr Clock::Duration tapThreshold{300};
@@ -64,7 +100,7 @@ public:
     static constexpr Clock::Duration otherKeyWindow{1000};
     static constexpr Clock::Duration awaitingReplyWindow{90'000};
 
-    // Over the desktop: the screen context reader, the text inserter and the installed layers.
+    // Over the desktop: the installed services, the shared settings and speaker.
     explicit VoiceController(AppState& state, QObject* parent = nullptr);
     VoiceController(AppState& state, AppSettings& settings, std::unique_ptr<AudioRecorder> recorder,
                     std::unique_ptr<LiveTranscriber> transcriber, Speaker& speaker,
@@ -98,12 +134,23 @@ public:
     bool shouldListenForFollowUp(const QString& text) const;
     void dismissAnswer();
     void newConversation();
-    void submitTyped(const QString& text);
+    // Runs a typed request as a spoken agent request, when nothing else is under way.
+    // Nothing when it was taken; else why not (the caller keeps the text).
+    std::optional<TypedRequestError> submitTyped(const QString& text);
+    // While listening for a follow-up that has not been spoken yet: back to the answer.
     void returnToAnswerFromFollowUp();
+    // Stops the answer's speech (it then leaves after its delay; nothing is listened for),
+    // or speaks the shown answer again.
     void toggleSpeech();
     void setAwaitingReply(bool on);
     void startAutoStop();
-    const Conversation& conversation() const { return m_conversation; }
+    const Conversation& conversation() const;
+
+    // Whether the person points at or types in the notch: an answer's dismissal and a
+    // follow-up listening wait while it holds. None: never engaged.
+    void setNotchEngaged(std::function<bool()> engaged);
+    // Resumes once the notch is not engaged; throws `Cancelled` once `cancel` fired.
+    QCoro::Task<> waitWhileNotchEngaged(CancelToken cancel = {});
 
     // The agent's host.
     void agentProgress(const QString& text) override;
@@ -111,7 +158,7 @@ public:
     QCoro::Task<Confirmation> agentConfirm(ActionPreview preview) override;
     void resolveConfirmation(bool approved);
     void resolveAlternate();
-    bool hasPendingConfirmation() const { return bool(m_confirmation); }
+    bool hasPendingConfirmation() const;
 
     const ScreenContext& context() const { return m_context; }
     bool isFollowUpListening() const { return m_isFollowUpListening; }
@@ -128,48 +175,35 @@ public:
 
 private:
     void wireCallbacks();
-    void stopSpeech();
     void cancelProcessing();
-    void stopRecorder();
-    void resolve(Confirmation::Choice choice);
-    void declinePendingConfirmation();
-    void answerSpoken(quint64 answerRun, const QString& text);
-    void prepareEmail(const EmailDraft& draft);
-    QCoro::Task<> resolveRecipients(EmailDraft draft, quint64 confirmationRun);
-    QCoro::Task<> readMailAccounts(quint64 confirmationRun);
-    QCoro::Task<> loadOriginal(QString id, quint64 confirmationRun);
+    void act(GestureReader::Action action);
+    GestureReader::Situation situation() const;
+    void captureFront();
     void startProcessing(std::function<QCoro::Task<>(CancelToken)> work);
-
     QCoro::Task<> process(VoiceMode mode, CancelToken token);
     QCoro::Task<> processTyped(QString text, CancelToken token);
-    QCoro::Task<> dictate(QString text, CancelToken token);
     QCoro::Task<> runAgent(QString request, CancelToken token);
 
     AppState& m_state;
     AppSettings& m_settings;
-    std::unique_ptr<HotkeyMonitor> m_hotkeys;
-    std::unique_ptr<AudioRecorder> m_recorder;
-    std::shared_ptr<LiveTranscriber> m_transcriber; // the audio thread holds it too
     Speaker& m_speaker;
     Services m_services;
+    std::unique_ptr<Clock> m_systemClock; // when none was given
+    Clock& m_clock;
+    std::unique_ptr<HotkeyMonitor> m_hotkeys;
+    std::unique_ptr<ListeningSession> m_listening;
+    std::unique_ptr<GestureReader> m_gestures;
+    std::unique_ptr<Dictation> m_dictation;
+    std::unique_ptr<AgentTurn> m_turn;
+    std::unique_ptr<AnswerPresenter> m_answers;
+    std::unique_ptr<ConfirmationDesk> m_desk;
 
-    std::optional<Clock::Duration> m_pressStart; // on the monotonic clock
-    std::unique_ptr<ClockTimer> m_pendingTapCancel;
-    bool m_ignoreNextTriggerUp = false;
     std::optional<CancelToken> m_processingTask;
     std::unique_ptr<ClockTimer> m_resetTask;
     ScreenContext m_context;
-    Conversation m_conversation;
     std::unique_ptr<ClockTimer> m_autoStopTask;
     bool m_isFollowUpListening = false;
-    std::unique_ptr<ClockTimer> m_awaitingReplyTask;
     bool m_isSuspended = false;
-    std::unique_ptr<Promise<Confirmation>> m_confirmation;
-    quint64 m_confirmationRun = 0; // look-ups for an older card write nothing
-
-    bool m_controlDown = false;
-    quint64 m_answerRun = 0; // a speech completion of an older answer changes nothing
-    std::shared_ptr<std::atomic<float>> m_lastLevel = std::make_shared<std::atomic<float>>(0);
 };
 
 } // namespace nolvea

@@ -6,6 +6,7 @@
 #include "platform/KeyPoster.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
+#include "system/TextInserterError.h"
 
 #include <array>
 
@@ -40,7 +41,9 @@ PasteChord chordFor(const QString& windowClass) {
 QCoro::Task<> insert(QString text) {
     if (text.isEmpty()) co_return;
     auto clipboard = Platform::find<Clipboard>();
-    if (!clipboard) throw DesktopError(DesktopError::Kind::noClipboard);
+    if (!clipboard)
+        throw TextInserterError(TextInserterError::Kind::noClipboard,
+                                DesktopError(DesktopError::Kind::noClipboard));
 
     const ClipboardData snapshot = clipboard->read();
     ClipboardData entry;
@@ -56,10 +59,7 @@ QCoro::Task<> insert(QString text) {
         if (auto front = reader->frontWindow()) chord = chordFor(front->windowClass);
     std::optional<DesktopError> failure = DesktopError(DesktopError::Kind::noX11);
     if (auto poster = Platform::find<KeyPoster>()) failure = poster->post(chord);
-    if (failure) {
-        restore(*clipboard, ourCount, snapshot);
-        throw *failure;
-    }
+    if (failure) throw TextInserterError(TextInserterError::Kind::notPasted, *failure);
 
     co_await Clock::shared().sleep(restoreDelay);
     restore(*clipboard, ourCount, snapshot);

@@ -11,9 +11,9 @@
 // window is neither checked nor changed. Used on the main thread.
 namespace nolvea::TextInserter {
 
-// Pastes `text` (nothing at all when it is empty). Throws `DesktopError` when there is no
-// clipboard or the keystroke could not be posted; the clipboard is then put back at once, so
-// the caller knows the text did not go in.
+// Pastes `text` (nothing at all when it is empty). Throws `TextInserterError` when there is
+// no clipboard, or when the keystroke could not be posted: the text then stays on the
+// clipboard, so that the person can paste it by hand.
 QCoro::Task<> insert(QString text);
 
 // The keystroke that pastes in a window of class `windowClass`: terminals take

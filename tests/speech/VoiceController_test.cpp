@@ -8,9 +8,11 @@
 #include "support/SpeechServerScript.h"
 #include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
+#include "system/TextInserterError.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace nolvea;
@@ -455,4 +457,172 @@ TEST_F(SpokenAnswerTest, AQuestionSpokenListensForTheReply) {
     c.returnToAnswerFromFollowUp();
     EXPECT_EQ(state.stage(), Stage::answer);
     EXPECT_EQ(state.answerText(), QStringLiteral("Quer que eu envie?"));
+}
+
+// Stopping the speech by hand never opens the microphone, whatever the follow-up setting:
+// the answer stays and leaves after its delay; a second Escape dismisses it at once.
+TEST_F(SpokenAnswerTest, StoppingTheSpeechNeverListensForAFollowUp) {
+    AppSettings::shared().setFollowUpMode(FollowUpMode::always);
+    struct Case {
+        const char* name;
+        bool byEscape;
+    } cases[] = {{"Escape", true}, {"speech toggle", false}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        c.showAnswer(QStringLiteral("Quer que eu envie?"));
+        ASSERT_TRUE(test::spinUntil([&] { return rig.speaker().isSpeaking(); }));
+        if (k.byEscape)
+            c.escapePressed();
+        else
+            c.toggleSpeech();
+        EXPECT_FALSE(state.isSpeaking());
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents(); // the stopped speech's completion comes
+        EXPECT_EQ(state.stage(), Stage::answer);
+        EXPECT_FALSE(c.isFollowUpListening());
+        if (k.byEscape) {
+            c.escapePressed();
+            EXPECT_EQ(state.stage(), Stage::idle);
+        } else {
+            rig.advance(5999);
+            EXPECT_EQ(state.stage(), Stage::answer);
+            rig.advance(1);
+            EXPECT_EQ(state.stage(), Stage::idle);
+        }
+    }
+}
+
+// While the person works in the notch the answer stays, and the follow-up waits.
+TEST_F(SpokenAnswerTest, AnEngagedNotchHoldsTheFollowUpBack) {
+    bool engaged = true;
+    c.setNotchEngaged([&] { return engaged; });
+    c.showAnswer(QStringLiteral("Quer que eu envie?"));
+    ASSERT_TRUE(test::spinUntil([&] { return rig.speaker().isSpeaking(); }));
+    ASSERT_TRUE(test::spinUntil([&] { return !state.isSpeaking(); }, 60000));
+    rig.advance(1000);
+    EXPECT_EQ(state.stage(), Stage::answer);
+    engaged = false;
+    rig.advance(250);
+    EXPECT_EQ(state.stage(), Stage::listening);
+    EXPECT_TRUE(c.isFollowUpListening());
+
+    // A reply already begun is not thrown away by pointing at the notch.
+    state.setLiveText(QStringLiteral("sim"));
+    c.returnToAnswerFromFollowUp();
+    EXPECT_EQ(state.stage(), Stage::listening);
+}
+
+TEST_F(VoiceControllerTest, AnEngagedNotchHoldsTheDismissalBack) {
+    bool engaged = true;
+    c.setNotchEngaged([&] { return engaged; });
+    c.showAnswer(QStringLiteral("Pronto."));
+    rig.advance(6000);
+    EXPECT_EQ(state.stage(), Stage::answer);
+    engaged = false;
+    rig.advance(249);
+    EXPECT_EQ(state.stage(), Stage::answer);
+    rig.advance(1);
+    EXPECT_EQ(state.stage(), Stage::idle);
+
+    // A wait given up ends with a cancellation.
+    engaged = true;
+    CancelToken cancel;
+    auto waiting = c.waitWhileNotchEngaged(cancel);
+    cancel.cancel();
+    EXPECT_THROW(test::await(std::move(waiting)), Cancelled);
+    c.setNotchEngaged(nullptr);
+    test::await(c.waitWhileNotchEngaged());
+}
+
+// A typed request runs only when nothing else does; otherwise the caller is told why.
+TEST_F(VoiceControllerTest, ATypedRequestIsTakenOnlyWhenNothingElseRuns) {
+    struct Case {
+        Stage stage;
+        const char* text;
+        std::optional<TypedRequestError::Kind> refusal;
+    } cases[] = {
+        {Stage::idle, " que horas são?\n", std::nullopt},
+        {Stage::success, "que horas são?", std::nullopt},
+        {Stage::error, "que horas são?", std::nullopt},
+        {Stage::answer, "e amanhã?", std::nullopt},
+        {Stage::idle, " \n\t", TypedRequestError::Kind::blank},
+        {Stage::listening, "que horas são?", TypedRequestError::Kind::busy},
+        {Stage::processing, "que horas são?", TypedRequestError::Kind::busy},
+        {Stage::confirming, "que horas são?", TypedRequestError::Kind::busy},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(int(k.stage));
+        rig.context.appName = QStringLiteral("Notas");
+        if (k.stage == Stage::answer)
+            c.showAnswer(QStringLiteral("Pronto."));
+        else
+            state.setStage(k.stage);
+        state.setMode(VoiceMode::dictation);
+        state.setLiveText({});
+        const auto refusal = c.submitTyped(QString::fromUtf8(k.text));
+        ASSERT_EQ(refusal.has_value(), k.refusal.has_value());
+        if (refusal) {
+            EXPECT_EQ(refusal->kind(), *k.refusal);
+            EXPECT_FALSE(refusal->message().isEmpty());
+            EXPECT_EQ(state.stage(), k.stage);
+            EXPECT_EQ(state.mode(), VoiceMode::dictation);
+            continue;
+        }
+        EXPECT_EQ(state.stage(), Stage::processing);
+        EXPECT_EQ(state.mode(), VoiceMode::agent);
+        EXPECT_EQ(state.liveText(), QString::fromUtf8(k.text).trimmed());
+        EXPECT_EQ(state.targetAppName(), QStringLiteral("Notas"));
+        c.escapePressed();
+        rig.advance(700);
+        EXPECT_EQ(state.stage(), Stage::idle);
+    }
+}
+
+// With no input device the person is told so, and no permission is asked for.
+TEST(VoiceControllerMicrophone, NoInputDeviceIsNotAPermissionProblem) {
+    struct Case {
+        bool device, granted;
+        const char* status;
+        int asked;
+    } cases[] = {
+        {false, false, "Nenhum microfone disponível.", 0},
+        {false, true, "Nenhum microfone disponível.", 0},
+        {true, false, "Permita o acesso ao microfone", 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.status);
+        int asked = 0;
+        VoiceRig rig(k.device ? test::RecordedSpeech::goForwardPath()
+                              : test::home() + QStringLiteral("/nenhum-microfone.raw"),
+                     nullptr, [&](VoiceController::Services& s) {
+                         s.microphoneGranted = [&] { return k.granted; };
+                         s.askForMicrophone = [&] { ++asked; };
+                     });
+        rig.controller().triggerDown();
+        EXPECT_EQ(rig.state().stage(), Stage::error);
+        EXPECT_EQ(rig.state().statusText(), QString::fromUtf8(k.status));
+        EXPECT_EQ(rig.state().errorCount(), 1);
+        EXPECT_EQ(asked, k.asked);
+    }
+}
+
+// A paste that did not go in is a failure that says where the text is; it is still recorded.
+TEST(VoiceControllerPaste, AFailedPasteIsShownAsAFailure) {
+    VoiceRig rig(test::RecordedSpeech::goForwardPath(), nullptr, [](VoiceController::Services& s) {
+        s.insertText = [](QString) -> QCoro::Task<> {
+            throw TextInserterError(TextInserterError::Kind::notPasted,
+                                    DesktopError(DesktopError::Kind::unreachable));
+            co_return;
+        };
+    });
+    rig.answerCleanup(QStringLiteral("go forward ten meters"),
+                      QStringLiteral("Go forward ten meters."));
+    const int errors = rig.state().errorCount();
+    rig.holdAndSpeak();
+    ASSERT_TRUE(rig.waitForStage(Stage::error));
+    EXPECT_EQ(rig.state().statusText(),
+              QStringLiteral("Não consegui colar: o texto está na área de transferência"));
+    EXPECT_EQ(rig.state().errorCount(), errors + 1);
+    EXPECT_EQ(HistoryStore::shared().entries().first().output,
+              QStringLiteral("Go forward ten meters."));
 }

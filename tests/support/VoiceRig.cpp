@@ -43,7 +43,8 @@ QString lastUserText(const QByteArray& body) {
 
 } // namespace
 
-VoiceRig::VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engine) {
+VoiceRig::VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engine,
+                   std::function<void(VoiceController::Services&)> adjust) {
     Clock::install(&m_clock);
     AppSettings& s = AppSettings::shared();
     s.setAiProvider(AIProvider::lmStudio);
@@ -86,12 +87,13 @@ VoiceRig::VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engin
 
     auto input = std::make_unique<FileAudioInput>(recording, FileAudioInput::Pace::immediate);
     m_input = input.get();
-    VoiceController::Services services;
+    VoiceController::Services services = VoiceController::Services::installed();
     services.captureContext = [this] { return context; };
     services.insertText = [this](QString text) -> QCoro::Task<> {
         pasted << text;
         co_return;
     };
+    if (adjust) adjust(services);
     m_controller = std::make_unique<VoiceController>(
         m_state, s, std::make_unique<AudioRecorder>(std::move(input)),
         std::make_unique<LiveTranscriber>(engine ? std::move(engine) : sharedEngine()), *m_speaker,

@@ -26,8 +26,10 @@ namespace nolvea::test {
 class VoiceRig {
 public:
     // `recording`: a raw 16 kHz mono 16-bit file the "microphone" hears at each listening;
-    // `engine`: the speech engine (pocketsphinx when null).
-    explicit VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engine = nullptr);
+    // `engine`: the speech engine (pocketsphinx when null); `adjust` changes the controller's
+    // services before it is made.
+    explicit VoiceRig(const QString& recording, std::shared_ptr<SpeechEngine> engine = nullptr,
+                      std::function<void(VoiceController::Services&)> adjust = {});
     ~VoiceRig();
 
     VoiceController& controller() { return *m_controller; }

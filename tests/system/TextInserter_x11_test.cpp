@@ -7,6 +7,7 @@
 #include "support/Async.h"
 #include "support/FrontApp.h"
 #include "support/PasteDesktop.h"
+#include "system/TextInserterError.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -153,8 +154,8 @@ TEST_F(TextInserterX11, EmptyTextTouchesNothing) {
     EXPECT_EQ(front.text(), "");
 }
 
-TEST_F(TextInserterX11, AKeystrokeThatCannotBePostedIsReportedAndTheClipboardComesBackAtOnce) {
-    clipboard->writeText("do usuário");
+// The person can still paste by hand: the text stays on the clipboard, and the error says so.
+TEST_F(TextInserterX11, AKeystrokeThatCannotBePostedIsReportedAndTheTextStaysOnTheClipboard) {
     struct Case {
         const char* name;
         QByteArray display;
@@ -164,18 +165,21 @@ TEST_F(TextInserterX11, AKeystrokeThatCannotBePostedIsReportedAndTheClipboardCom
     for (const Case& c : {Case{"unreachable server", ":149", DesktopError::Kind::unreachable},
                           Case{"no X11 at all", "", DesktopError::Kind::noX11}}) {
         SCOPED_TRACE(c.name);
+        clipboard->writeText("do usuário");
         if (c.display.isEmpty()) qunsetenv("DISPLAY");
         Platform::install<KeyPoster>(std::make_shared<XTestKeyPoster>(c.display));
         auto insertion = TextInserter::insert("perdido?");
         try {
             await(std::move(insertion));
             ADD_FAILURE() << "no error";
-        } catch (const DesktopError& e) {
-            EXPECT_EQ(e.kind(), c.kind);
-            EXPECT_FALSE(e.message().isEmpty());
+        } catch (const TextInserterError& e) {
+            EXPECT_EQ(e.kind(), TextInserterError::Kind::notPasted);
+            EXPECT_TRUE(e.textOnClipboard());
+            EXPECT_EQ(e.cause().kind(), c.kind);
+            EXPECT_TRUE(e.message().contains(QStringLiteral("área de transferência")));
         }
         qputenv("DISPLAY", session);
-        EXPECT_EQ(clipboard->read().value("text/plain"), QByteArray("do usuário"));
+        EXPECT_EQ(clipboard->read().value("text/plain"), QByteArray("perdido?"));
         EXPECT_EQ(clock.pendingTimers(), 0);
     }
 }
