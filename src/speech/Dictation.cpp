@@ -42,19 +42,19 @@ QCoro::Task<VoiceOutcome> Dictation::run(QString text, ScreenContext context, bo
     token.check();
 
     const QString joined = TextJoiner::prepare(final, context.textBeforeCursor);
-    std::optional<QString> pasteFailure;
+    std::exception_ptr pasteFailure;
     try {
         co_await services.insertText(joined);
     } catch (const Cancelled&) {
         throw;
-    } catch (const std::exception& e) {
-        pasteFailure = describe(e);
+    } catch (...) {
+        pasteFailure = std::current_exception();
     }
     token.check();
     // Recorded even when the paste failed: the text is not lost.
     services.record(
         HistoryEntry::make(HistoryEntry::Kind::dictation, context.appName, text, final));
-    if (pasteFailure) co_return VoiceOutcome::error(*pasteFailure);
+    if (pasteFailure) co_return VoiceOutcome::error(describe(pasteFailure));
     co_return VoiceOutcome::success(status(wordCount(final), !cleaned && cleanupDue));
 }
 

@@ -7,7 +7,11 @@
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "input/HotkeyMonitor.h"
+#include "platform/Clipboard.h"
+#include "platform/KeyPoster.h"
+#include "platform/Platform.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/XTestKeyPoster.h"
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/FrontApp.h"
@@ -190,6 +194,28 @@ TEST_F(VoiceEndToEnd, HoldSpeakReleasePastesIntoTheFrontApplication) {
     EXPECT_EQ(cleanupRequests(), 1);
     clock.advance(Clock::Duration(900));
     EXPECT_EQ(state.stage(), Stage::idle);
+}
+
+// When the paste keystroke cannot be posted the dictation is a failure that says so, and the
+// text waits on the real clipboard for the person to paste it by hand.
+TEST_F(VoiceEndToEnd, APasteThatCannotBePostedLeavesTheTextOnTheClipboard) {
+    struct Restore {
+        std::shared_ptr<KeyPoster> working = Platform::find<KeyPoster>();
+        ~Restore() { Platform::install<KeyPoster>(working); }
+    } restore;
+    Platform::install<KeyPoster>(std::make_shared<XTestKeyPoster>(QByteArray(":149")));
+    press();
+    waitForStage(Stage::listening);
+    speak();
+    clock.advance(Clock::Duration(500));
+    release();
+    waitForStage(Stage::error, 60000);
+    EXPECT_EQ(state.statusText(),
+              QStringLiteral("Não consegui colar: o texto está na área de transferência"));
+    EXPECT_EQ(front.text(), "");
+    EXPECT_EQ(Platform::get<Clipboard>().read().value("text/plain"), kCleaned.toUtf8());
+    clock.advance(Clock::Duration(400)); // no restoring of the earlier clipboard comes
+    EXPECT_EQ(Platform::get<Clipboard>().read().value("text/plain"), kCleaned.toUtf8());
 }
 
 // A tap ends silently once the double-tap window has passed: nothing is pasted.
