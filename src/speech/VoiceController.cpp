@@ -313,11 +313,15 @@ QCoro::Task<> VoiceController::process(VoiceMode mode, CancelToken token) {
     }
 }
 
-void VoiceController::cancelListening(bool feedback) {
+void VoiceController::abandonListening() {
     m_autoStopTask.reset();
     m_gestures->listeningEnded();
     m_listening->cancel();
     m_state.setHandsFree(false);
+}
+
+void VoiceController::cancelListening(bool feedback) {
+    abandonListening();
     if (feedback)
         finish(Outcome::cancelled());
     else
@@ -491,13 +495,13 @@ void VoiceController::returnToAnswerFromFollowUp() {
     if (!m_state.liveText().trimmed().isEmpty()) return; // the reply has begun
     const QString answer = m_state.answerText();
     if (answer.isEmpty()) return;
-    cancelListening(false);
+    // Straight back to the answer: the views never see idle in between.
+    abandonListening();
     m_isFollowUpListening = false;
     m_answers->returnTo(answer);
 }
 
 void VoiceController::toggleSpeech() {
-    if (!m_speaker.isSpeaking() && m_state.stage() == Stage::answer) m_resetTask.reset();
     m_answers->toggleSpeech();
 }
 

@@ -176,6 +176,8 @@ public:
 private:
     void wireCallbacks();
     void cancelProcessing();
+    // Stops the microphone and drops the transcription; the stage is the caller's.
+    void abandonListening();
     void act(GestureReader::Action action);
     GestureReader::Situation situation() const;
     void captureFront();

@@ -510,6 +510,19 @@ TEST_F(SpokenAnswerTest, AnEngagedNotchHoldsTheFollowUpBack) {
     state.setLiveText(QStringLiteral("sim"));
     c.returnToAnswerFromFollowUp();
     EXPECT_EQ(state.stage(), Stage::listening);
+
+    // Before it began, the answer comes back at once, without passing through idle.
+    QList<Stage> stages;
+    QObject::connect(&state, &AppState::stageChanged, [&] { stages << state.stage(); });
+    state.setLiveText({});
+    c.returnToAnswerFromFollowUp();
+    EXPECT_EQ(stages, QList<Stage>{Stage::answer});
+    EXPECT_FALSE(state.handsFree());
+    EXPECT_FALSE(c.isFollowUpListening());
+    rig.advance(4999);
+    EXPECT_EQ(state.stage(), Stage::answer);
+    rig.advance(1);
+    EXPECT_EQ(state.stage(), Stage::idle);
 }
 
 TEST_F(VoiceControllerTest, AnEngagedNotchHoldsTheDismissalBack) {
