@@ -4,20 +4,40 @@
 #include "core/AIStatus.h"
 #include "core/AppSettings.h"
 #include "core/Permissions.h"
+#include "core/UserDefaults.h"
 #include "input/FnKeyGuard.h"
 #include "input/HotkeyMonitor.h"
+#include "mcp/MCPClient.h"
 #include "mcp/MCPManager.h"
 #include "speech/TTSServer.h"
 #include "speech/VoiceController.h"
+#include "system/LoginItem.h"
+#include "ui/windows/WindowManager.h"
 #include "updates/Updater.h"
+
+#include <QTimer>
 
 namespace nolvea {
 
-AppDelegate::AppDelegate(QObject* parent)
-    : QObject(parent) {}
+namespace {
+
+const QString kLoginItemMigrated = QStringLiteral("loginItemMigratedToNolvea");
+
+} // namespace
+
+AppDelegate::AppDelegate(QStringList arguments, QObject* parent)
+    : QObject(parent)
+    , m_arguments(std::move(arguments)) {}
+
+bool AppDelegate::asksForOnboarding(const QStringList& arguments) {
+    return arguments.contains(QStringLiteral("--onboarding"));
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     AppEnvironment& environment = AppEnvironment::shared();
+    // The pill overlay is made here, before the overlay style is applied.
+    applyOverlayStyle();
+
     VoiceController& controller = environment.controller();
     controller.hotkeys().setTrigger(controller.settings().hotkey());
     controller.hotkeys().start();
@@ -29,11 +49,37 @@ void AppDelegate::applicationDidFinishLaunching() {
         TTSServer::shared().warm(settings.neuralVoice());
     AIStatus::shared().startMonitoring();
     Updater::shared().startAutomaticChecks();
+    migrateLoginItem();
+    // The history drawer is made here once it exists.
+    if (!settings.hasCompletedOnboarding() || asksForOnboarding(m_arguments))
+        WindowManager::shared().show(WindowManager::Kind::onboarding);
 }
 
 void AppDelegate::applicationWillTerminate() {
-    MCPManager::shared().stopAll();
+    MCPManager& manager = MCPManager::shared();
+    for (const MCPManager::Server& server : manager.servers())
+        if (const auto client = manager.client(server.name)) client->stop();
+    manager.stopAll();
     TTSServer::shared().stop();
+}
+
+void AppDelegate::applyOverlayStyle() {
+    AppSettings& settings = AppSettings::shared();
+    connect(
+        &settings, &AppSettings::overlayStyleChanged, this,
+        [this] { QTimer::singleShot(0, this, &AppDelegate::applyOverlayStyle); },
+        Qt::SingleShotConnection);
+    AppEnvironment::shared().setNotchEnabled(settings.overlayStyle() == OverlayStyle::notch);
+}
+
+void AppDelegate::migrateLoginItem() {
+    UserDefaults& defaults = UserDefaults::standard();
+    if (defaults.boolValue(kLoginItemMigrated)) return;
+    // Set first: a failure below is never tried again.
+    defaults.set(kLoginItemMigrated, true);
+    const LoginItem item = LoginItem::current();
+    // Written over in one step, so a failed write keeps the entry the person had.
+    if (item.status() == LoginItem::Status::enabled) item.registerItem();
 }
 
 } // namespace nolvea

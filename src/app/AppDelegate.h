@@ -11,13 +11,28 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
-    explicit AppDelegate(QObject* parent = nullptr);
+    // `arguments`: the process's, the program path first.
+    explicit AppDelegate(QStringList arguments, QObject* parent = nullptr);
 
-    // The hotkey starts listening, the model monitor and the update checks run, the MCP
-    // servers start and the neural voice warms up when answers are spoken with it.
+    // The launch, in order: the environment, the overlays and the overlay style, the voice
+    // controller with its hotkey, the fn-key guard, the permissions, the MCP servers, the
+    // neural voice when answers are spoken with it, the model monitor, the update checks, the
+    // login item, the history drawer, and the onboarding on a first run or when asked.
     void applicationDidFinishLaunching();
-    // Ends the MCP servers and the speech server.
+    // Ends the MCP servers (their waiting requests fail at once) and the speech server.
     void applicationWillTerminate();
+
+    // Whether `arguments` ask for the onboarding again.
+    static bool asksForOnboarding(const QStringList& arguments);
+
+private:
+    // Switches the notch on exactly when the overlay style is notch, and follows every later
+    // change of the style on a later turn of the event loop.
+    void applyOverlayStyle();
+    // Once per user: writes the autostart entry again for this program, if there is one.
+    void migrateLoginItem();
+
+    QStringList m_arguments;
 };
 
 } // namespace nolvea

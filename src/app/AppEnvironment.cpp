@@ -20,4 +20,8 @@ VoiceController& AppEnvironment::controller() {
     return *m_controller;
 }
 
+void AppEnvironment::setNotchEnabled(bool enabled) {
+    m_notchEnabled = enabled;
+}
+
 } // namespace nolvea

@@ -7,8 +7,13 @@ namespace nolvea {
 class AppState;
 class VoiceController;
 
-// The application's container: the one live state and the voice controller over it, made on
+// The application's container: the one live state and the controllers over it, each made on
 // first use and kept until the process ends. Main thread.
+//
+// The notch island, the history drawer and the demo runner join here as lazy members, like
+// the voice controller, when their views are built; until then the notch's switch is kept
+// (the launch and the overlay-style observation already drive it) and the tray window leaves
+// the history and demo buttons off.
 class AppEnvironment {
 public:
     static AppEnvironment& shared();
@@ -17,10 +22,15 @@ public:
     // Made on first use: from then on it hears the hotkey once its monitor is started.
     VoiceController& controller();
 
+    // Whether the notch island should be on (the overlay style is notch).
+    bool notchEnabled() const { return m_notchEnabled; }
+    void setNotchEnabled(bool enabled);
+
 private:
     AppEnvironment() = default;
 
     std::unique_ptr<VoiceController> m_controller;
+    bool m_notchEnabled = false;
 };
 
 } // namespace nolvea

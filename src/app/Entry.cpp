@@ -1,13 +1,23 @@
 #include "app/Entry.h"
 
 #include "app/AppDelegate.h"
+#include "app/AppEnvironment.h"
 #include "app/Console.h"
 #include "app/DevFlags.h"
 #include "app/DevPlatform.h"
+#include "app/DisplaySession.h"
 #include "app/QuitSignals.h"
 #include "app/SelfTest.h"
+#include "app/SingleInstance.h"
+#include "core/AIStatus.h"
+#include "core/AppSettings.h"
+#include "core/HistoryStore.h"
+#include "core/Permissions.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "ui/components/BrandFont.h"
+#include "ui/menubar/MenuBarExtra.h"
+#include "ui/windows/WindowManager.h"
+#include "updates/Updater.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -41,14 +51,45 @@ int runDeveloperMode(QCoreApplication& app, DevCommand command, QStringList args
     return app.exec();
 }
 
-// The application: it lives in the background and answers the hotkey.
-int runApplication(int argc, char** argv) {
+// The application: the tray icon and its window, the hotkey and the overlays.
+int runApplication(int argc, char** argv, const QStringList& args) {
+    // Without a display Qt would abort the process: say what is missing instead.
+    const DisplaySession::Verdict session = DisplaySession::judge(DisplaySession::current());
+    if (!session.message.isEmpty()) Console::error(session.message);
+    if (!session.canStart) return Entry::failedStatus;
+    if (!session.platform.isEmpty()) qputenv("QT_QPA_PLATFORM", session.platform);
+
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     BrandFont::registerFonts();
+
+    SingleInstance instance;
+    switch (instance.claim(args.mid(1))) {
+    case SingleInstance::Role::primary:
+        break;
+    case SingleInstance::Role::forwarded:
+        return 0;
+    case SingleInstance::Role::noAnswer:
+        Console::error(SingleInstance::noAnswerMessage());
+        return Entry::failedStatus;
+    }
+
     LinuxPlatform::install();
     QuitSignals::install(app);
-    AppDelegate delegate;
+    AppDelegate delegate(args);
+    MenuBarActions actions;
+    actions.openSettings = [] { WindowManager::shared().show(WindowManager::Kind::settings); };
+    actions.quit = [] { QCoreApplication::quit(); };
+    MenuBarExtra menuBar({AppEnvironment::shared().state(), AppSettings::shared(),
+                          Permissions::shared(), AIStatus::shared(), HistoryStore::shared(),
+                          Updater::shared()},
+                         std::move(actions));
+    QObject::connect(&instance, &SingleInstance::activated, &menuBar,
+                     [&menuBar](const QStringList& arguments) {
+                         menuBar.showWindow();
+                         if (AppDelegate::asksForOnboarding(arguments))
+                             WindowManager::shared().show(WindowManager::Kind::onboarding);
+                     });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
     QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
@@ -80,7 +121,7 @@ int Entry::main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return runDeveloperMode(app, *command, args);
     }
-    return runApplication(argc, argv);
+    return runApplication(argc, argv, args);
 }
 
 } // namespace nolvea

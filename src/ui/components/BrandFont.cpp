@@ -1,5 +1,7 @@
 #include "ui/components/BrandFont.h"
 
+#include "BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
@@ -27,7 +29,7 @@ QStringList BrandFont::folders() {
     QStringList out;
     if (QCoreApplication::instance())
         out << QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/nolvea/fonts");
-    out << QDir::cleanPath(QDir::currentPath() + "/share/nolvea/fonts");
+    out << QDir::cleanPath(QString::fromUtf8(buildinfo::kInstallPrefix) + "/share/nolvea/fonts");
     out.removeDuplicates();
     return out;
 }

@@ -20,8 +20,9 @@ public:
     static void registerFonts();
     // The same over explicit folders, in order.
     static void registerFrom(const QStringList& folders);
-    // Where the faces are looked for: the application's share/nolvea/fonts, then the
-    // working directory's (runs from a source tree).
+    // Where the faces are looked for: share/nolvea/fonts of the application's own folder, then
+    // of the install prefix. Never the working directory: a folder someone else controls
+    // must not give the program its fonts.
     static QStringList folders();
 
     // The brand face at `pixels` when available, else the system font of the same size and

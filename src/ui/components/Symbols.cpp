@@ -54,6 +54,25 @@ const QHash<QString, QByteArray>& ownSymbols() {
                                     "0 0 1 2-2zm2 3v2h2V8zm4 0v2h2V8zm4 0v2h2V8zm4 0v2h2V8zM5 "
                                     "12v2h2v-2zm4 0v2h2v-2zm4 0v2h2v-2zm4 0v2h2v-2zM7 16v1h10v-1z");
         t["text.cursor"] = lines("M9 4h6M12 4v16M9 20h6");
+        // The tray window's own, so it never depends on the desktop's icon theme.
+        t["wand.and.stars"] =
+            lines("M4 20L15 9M13 7l4 4M18 3v3M16.5 4.5h3M20 9v2M19 10h2M9 3v2M8 4h2");
+        t["speaker.wave.2.fill"] =
+            filled("M3 9h4l5-4v14l-5-4H3zM15.5 8.5a5 5 0 0 1 0 7l-1.4-1.4a3 3 0 0 0 0-4.2zM18.4 "
+                   "5.6a9 9 0 0 1 0 12.8L17 17a7 7 0 0 0 0-10z");
+        t["accessibility"] =
+            filled("M12 2a2 2 0 1 1 0 4 2 2 0 0 1 0-4zM4 7.5l.5-1.9L12 7.5l7.5-1.9"
+                   ".5 1.9-5.5 1.6V13l2 8-1.9.6L12.3 15h-.6l-2.3 6.6-1.9-.6 2-8V9.1z");
+        t["clock"] = lines("M12 3a9 9 0 1 0 0 18 9 9 0 0 0 0-18zM12 7v5l3 2");
+        t["gearshape"] =
+            lines("M12 9a3 3 0 1 0 0 6 3 3 0 0 0 0-6zM12 2v3M12 19v3M4.9 4.9l2.1 2.1M17 "
+                  "17l2.1 2.1M2 12h3M19 12h3M4.9 19.1L7 17M17 7l2.1-2.1");
+        t["power"] = lines("M12 3v9M7.1 6.3a7.5 7.5 0 1 0 9.8 0");
+        t["doc.on.doc"] = lines("M9 8h9a1 1 0 0 1 1 1v11a1 1 0 0 1-1 1H9a1 1 0 0 1-1-1V9a1 1 0 0 1 "
+                                "1-1zM5 16V4a1 1 0 0 1 1-1h9");
+        t["exclamationmark.bubble"] =
+            lines("M4 5h16a1 1 0 0 1 1 1v10a1 1 0 0 1-1 1h-9l-5 4v-4H4a1 1 "
+                  "0 0 1-1-1V6a1 1 0 0 1 1-1zM12 8v4M12 14.5v.5");
         return t;
     }();
     return table;

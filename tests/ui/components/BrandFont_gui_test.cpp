@@ -2,6 +2,7 @@
 #include "ui/components/BrandFont.h"
 #include "ui/components/Wordmark.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -59,6 +60,24 @@ TEST(BrandFont, FallsBackThenRegistersFromTheFirstFolderWithTheSemiboldFace) {
     // Once available, a later call looks at no folder (a broken one would not matter).
     BrandFont::registerFrom({"/proc/self/fd/does-not-exist"});
     EXPECT_TRUE(BrandFont::isAvailable());
+}
+
+// A font file in whatever folder the program is started from must not be taken in.
+TEST(BrandFont, LooksOnlyBesideTheProgramAndInTheInstallPrefix) {
+    const QString cwd = test::home() + "/elsewhere";
+    QDir().mkpath(cwd + "/share/nolvea/fonts");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(cwd));
+    const QStringList folders = BrandFont::folders();
+    QDir::setCurrent(before);
+    ASSERT_FALSE(folders.isEmpty());
+    EXPECT_EQ(folders.first(),
+              QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/nolvea/fonts"));
+    for (const QString& folder : folders) {
+        EXPECT_FALSE(folder.startsWith(cwd)) << folder.toStdString();
+        EXPECT_TRUE(QDir::isAbsolutePath(folder)) << folder.toStdString();
+        EXPECT_TRUE(folder.endsWith("/share/nolvea/fonts")) << folder.toStdString();
+    }
 }
 
 TEST(Wordmark, TextFontAndTracking) {

@@ -1,0 +1,437 @@
+// The running application as a person meets it, under a window manager and a tray host: the
+// icon in the tray, its window read and used as a screen reader would, quitting from the
+// footer, a second start handing over to the first, and the first-run steps.
+#include "app/AccessibleTree.h"
+#include "app/DevRun.h"
+#include "app/DisplaySession.h"
+#include "core/HistoryEntry.h"
+#include "support/Async.h"
+#include "support/LoopbackServer.h"
+#include "support/Printers.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPixmap>
+#include <QScreen>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+using namespace nolvea;
+using namespace nolvea::test;
+
+namespace {
+
+const QStringList kButtonRoles{"push button", "button"};
+const QString kServerSeconds = QStringLiteral("4343");
+
+// A program of the desktop for one scope (openbox, trayer), ended with it.
+class Helper {
+public:
+    Helper(const QString& program, const QStringList& args) {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(program, args);
+        m_process.waitForStarted();
+    }
+    ~Helper() {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) m_process.kill();
+        m_process.waitForFinished();
+    }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+};
+
+// Reads and pokes the display on a connection of the test's own.
+class X11 {
+public:
+    X11()
+        : m_display(XOpenDisplay(nullptr)) {}
+    ~X11() {
+        if (m_display) XCloseDisplay(m_display);
+    }
+    Display* get() const { return m_display; }
+
+    Window trayManager() const {
+        const Atom selection = XInternAtom(m_display, "_NET_SYSTEM_TRAY_S0", False);
+        return XGetSelectionOwner(m_display, selection);
+    }
+    qint64 pidOf(Window w) const {
+        const Atom pidAtom = XInternAtom(m_display, "_NET_WM_PID", False);
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        qint64 pid = 0;
+        if (XGetWindowProperty(m_display, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data) == Success &&
+            data && count == 1)
+            pid = qint64(*reinterpret_cast<unsigned long*>(data));
+        if (data) XFree(data);
+        return pid;
+    }
+    QString nameOf(Window w) const {
+        const Atom name = XInternAtom(m_display, "_NET_WM_NAME", False);
+        const Atom utf8 = XInternAtom(m_display, "UTF8_STRING", False);
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        QString out;
+        if (XGetWindowProperty(m_display, w, name, 0, 1024, False, utf8, &type, &format, &count,
+                               &after, &data) == Success &&
+            data)
+            out = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
+        if (data) XFree(data);
+        return out;
+    }
+    bool isViewable(Window w) const {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(m_display, w, &a) && a.map_state == IsViewable;
+    }
+    QRect geometry(Window w) const {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(m_display, w, &a)) return {};
+        Window child;
+        int x = 0, y = 0;
+        XTranslateCoordinates(m_display, w, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
+        return {x, y, a.width, a.height};
+    }
+    // Every window below `top`, depth first, `top` included.
+    QList<Window> subtree(Window top) const {
+        QList<Window> out{top};
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, top, &root, &parent, &children, &count)) {
+            for (unsigned int i = 0; i < count; ++i)
+                out << subtree(children[i]);
+            if (children) XFree(children);
+        }
+        return out;
+    }
+    Window parentOf(Window w) const {
+        Window root, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, w, &root, &parent, &children, &count) && children)
+            XFree(children);
+        return parent;
+    }
+    // The tray icon of `pid`: a window of that process that sits inside another one.
+    Window embeddedIconOf(qint64 pid) const {
+        const Window root = DefaultRootWindow(m_display);
+        for (Window w : subtree(root))
+            if (pidOf(w) == pid && parentOf(w) != root && isViewable(w)) return w;
+        return None;
+    }
+    // The shown top-level window of `pid` titled `title`.
+    Window windowOf(qint64 pid, const QString& title) const {
+        for (Window w : subtree(DefaultRootWindow(m_display)))
+            if (pidOf(w) == pid && nameOf(w) == title && isViewable(w)) return w;
+        return None;
+    }
+    void click(const QPoint& at) {
+        XTestFakeMotionEvent(m_display, -1, at.x(), at.y(), CurrentTime);
+        XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+        XFlush(m_display);
+    }
+
+private:
+    Display* m_display;
+};
+
+QString configFile() {
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Falantorix/Nolvea.conf";
+}
+
+QVariant storedSetting(const QString& key) {
+    return QSettings(configFile(), QSettings::IniFormat).value(key);
+}
+
+// The MCP servers of this test's home still running.
+QList<int> lingeringServers() {
+    const QByteArray home = "HOME=" + QFile::encodeName(test::home());
+    const QByteArrayList command{"sleep", kServerSeconds.toLatin1(), ""};
+    QList<int> pids;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + pid + "/cmdline"), environ("/proc/" + pid + "/environ");
+        if (!cmdline.open(QIODevice::ReadOnly) || !environ.open(QIODevice::ReadOnly)) continue;
+        if (cmdline.readAll().split('\0') == command &&
+            environ.readAll().split('\0').contains(home))
+            pids << pid.toInt();
+    }
+    return pids;
+}
+
+void saveScreenshot(const QRect& area, const QString& name) {
+    QDir().mkpath(NOLVEA_BINARY_DIR "/screenshots");
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                      area.width(), area.height());
+    shot.save(NOLVEA_BINARY_DIR "/screenshots/" + name + ".png");
+}
+
+class Tray : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Each test from a clean home: settings, data, autostart and the runtime folder.
+        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString dir = qEnvironmentVariable(var);
+            QDir(dir).removeRecursively();
+            QDir().mkpath(dir);
+        }
+        QFile::setPermissions(qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_model.on("GET", "/v1/models", HttpResponse::json(R"({"data":[{"id":"modelo-teste"}]})"));
+        configureModel("lmStudio", m_model.url("/v1"), "modelo-teste");
+        configureSetting("hasCompletedOnboarding", true);
+        configureSetting("playSounds", true);
+        configureSetting("aiCleanupEnabled", true);
+        configureSetting("agentEnabled", false);
+    }
+    void TearDown() override {
+        for (auto& p : m_running) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        for (int pid : lingeringServers())
+            ::kill(pid, SIGKILL);
+    }
+
+    QProcess& start(const QStringList& args = {}, QProcessEnvironment env = {}) {
+        if (env.isEmpty()) env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::SeparateChannels);
+        p->start(nolveaProgram(), args);
+        EXPECT_TRUE(p->waitForStarted(10000));
+        m_running.push_back(std::move(p));
+        return *m_running.back();
+    }
+    // Waits until the program answers on the accessibility bus with a tree holding `name`.
+    AccessibleTree treeWith(qint64 pid, const std::function<bool(const AccessibleTree&)>& ok,
+                            int ms = 20000) {
+        AccessibleTree tree;
+        spinUntil(
+            [&] {
+                tree = AccessibleTree::of(pid);
+                return ok(tree);
+            },
+            ms);
+        return tree;
+    }
+    static const AccessibleNode* button(const AccessibleTree& tree, const QString& name) {
+        for (const QString& role : kButtonRoles)
+            if (const AccessibleNode* n = tree.find(role, name)) return n;
+        return nullptr;
+    }
+    static bool pressButton(const AccessibleTree& tree, const QString& name) {
+        for (const QString& role : kButtonRoles)
+            if (tree.press(role, name)) return true;
+        return false;
+    }
+
+    LoopbackServer m_model;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+};
+
+void writeHistory(const QList<HistoryEntry>& entries) {
+    const QString dir = qEnvironmentVariable("XDG_DATA_HOME") + "/Falantorix";
+    QDir().mkpath(dir);
+    QJsonArray array;
+    for (const HistoryEntry& e : entries)
+        array << QJsonDocument::fromJson(e.toJSON().compactBytes()).object();
+    QFile f(dir + "/history.json");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QJsonDocument(array).toJson());
+}
+
+void writeMuteServer() {
+    const QString dir = qEnvironmentVariable("XDG_DATA_HOME") + "/Falantorix";
+    QDir().mkpath(dir);
+    QFile mcp(dir + "/mcp.json");
+    ASSERT_TRUE(mcp.open(QIODevice::WriteOnly));
+    const QJsonObject server{{"command", "sleep"}, {"args", QJsonArray{kServerSeconds}}};
+    mcp.write(QJsonDocument(QJsonObject{{"mcpServers", QJsonObject{{"mudo", server}}}}).toJson());
+}
+
+TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
+    Helper openbox("openbox", {"--sm-disable"});
+    X11 x;
+    ASSERT_TRUE(x.get());
+    Helper trayer("trayer",
+                  {"--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
+                   "--transparent", "false", "--tint", "0x303030", "--SetDockType", "true"});
+    ASSERT_TRUE(spinUntil([&] { return x.trayManager() != None; })) << "no tray host";
+    writeHistory({HistoryEntry::make(HistoryEntry::Kind::dictation, "Editor", "oi", "Bom dia."),
+                  HistoryEntry::make(HistoryEntry::Kind::agent, "Nolvea", "q", "São 15h.")});
+    writeMuteServer();
+
+    QProcess& nolvea = start();
+    const qint64 pid = nolvea.processId();
+    Window icon = None;
+    ASSERT_TRUE(spinUntil([&] { return (icon = x.embeddedIconOf(pid)) != None; }, 20000))
+        << "the tray icon was not embedded";
+    EXPECT_TRUE(spinUntil([] { return lingeringServers().size() == 1; }));
+
+    const QRect iconArea = x.geometry(icon);
+    x.click(iconArea.center());
+    Window window = None;
+    ASSERT_TRUE(spinUntil([&] { return (window = x.windowOf(pid, "Nolvea")); }))
+        << "clicking the icon opened no window";
+    const QRect frame = x.geometry(window);
+    EXPECT_EQ(frame.width(), 340);
+    EXPECT_GE(frame.top(), iconArea.bottom()) << "it opens under the icon";
+    EXPECT_LE(frame.left(), iconArea.center().x());
+
+    const AccessibleTree tree = treeWith(pid, [](const AccessibleTree& t) {
+        return t.find("label", "modelo-teste") && t.find("label", "LM Studio conectado");
+    });
+    const QStringList labels = tree.showingNames("label");
+    for (const QString& text :
+         {"Nolvea", "Pronto · segure Fn / 🌐", "LM Studio conectado", "modelo-teste",
+          "Refinar com IA", "Modo agente (+ ⌃)", "Sons", "Recentes"})
+        EXPECT_TRUE(labels.contains(text))
+            << text.toStdString() << " in " << labels.join(" | ").toStdString();
+    for (const QString& name : {"Copiar: Bom dia.", "Copiar: São 15h."})
+        EXPECT_NE(button(tree, name), nullptr) << name.toStdString();
+
+    struct Footer {
+        QString name;
+        bool enabled;
+    };
+    for (const Footer& f : {Footer{"Histórico", false}, Footer{"Ajustes", true},
+                            Footer{"Demo", false}, Footer{"Sair", true}}) {
+        const AccessibleNode* b = button(tree, f.name);
+        ASSERT_NE(b, nullptr) << f.name.toStdString();
+        EXPECT_EQ(b->enabled, f.enabled) << f.name.toStdString();
+        if (!f.enabled) EXPECT_TRUE(b->description.contains("ainda não disponível"));
+    }
+    // Every control says what it is.
+    for (const AccessibleNode& n : tree.showing())
+        if (kButtonRoles.contains(n.role) || n.role == "check box")
+            EXPECT_FALSE(n.name.isEmpty()) << n.role.toStdString();
+
+    const AccessibleNode* sounds = tree.find("check box", "Sons");
+    ASSERT_NE(sounds, nullptr);
+    EXPECT_TRUE(sounds->checked);
+    EXPECT_FALSE(tree.find("check box", "Modo agente (+ ⌃)")->checked);
+    saveScreenshot(frame, "menubar-window");
+
+    // A toggle writes its setting at once.
+    ASSERT_TRUE(tree.press("check box", "Sons"));
+    EXPECT_TRUE(spinUntil([] { return storedSetting("playSounds") == QVariant("false"); }))
+        << storedSetting("playSounds").toString().toStdString();
+
+    ASSERT_TRUE(pressButton(AccessibleTree::of(pid), "Sair"));
+    ASSERT_TRUE(nolvea.waitForFinished(10000)) << "Sair did not end the program";
+    EXPECT_EQ(nolvea.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(nolvea.exitCode(), 0);
+    EXPECT_TRUE(spinUntil([] { return lingeringServers().isEmpty(); }, 5000))
+        << "an MCP server outlived the program";
+    EXPECT_TRUE(spinUntil([&] { return x.embeddedIconOf(pid) == None; }, 5000));
+}
+
+TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
+    // No tray host: this is how the window is reached then.
+    Helper openbox("openbox", {"--sm-disable"});
+    X11 x;
+    QProcess& first = start();
+    const QString socket = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/nolvea.sock";
+    ASSERT_TRUE(spinUntil([&] { return QFile::exists(socket); }, 20000));
+    EXPECT_EQ(x.windowOf(first.processId(), "Nolvea"), None);
+
+    QProcess& second = start();
+    ASSERT_TRUE(second.waitForFinished(10000)) << "the second start did not end";
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    Window window = None;
+    ASSERT_TRUE(spinUntil([&] { return (window = x.windowOf(first.processId(), "Nolvea")); }))
+        << "the first instance showed no window";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    const AccessibleTree tree =
+        treeWith(first.processId(), [](const AccessibleTree& t) { return button(t, "Sair"); });
+    EXPECT_TRUE(button(tree, "Sair") && button(tree, "Sair")->showing);
+    saveScreenshot(x.geometry(window), "menubar-window-without-tray");
+
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+    // The next start is the only one again.
+    QProcess& third = start();
+    EXPECT_FALSE(third.waitForFinished(1500)) << "it should keep running";
+    third.terminate();
+    EXPECT_TRUE(third.waitForFinished(10000));
+}
+
+TEST_F(Tray, FirstRunOpensTheOnboardingAndMovesTheLoginItemOnce) {
+    Helper openbox("openbox", {"--sm-disable"});
+    X11 x;
+    QSettings(configFile(), QSettings::IniFormat).remove("hasCompletedOnboarding");
+    const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
+    QDir().mkpath(autostart);
+    const auto writeEntry = [&] {
+        QFile f(autostart + "/nolvea.desktop");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Desktop Entry]\nType=Application\nName=Nolvea\nExec=/antigo/bin/nolvea\n");
+    };
+    const auto entry = [&] {
+        QFile f(autostart + "/nolvea.desktop");
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    writeEntry();
+
+    // A first run: the onboarding opens and the login item now starts this program.
+    QProcess& first = start();
+    EXPECT_TRUE(spinUntil([&] { return x.windowOf(first.processId(), "Boas-vindas à Nolvea"); }))
+        << "no onboarding on a first run";
+    EXPECT_TRUE(spinUntil([&] { return entry().contains("Exec=\"" + nolveaProgram() + "\""); }))
+        << entry().toStdString();
+    EXPECT_TRUE(storedSetting("loginItemMigratedToNolvea").toBool());
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(10000));
+
+    // Later runs leave the login item alone; "--onboarding" opens the onboarding again.
+    writeEntry();
+    configureSetting("hasCompletedOnboarding", true);
+    QProcessEnvironment wayland = QProcessEnvironment::systemEnvironment();
+    wayland.insert("WAYLAND_DISPLAY", "wayland-nolvea-teste");
+    QProcess& again = start({"--onboarding"}, wayland);
+    EXPECT_TRUE(spinUntil([&] { return x.windowOf(again.processId(), "Boas-vindas à Nolvea"); }));
+    EXPECT_EQ(entry(), "[Desktop Entry]\nType=Application\nName=Nolvea\nExec=/antigo/bin/nolvea\n");
+    again.terminate();
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(again.exitCode(), 0);
+    EXPECT_TRUE(
+        QString::fromUtf8(again.readAllStandardError()).contains(DisplaySession::waylandNotice()))
+        << "a Wayland session is told what needs X11";
+
+    // Onboarding done and not asked for: the application starts without it.
+    const int probes = m_model.count("/v1/models");
+    QProcess& plain = start();
+    // The model monitor starts before the onboarding step, in the same turn of the launch.
+    ASSERT_TRUE(spinUntil([&] { return m_model.count("/v1/models") > probes; }, 20000));
+    const AccessibleTree tree =
+        treeWith(plain.processId(), [](const AccessibleTree& t) { return !t.nodes().isEmpty(); });
+    EXPECT_TRUE(tree.showingNames("frame").isEmpty() && tree.showingNames("window").isEmpty())
+        << tree.showingNames("frame").join(", ").toStdString();
+    plain.terminate();
+    EXPECT_TRUE(plain.waitForFinished(10000));
+}
+
+} // namespace
