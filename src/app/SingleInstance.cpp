@@ -13,7 +13,6 @@ namespace {
 
 // The hand-over: the number of arguments, then each on its own line; "ok" back.
 constexpr QByteArrayView kReply = "ok\n";
-constexpr int kClaimMs = 5000;
 constexpr int kMaxRequest = 64 * 1024;
 
 QByteArray encode(const QStringList& arguments) {
@@ -45,9 +44,10 @@ Request decode(const QByteArray& data) {
 
 } // namespace
 
-SingleInstance::SingleInstance(QString folder, QObject* parent)
+SingleInstance::SingleInstance(QString folder, std::chrono::milliseconds patience, QObject* parent)
     : QObject(parent)
-    , m_folder(std::move(folder)) {}
+    , m_folder(std::move(folder))
+    , m_patience(patience) {}
 
 SingleInstance::~SingleInstance() {
     if (m_server) m_server->close();
@@ -74,7 +74,7 @@ SingleInstance::Role SingleInstance::claim(const QStringList& arguments) {
     m_lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/nolvea.lock"));
     // Only a lock whose process is gone is stale, however old.
     m_lock->setStaleLockTime(0);
-    const QDeadlineTimer deadline(kClaimMs);
+    const QDeadlineTimer deadline(m_patience);
     for (;;) {
         if (m_lock->tryLock(0)) {
             listen();

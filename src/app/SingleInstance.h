@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 class QLocalServer;
@@ -23,15 +24,20 @@ public:
         noAnswer,  // an instance runs but did not answer
     };
 
+    static constexpr std::chrono::milliseconds kPatience{5000};
+
     // `folder` holds the lock and the socket; the user's runtime folder by default.
-    explicit SingleInstance(QString folder = defaultFolder(), QObject* parent = nullptr);
+    // `patience`: how long a start waits for the running instance to answer.
+    explicit SingleInstance(QString folder = defaultFolder(),
+                            std::chrono::milliseconds patience = kPatience,
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
     static QString defaultFolder();
     QString socketPath() const;
 
-    // Becomes the instance, or hands `arguments` to the running one. Blocks for at most a
-    // few seconds while a starting instance is not listening yet.
+    // Becomes the instance, or hands `arguments` to the running one. Blocks for at most the
+    // patience while a starting instance is not listening yet.
     Role claim(const QStringList& arguments);
     bool isListening() const;
 
@@ -46,6 +52,7 @@ private:
     bool forward(const QStringList& arguments);
 
     QString m_folder;
+    std::chrono::milliseconds m_patience;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
 };

@@ -63,6 +63,7 @@ TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
     s.setSpeakAnswers(false);
     s.setLocaleID("en-US");
     s.setHotkey(HotkeyChoice::rightCommand); // Super_R
+    s.setHasCompletedOnboarding(true);       // its window would take the focus
     UserDefaults::standard().sync();
     QFile mcp(AppPaths::support() + "/mcp.json");
     ASSERT_TRUE(mcp.open(QIODevice::WriteOnly));

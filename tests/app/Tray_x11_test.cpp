@@ -21,9 +21,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+// Xlib's macros last.
+#include "app/X11Windows.h"
 
 #include <csignal>
 #include <functional>
@@ -37,7 +36,8 @@ namespace {
 const QStringList kButtonRoles{"push button", "button"};
 const QString kServerSeconds = QStringLiteral("4343");
 
-// A program of the desktop for one scope (openbox, trayer), ended with it.
+// A program of the desktop for one scope (openbox, trayer), ended with it. What a window
+// manager leaves on the root window goes too, so later tests find a bare display again.
 class Helper {
 public:
     Helper(const QString& program, const QStringList& args) {
@@ -49,110 +49,16 @@ public:
         m_process.terminate();
         if (!m_process.waitForFinished(5000)) m_process.kill();
         m_process.waitForFinished();
+        for (const char* name :
+             {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST",
+              "_NET_CLIENT_LIST_STACKING", "_NET_SUPPORTED", "_NET_WORKAREA", "_NET_DESKTOP_NAMES",
+              "_NET_NUMBER_OF_DESKTOPS", "_NET_CURRENT_DESKTOP", "_NET_DESKTOP_GEOMETRY",
+              "_NET_DESKTOP_VIEWPORT", "_OB_THEME", "_OB_VERSION", "_OB_CONFIG_FILE"})
+            QProcess::execute("xprop", {"-root", "-remove", name});
     }
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
-    qint64 pid() const { return m_process.processId(); }
 
 private:
     QProcess m_process;
-};
-
-// Reads and pokes the display on a connection of the test's own.
-class X11 {
-public:
-    X11()
-        : m_display(XOpenDisplay(nullptr)) {}
-    ~X11() {
-        if (m_display) XCloseDisplay(m_display);
-    }
-    Display* get() const { return m_display; }
-
-    Window trayManager() const {
-        const Atom selection = XInternAtom(m_display, "_NET_SYSTEM_TRAY_S0", False);
-        return XGetSelectionOwner(m_display, selection);
-    }
-    qint64 pidOf(Window w) const {
-        const Atom pidAtom = XInternAtom(m_display, "_NET_WM_PID", False);
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        qint64 pid = 0;
-        if (XGetWindowProperty(m_display, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
-                               &count, &after, &data) == Success &&
-            data && count == 1)
-            pid = qint64(*reinterpret_cast<unsigned long*>(data));
-        if (data) XFree(data);
-        return pid;
-    }
-    QString nameOf(Window w) const {
-        const Atom name = XInternAtom(m_display, "_NET_WM_NAME", False);
-        const Atom utf8 = XInternAtom(m_display, "UTF8_STRING", False);
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        QString out;
-        if (XGetWindowProperty(m_display, w, name, 0, 1024, False, utf8, &type, &format, &count,
-                               &after, &data) == Success &&
-            data)
-            out = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
-        if (data) XFree(data);
-        return out;
-    }
-    bool isViewable(Window w) const {
-        XWindowAttributes a{};
-        return XGetWindowAttributes(m_display, w, &a) && a.map_state == IsViewable;
-    }
-    QRect geometry(Window w) const {
-        XWindowAttributes a{};
-        if (!XGetWindowAttributes(m_display, w, &a)) return {};
-        Window child;
-        int x = 0, y = 0;
-        XTranslateCoordinates(m_display, w, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
-        return {x, y, a.width, a.height};
-    }
-    // Every window below `top`, depth first, `top` included.
-    QList<Window> subtree(Window top) const {
-        QList<Window> out{top};
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(m_display, top, &root, &parent, &children, &count)) {
-            for (unsigned int i = 0; i < count; ++i)
-                out << subtree(children[i]);
-            if (children) XFree(children);
-        }
-        return out;
-    }
-    Window parentOf(Window w) const {
-        Window root, parent = None, *children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(m_display, w, &root, &parent, &children, &count) && children)
-            XFree(children);
-        return parent;
-    }
-    // The tray icon of `pid`: a window of that process that sits inside another one.
-    Window embeddedIconOf(qint64 pid) const {
-        const Window root = DefaultRootWindow(m_display);
-        for (Window w : subtree(root))
-            if (pidOf(w) == pid && parentOf(w) != root && isViewable(w)) return w;
-        return None;
-    }
-    // The shown top-level window of `pid` titled `title`.
-    Window windowOf(qint64 pid, const QString& title) const {
-        for (Window w : subtree(DefaultRootWindow(m_display)))
-            if (pidOf(w) == pid && nameOf(w) == title && isViewable(w)) return w;
-        return None;
-    }
-    void click(const QPoint& at) {
-        XTestFakeMotionEvent(m_display, -1, at.x(), at.y(), CurrentTime);
-        XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
-        XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
-        XFlush(m_display);
-    }
-
-private:
-    Display* m_display;
 };
 
 QString configFile() {
@@ -273,7 +179,7 @@ void writeMuteServer() {
 
 TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
     Helper openbox("openbox", {"--sm-disable"});
-    X11 x;
+    X11Windows x;
     ASSERT_TRUE(x.get());
     Helper trayer("trayer",
                   {"--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
@@ -351,7 +257,7 @@ TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
 TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
     // No tray host: this is how the window is reached then.
     Helper openbox("openbox", {"--sm-disable"});
-    X11 x;
+    X11Windows x;
     QProcess& first = start();
     const QString socket = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/nolvea.sock";
     ASSERT_TRUE(spinUntil([&] { return QFile::exists(socket); }, 20000));
@@ -381,7 +287,7 @@ TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
 
 TEST_F(Tray, FirstRunOpensTheOnboardingAndMovesTheLoginItemOnce) {
     Helper openbox("openbox", {"--sm-disable"});
-    X11 x;
+    X11Windows x;
     QSettings(configFile(), QSettings::IniFormat).remove("hasCompletedOnboarding");
     const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";
     QDir().mkpath(autostart);
@@ -402,7 +308,7 @@ TEST_F(Tray, FirstRunOpensTheOnboardingAndMovesTheLoginItemOnce) {
         << "no onboarding on a first run";
     EXPECT_TRUE(spinUntil([&] { return entry().contains("Exec=\"" + nolveaProgram() + "\""); }))
         << entry().toStdString();
-    EXPECT_TRUE(storedSetting("loginItemMigratedToNolvea").toBool());
+    EXPECT_TRUE(spinUntil([] { return storedSetting("loginItemMigratedToNolvea").toBool(); }));
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(10000));
 
@@ -432,6 +338,25 @@ TEST_F(Tray, FirstRunOpensTheOnboardingAndMovesTheLoginItemOnce) {
         << tree.showingNames("frame").join(", ").toStdString();
     plain.terminate();
     EXPECT_TRUE(plain.waitForFinished(10000));
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+C, the session's logout and a plain kill all run the exit steps.
+TEST_F(Tray, EndsCleanlyOnEachQuitSignal) {
+    writeMuteServer();
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        QProcess& nolvea = start();
+        ASSERT_TRUE(spinUntil([] { return lingeringServers().size() == 1; }, 20000));
+        ::kill(pid_t(nolvea.processId()), signal);
+        ASSERT_TRUE(nolvea.waitForFinished(10000));
+        EXPECT_EQ(nolvea.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(nolvea.exitCode(), 0);
+        EXPECT_TRUE(spinUntil([] { return lingeringServers().isEmpty(); }, 5000));
+    }
 }
 
 } // namespace
