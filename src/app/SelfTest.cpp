@@ -43,15 +43,10 @@ QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
 }
 
 bool SelfTest::renderIcon(const QString& folder) {
-    AppIconView::renderIconset(folder);
-    const QDir dir(folder);
-    for (const auto& [name, pixels] : AppIconView::iconsetFiles()) {
-        if (!QFileInfo(dir.filePath(name)).isFile()) {
-            Console::error(QString::fromUtf8("Não deu para gravar %1 em %2.").arg(name, folder));
-            return false;
-        }
-    }
-    return true;
+    const QStringList failed = AppIconView::renderIconset(folder);
+    for (const QString& name : failed)
+        Console::error(QString::fromUtf8("Não deu para gravar %1 em %2.").arg(name, folder));
+    return failed.isEmpty();
 }
 
 } // namespace nolvea

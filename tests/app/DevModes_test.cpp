@@ -96,6 +96,26 @@ TEST(DevModes, AnIconFolderThatCannotBeWrittenFailsTheMode) {
         << run.errors.toStdString();
 }
 
+// Files already in place do not hide a failed write: with no byte writable the mode fails and
+// names every file it could not replace.
+TEST(DevModes, IconFilesThatCouldNotBeReplacedFailTheMode) {
+    QTemporaryDir icons;
+    const QString folder = icons.path();
+    for (const auto& [name, pixels] : AppIconView::iconsetFiles()) {
+        QFile old(folder + '/' + name);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    }
+    // Root writes through any permission; a file size limit of zero stops it too.
+    const QStringList noBytes{"sh", "-c", "trap '' XFSZ; ulimit -f 0; exec \"$@\"", "sh"};
+    const test::DevRun run =
+        runNolvea({"--render-icon", folder}, QProcessEnvironment::systemEnvironment(), {}, noBytes);
+    EXPECT_EQ(run.status, 1) << run.errors.toStdString();
+    for (const auto& [name, pixels] : AppIconView::iconsetFiles())
+        EXPECT_TRUE(run.errors.contains("Não deu para gravar " + name + " em " + folder + "."))
+            << name.toStdString() << '\n'
+            << run.errors.toStdString();
+}
+
 TEST(DevModes, NoApplicableFlagExitsWithAStatusScriptsCanSee) {
     const test::DevRun run = runNolvea({"--selftest-nada", "--render-"});
     EXPECT_EQ(run.status, 2);

@@ -146,20 +146,20 @@ QList<QPair<QString, int>> AppIconView::iconsetFiles() {
     return out;
 }
 
-void AppIconView::renderIconset(const QString& folder) {
+QStringList AppIconView::renderIconset(const QString& folder) {
     QDir().mkpath(folder);
     const QDir dir(folder);
+    QStringList failed;
     for (const auto& [name, pixels] : iconsetFiles()) {
         const QImage image = render(pixels);
-        if (image.isNull()) continue;
         QSaveFile file(dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly)) continue;
-        if (!image.save(&file, "PNG")) {
-            file.cancelWriting();
-            continue;
-        }
-        file.commit();
+        // A file left from an earlier run stays in place when its replacement fails. The
+        // last bytes are written by the flush, whose failure the commit would not see.
+        const bool written = !image.isNull() && file.open(QIODevice::WriteOnly) &&
+                             image.save(&file, "PNG") && file.flush() && file.commit();
+        if (!written) failed << name;
     }
+    return failed;
 }
 
 void AppIconView::paintEvent(QPaintEvent*) {

@@ -29,9 +29,9 @@ public:
     static void paint(QPainter& p, double canvas);
     // The icon as a square image of `pixels`.
     static QImage render(int pixels);
-    // Writes the ten PNG files of an iconset into `folder` (created when missing); what cannot
-    // be written is left out, silently.
-    static void renderIconset(const QString& folder);
+    // Writes the ten PNG files of an iconset into `folder` (created when missing) and returns
+    // the names of those it could not write, in writing order.
+    [[nodiscard]] static QStringList renderIconset(const QString& folder);
     // The file names and pixel sides of the iconset, in writing order.
     static QList<QPair<QString, int>> iconsetFiles();
 

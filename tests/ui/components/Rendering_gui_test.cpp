@@ -134,8 +134,9 @@ TEST(BrandMarkRendering, MenuBarImageIsABlackTemplateOfTwentyTwoBySixteen) {
 
 TEST(AppIcon, IconsetHoldsTenFilesOfTheirSizes) {
     const QString dir = test::home() + "/deep/Nolvea.iconset";
-    AppIconView::renderIconset(dir);
-    AppIconView::renderIconset(dir); // an existing folder is fine and the files are replaced
+    EXPECT_EQ(AppIconView::renderIconset(dir), QStringList());
+    // An existing folder is fine and the files are replaced.
+    EXPECT_EQ(AppIconView::renderIconset(dir), QStringList());
     const QStringList names = QDir(dir).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(names.size(), 10);
     const std::pair<const char*, int> expected[] = {
