@@ -72,6 +72,10 @@ void FrameDriver::refresh() {
 }
 
 void FrameDriver::onFrame(double now) {
+    // Half a tick of slack, so a late tick does not push the frame a whole tick further.
+    const double slack = FrameClock::kIntervalMs / 2000.0;
+    if (m_lastFrame >= 0 && now - m_lastFrame < m_minimumInterval - slack) return;
+    ++m_frames;
     const double dt = m_lastFrame < 0 ? FrameClock::kIntervalMs / 1000.0 : now - m_lastFrame;
     m_lastFrame = now;
     m_time = now;

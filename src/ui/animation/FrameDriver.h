@@ -24,12 +24,17 @@ public:
 
     void setContinuous(bool on);
     bool isContinuous() const { return m_continuous; }
+    // The shortest time between two frames, for effects that need fewer frames than the clock
+    // gives; 0 (the default) takes every tick.
+    void setMinimumInterval(double seconds) { m_minimumInterval = seconds; }
     // Call after a spring was given a new target.
     void kick();
     // Whether frames are being asked for now.
     bool isActive() const;
     // Time of the last frame (or now, before the first one).
     double time() const { return m_time; }
+    // Frames handed to the widget so far.
+    int frameCount() const { return m_frames; }
 
     // Aims `spring` at `target` with `spec`, or puts it there at once under reduce motion.
     void animate(SpringValue& spring, double target, const SpringSpec& spec);
@@ -48,6 +53,8 @@ private:
     bool m_moving = false;
     double m_time;
     double m_lastFrame = -1;
+    double m_minimumInterval = 0;
+    int m_frames = 0;
 };
 
 } // namespace nolvea

@@ -34,6 +34,7 @@ AuroraBackground::AuroraBackground(Theme::Palette palette, QWidget* parent)
     : QWidget(parent)
     , m_palette(std::move(palette)) {
     m_driver = new FrameDriver(this);
+    m_driver->setMinimumInterval(0.05);
     m_driver->setContinuous(true);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -80,13 +81,17 @@ QImage AuroraBackground::render(const Theme::Palette& palette, QSize size, doubl
 }
 
 void AuroraBackground::paintEvent(QPaintEvent*) {
-    // At most one new pose every 0.05 s.
-    double t = m_driver->time();
-    if (m_drawnAt >= 0 && t - m_drawnAt < 0.05 && t >= m_drawnAt) t = m_drawnAt;
-    m_drawnAt = t;
+    // Paints between two frames (of widgets above, of exposed parts) reuse the last mesh.
+    const double t = m_driver->time();
     const bool dark = palette().color(QPalette::Window).lightness() < 128;
+    if (m_mesh.isNull() || t != m_meshTime || dark != m_meshDark || m_mesh.size() != size()) {
+        m_mesh = render(m_palette, size(), t, dark);
+        m_meshTime = t;
+        m_meshDark = dark;
+        ++m_meshDrawings;
+    }
     QPainter p(this);
-    p.drawImage(rect(), render(m_palette, size(), t, dark));
+    p.drawImage(rect(), m_mesh);
 }
 
 } // namespace nolvea

@@ -2,6 +2,7 @@
 
 #include "ui/components/Theme.h"
 
+#include <QImage>
 #include <QWidget>
 
 namespace nolvea {
@@ -18,6 +19,8 @@ public:
 
     // The mesh at time `t`, veiled for the colour scheme, into `size`.
     static QImage render(const Theme::Palette& palette, QSize size, double t, bool dark);
+    // How many times the mesh was drawn since the widget was made.
+    int meshDrawings() const { return m_meshDrawings; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -25,7 +28,10 @@ protected:
 private:
     Theme::Palette m_palette;
     FrameDriver* m_driver;
-    double m_drawnAt = -1;
+    QImage m_mesh;
+    double m_meshTime = 0;
+    bool m_meshDark = false;
+    int m_meshDrawings = 0;
 };
 
 } // namespace nolvea

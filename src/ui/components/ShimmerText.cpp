@@ -20,6 +20,7 @@ ShimmerText::ShimmerText(QString text, QFont font, QColor tint, QWidget* parent)
     , m_tint(std::move(tint)) {
     setAttribute(Qt::WA_TranslucentBackground);
     m_driver = new FrameDriver(this);
+    m_driver->setMinimumInterval(1.0 / 30);
     m_driver->setContinuous(true);
 }
 

@@ -3,7 +3,9 @@
 #include "ui/animation/FrameDriver.h"
 #include "ui/animation/KeyframeTrack.h"
 #include "ui/animation/SpringValue.h"
+#include "ui/components/AuroraBackground.h"
 #include "ui/components/BrandMark.h"
+#include "ui/components/ShimmerText.h"
 #include "ui/components/Theme.h"
 #include "ui/components/WaveformView.h"
 
@@ -167,6 +169,63 @@ TEST_F(FrameClockTest, ReducedMotionJumpsSpringsAndPausesTheTimeline) {
     clock.advance(std::chrono::milliseconds(500));
     EXPECT_EQ(mark.currentFrame().swirlDegrees, frozen.swirlDegrees);
     EXPECT_FALSE(FrameClock::shared().isRunning());
+}
+
+// A second of the 60 Hz clock: the shimmer takes at most 30 frames of it and the aurora at most
+// 20, evenly spread, while the waveform takes every tick.
+TEST_F(FrameClockTest, EachEffectTakesFramesNoFasterThanItsRate) {
+    struct Case {
+        const char* name;
+        std::function<QWidget*()> make;
+        int perSecond;
+    };
+    const QList<Case> cases{
+        {"shimmer", [] { return new ShimmerText("Pensando…", QFont(), Qt::white); }, 30},
+        {"aurora", [] { return new AuroraBackground(Theme::agent()); }, 20},
+        {"waveform",
+         [] { return new WaveformView(QList<float>(32, 0.2f), Theme::agent(), 3, 2.5, 1); }, 59},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<QWidget> widget(c.make());
+        widget->resize(160, 40);
+        widget->show();
+        auto* driver = widget->findChild<FrameDriver*>();
+        ASSERT_TRUE(driver);
+        QList<double> times;
+        for (int tick = 0; tick < 59; ++tick) {
+            const int before = driver->frameCount();
+            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
+            if (driver->frameCount() != before) times << driver->time();
+        }
+        EXPECT_LE(times.size(), c.perSecond);
+        EXPECT_GE(times.size(), c.perSecond - 2) << "it still moves";
+        for (int i = 1; i < times.size(); ++i)
+            EXPECT_GE(times[i] - times[i - 1], 1.0 / (c.perSecond + 1)) << i;
+    }
+}
+
+// Painting more often than the aurora moves (a shimmer above it, an exposed corner) reuses the
+// last mesh: it is drawn again only for a new pose, size or colour scheme.
+TEST_F(FrameClockTest, AuroraDrawsItsMeshOnlyForANewPose) {
+    AuroraBackground aurora(Theme::agent());
+    aurora.resize(160, 90);
+    aurora.show();
+    aurora.grab();
+    const int first = aurora.meshDrawings();
+    EXPECT_GE(first, 1);
+    for (int tick = 0; tick < 59; ++tick) {
+        clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
+        aurora.grab();
+    }
+    EXPECT_LE(aurora.meshDrawings() - first, 20);
+    EXPECT_GE(aurora.meshDrawings() - first, 18);
+    const int drawn = aurora.meshDrawings();
+    aurora.grab();
+    EXPECT_EQ(aurora.meshDrawings(), drawn);
+    aurora.resize(200, 90);
+    aurora.grab();
+    EXPECT_EQ(aurora.meshDrawings(), drawn + 1);
 }
 
 TEST(FrameClockDesktop, GtkAnimationsOffAsksForReducedMotion) {
