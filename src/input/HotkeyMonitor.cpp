@@ -34,11 +34,14 @@ HotkeyMonitor::HotkeyMonitor(std::shared_ptr<KeyEventSource> source, QObject* pa
     : QObject(parent)
     , m_source(source ? std::move(source) : Platform::find<KeyEventSource>()) {}
 
-HotkeyMonitor::~HotkeyMonitor() = default;
+HotkeyMonitor::~HotkeyMonitor() {
+    if (m_running) m_source->setTriggerKey(std::nullopt);
+}
 
 void HotkeyMonitor::setTrigger(HotkeyChoice trigger) {
     if (trigger == m_trigger) return;
     m_trigger = trigger;
+    if (m_running) m_source->setTriggerKey(keyOf(m_trigger));
     // The old key's release would no longer be recognised: let go now rather than hang.
     setTriggerDown(false);
 }
@@ -79,6 +82,7 @@ bool HotkeyMonitor::tryStart() {
     }
     m_lastError.reset();
     m_running = true;
+    m_source->setTriggerKey(keyOf(m_trigger));
     return true;
 }
 

@@ -21,7 +21,8 @@ class KeyEventSource;
 //
 // The trigger (`HotkeyChoice`) maps to one key: fn to Menu, rightOption to Alt_R or AltGr,
 // rightCommand to Super_R. It goes down with its key's press and up with that key's release,
-// whatever other keys are held.
+// whatever other keys are held. While the monitor runs, the key source keeps the trigger's key
+// from the applications, so the one in front never acts on it.
 class HotkeyMonitor : public QObject {
     Q_OBJECT
 

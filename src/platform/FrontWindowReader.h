@@ -2,6 +2,8 @@
 
 #include "platform/FrontWindow.h"
 
+#include <QVariant>
+
 #include <optional>
 
 namespace nolvea {
@@ -19,6 +21,10 @@ public:
     // now: false when it has no window on screen, the window system cannot be asked or the
     // window manager would not.
     virtual bool bringToFront(qint32 processID) = 0;
+
+    // The icon of the application of this process, a QImage: the one its window shows, else
+    // the one its desktop entry names. Invalid when it has none or shows no window.
+    virtual QVariant applicationIcon(qint32 processID) = 0;
 };
 
 } // namespace nolvea

@@ -10,6 +10,7 @@
 #include "core/AgentLog.h"
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
+#include "platform/FrontWindowReader.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Platform.h"
 #include "system/ScreenContextReader.h"
@@ -20,6 +21,10 @@ namespace nolvea {
 VoiceController::Services VoiceController::Services::installed() {
     Services s;
     s.captureContext = ScreenContextReader::capture;
+    s.appIcon = [](qint32 pid) {
+        const auto reader = Platform::find<FrontWindowReader>();
+        return reader ? reader->applicationIcon(pid) : QVariant();
+    };
     s.insertText = TextInserter::insert;
     s.clock = &Clock::shared();
     s.microphoneGranted = [] {

@@ -6,15 +6,21 @@
 //   caret <position>          -> moves the caret
 //   focus                     -> activates the window and focuses the field
 //   clip (<type> <base64>)*   -> puts these formats on the clipboard
+//   keys                      -> "keys <hex keysym>,…": the keys pressed in the window since
+//                                the last asking
 //   quit
 // Options: --app-class NAME (window class), --window-title TEXT, --background COLOR,
-// --rect X,Y,W,H (not the toolkit's own -geometry and -title, which it takes for itself). Prints
-// "ready <window id> <pid>" once the window is on screen.
+// --rect X,Y,W,H (not the toolkit's own -geometry and -title, which it takes for itself),
+// --window-icon COLOR (a window icon of 32 and 64 pixels). Prints "ready <window id> <pid>" once
+// the window is on screen.
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPixmap>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
@@ -32,7 +38,8 @@ int main(int argc, char** argv) {
     QCommandLineOption titleOption("window-title", "window title", "text", "Janela de teste");
     QCommandLineOption colorOption("background", "background", "name", "#20a040");
     QCommandLineOption geometryOption("rect", "x,y,w,h", "rect", "100,100,400,200");
-    parser.addOptions({classOption, titleOption, colorOption, geometryOption});
+    QCommandLineOption iconOption("window-icon", "window icon colour", "color");
+    parser.addOptions({classOption, titleOption, colorOption, geometryOption, iconOption});
     parser.process(app);
     // The class of the windows comes from the application name.
     QCoreApplication::setApplicationName(parser.value(classOption));
@@ -52,6 +59,30 @@ int main(int argc, char** argv) {
     layout->addWidget(field);
     layout->addStretch();
     window.show();
+    if (parser.isSet(iconOption)) {
+        QIcon icon;
+        for (int side : {32, 64}) {
+            QPixmap pixmap(side, side);
+            pixmap.fill(QColor(parser.value(iconOption)));
+            icon.addPixmap(pixmap);
+        }
+        window.setWindowIcon(icon);
+    }
+
+    // Every key press the window is given, once (the toolkit hands it to several objects).
+    QStringList keys;
+    struct KeyLog : QObject {
+        QStringList* keys;
+        explicit KeyLog(QStringList* k)
+            : keys(k) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress && watched->isWindowType())
+                keys->append(
+                    QString::number(static_cast<QKeyEvent*>(event)->nativeVirtualKey(), 16));
+            return false;
+        }
+    } keyLog(&keys);
+    app.installEventFilter(&keyLog);
 
     QTextStream out(stdout);
     auto reply = [&out](const QString& line) {
@@ -108,6 +139,9 @@ int main(int argc, char** argv) {
                                   QByteArray::fromBase64(words[i + 1]));
                 QGuiApplication::clipboard()->setMimeData(mime);
                 reply(QStringLiteral("ok"));
+            } else if (command == "keys") {
+                reply(QStringLiteral("keys ") + keys.join(','));
+                keys.clear();
             } else if (command == "quit") {
                 QCoreApplication::quit();
             } else {

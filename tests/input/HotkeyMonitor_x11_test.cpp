@@ -2,6 +2,8 @@
 #include "platform/DesktopError.h"
 #include "platform/linux/XInputKeySource.h"
 #include "support/Async.h"
+#include "support/FrontApp.h"
+#include "support/WindowManager.h"
 #include "support/X11Keys.h"
 
 #include <QDir>
@@ -116,6 +118,122 @@ TEST_F(HotkeyMonitorX11, AltGrCountsAsTheRightOption) {
     Listening l(HotkeyChoice::rightOption);
     if (!X11Keys::press("ISO_Level3_Shift")) GTEST_SKIP() << "this keyboard map has no AltGr";
     EXPECT_EQ(l.play({"-ISO_Level3_Shift"}), (QStringList{"down", "up"}));
+}
+
+// The keyboard layout of the test display for one scope.
+class KeyboardLayout {
+public:
+    explicit KeyboardLayout(const QString& layout) {
+        m_set = QProcess::execute("setxkbmap", {layout}) == 0;
+    }
+    ~KeyboardLayout() { QProcess::execute("setxkbmap", {"us"}); }
+    bool isSet() const { return m_set; }
+
+private:
+    bool m_set = false;
+};
+
+// Another application in front, under a window manager, as the person has it.
+class TriggerInFront : public HotkeyMonitorX11 {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(manager.isRunning());
+        ASSERT_TRUE(front.isReady());
+        front.focus();
+        front.keysPressed();
+    }
+    WindowManager manager;
+    FrontApp front;
+};
+
+// The trigger's key never reaches the application in front (Menu would open the field's
+// context menu, Super a launcher, a lone Alt the menu bar), whatever locks or modifiers are on;
+// the keys after it do.
+TEST_F(TriggerInFront, TheTriggerKeyReachesOnlyTheMonitor) {
+    struct KeyCase {
+        const char* name;
+        HotkeyChoice trigger;
+        QByteArray key;
+        QByteArrayList locks; // tapped before and after: on while the trigger is pressed
+        QByteArray held;
+    };
+    const QList<KeyCase> cases{
+        {"menu", HotkeyChoice::fn, "Menu", {}, {}},
+        {"menu with caps lock on", HotkeyChoice::fn, "Menu", {"Caps_Lock"}, {}},
+        {"menu with num lock on", HotkeyChoice::fn, "Menu", {"Num_Lock"}, {}},
+        {"menu with shift held", HotkeyChoice::fn, "Menu", {}, "Shift_L"},
+        {"menu with control held", HotkeyChoice::fn, "Menu", {}, "Control_L"},
+        {"right super", HotkeyChoice::rightCommand, "Super_R", {}, {}},
+        {"right super with num and caps lock",
+         HotkeyChoice::rightCommand,
+         "Super_R",
+         {"Num_Lock", "Caps_Lock"},
+         {}},
+        {"right alt of a layout without AltGr", HotkeyChoice::rightOption, "Alt_R", {}, {}},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Listening l(c.trigger);
+        ASSERT_TRUE(l.monitor.isRunning());
+        for (const QByteArray& lock : c.locks)
+            ASSERT_TRUE(X11Keys::tap(lock));
+        if (!c.held.isEmpty()) ASSERT_TRUE(X11Keys::press(c.held));
+        front.keysPressed();
+        const QStringList heard = l.play({"+" + c.key, "-" + c.key});
+        if (!c.held.isEmpty()) ASSERT_TRUE(X11Keys::release(c.held));
+        for (const QByteArray& lock : c.locks)
+            ASSERT_TRUE(X11Keys::tap(lock));
+        EXPECT_EQ(heard.mid(heard.indexOf("down")), (QStringList{"down", "up"}));
+        ASSERT_TRUE(X11Keys::tap("y"));
+        // The Escape of the marker, then the letter: the keyboard is the application's again.
+        EXPECT_TRUE(spinUntil([&] { return front.text() == "y"; })) << front.text().toStdString();
+        const QList<quint32> keys = front.keysPressed();
+        EXPECT_FALSE(keys.contains(X11Keys::keysym(c.key)));
+        EXPECT_TRUE(keys.contains(X11Keys::keysym("Escape")) &&
+                    keys.contains(X11Keys::keysym("y")));
+        front.setText({});
+    }
+}
+
+// While the trigger is held, Control and Escape still reach the monitor; letting the trigger
+// go gives the keyboard back.
+TEST_F(TriggerInFront, GesturesWhileHeldAreStillHeard) {
+    Listening l(HotkeyChoice::fn);
+    EXPECT_EQ(
+        l.play({"+Menu", "+Control_L", "-Control_L", "+Escape", "-Escape", "+a", "-a", "-Menu"}),
+        (QStringList{"down", "control on", "control off", "escape", "other", "up"}));
+    ASSERT_TRUE(X11Keys::tap("b"));
+    EXPECT_TRUE(spinUntil([&] { return front.text() == "b"; })) << front.text().toStdString();
+}
+
+// Where AltGr is the layout's third-level shift it types characters: it is left to the
+// applications and still counts as the trigger. The right Alt of the US layout is kept from
+// them, until the layout changes under the running monitor.
+TEST_F(TriggerInFront, AltGrOfTheLayoutKeepsTypingItsCharacters) {
+    Listening l(HotkeyChoice::rightOption);
+    const int rightAlt = X11Keys::keycode("Alt_R");
+    ASSERT_NE(rightAlt, 0);
+    KeyboardLayout brazilian("br");
+    ASSERT_TRUE(brazilian.isSet());
+    // Heard after the layout change: the grabs have been renewed by then.
+    l.play({});
+    l.log.clear();
+    ASSERT_TRUE(X11Keys::postCode(rightAlt, true));
+    ASSERT_TRUE(X11Keys::tap("q"));
+    ASSERT_TRUE(X11Keys::postCode(rightAlt, false));
+    EXPECT_EQ(l.play({}), (QStringList{"down", "other", "up"}));
+    EXPECT_TRUE(spinUntil([&] { return front.text() == "/"; })) << front.text().toStdString();
+}
+
+// A new trigger gives the old key back to the applications.
+TEST_F(TriggerInFront, ChangingTheTriggerReleasesTheOldKey) {
+    Listening l(HotkeyChoice::rightCommand);
+    l.monitor.setTrigger(HotkeyChoice::fn);
+    front.keysPressed();
+    l.play({"+Super_R", "-Super_R", "+Menu", "-Menu"});
+    const QList<quint32> keys = front.keysPressed();
+    EXPECT_TRUE(keys.contains(X11Keys::keysym("Super_R")));
+    EXPECT_FALSE(keys.contains(X11Keys::keysym("Menu")));
 }
 
 TEST_F(HotkeyMonitorX11, ChangingTheTriggerWhileHeldLetsItGo) {

@@ -21,6 +21,7 @@
 #include "support/TestEnvironment.h"
 #include "support/VirtualMicrophone.h"
 #include "support/VoiceRig.h"
+#include "support/WindowManager.h"
 #include "support/X11Keys.h"
 
 #include <QDir>
@@ -104,11 +105,11 @@ protected:
         Clock::install(nullptr);
     }
 
-    void press() { ASSERT_TRUE(X11Keys::press("Super_R")); }
+    void press() { ASSERT_TRUE(X11Keys::press(triggerKey)); }
     // Lets the key go once the monitor has heard it.
     void release() {
         const int timers = clock.pendingTimers();
-        ASSERT_TRUE(X11Keys::release("Super_R"));
+        ASSERT_TRUE(X11Keys::release(triggerKey));
         // The release is heard when the controller schedules something or leaves listening.
         spinUntil(
             [&] { return clock.pendingTimers() != timers || state.stage() != Stage::listening; },
@@ -166,6 +167,7 @@ protected:
         release();
     }
 
+    QByteArray triggerKey = "Super_R";
     ManualClock clock;
     AppState state;
     LoopbackServer model;
@@ -352,4 +354,24 @@ TEST_F(VoiceEndToEnd, AnAnswerThatAsksListensForTheReply) {
         QString::fromUtf8(agentRequests()[1]).contains("Quer que eu ande mais dez metros?"));
     EXPECT_TRUE(userText(agentRequests()[1]).contains("go forward"));
     controller->dismissAnswer();
+}
+
+// The default key, under a window manager, into a plain text field: the Menu key would open the
+// field's context menu, which would take the posted paste for itself.
+TEST_F(VoiceEndToEnd, TheDefaultKeyDictatesIntoAFieldUnderAWindowManager) {
+    WindowManager manager;
+    ASSERT_TRUE(manager.isRunning());
+    controller->hotkeys().setTrigger(HotkeyChoice::fn);
+    triggerKey = "Menu";
+    front.focus();
+    press();
+    waitForStage(Stage::listening);
+    speak();
+    clock.advance(Clock::Duration(500));
+    release();
+    expectPasted(kCleaned);
+    // Typing goes on in the field, not in a menu.
+    ASSERT_TRUE(X11Keys::tap("x"));
+    EXPECT_TRUE(spinUntil([&] { return front.text() == kCleaned + "x"; }))
+        << front.text().toStdString();
 }

@@ -23,11 +23,17 @@ FrontApp::FrontApp(const Options& options)
     m_process->setProcessEnvironment(env);
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QRect& g = options.geometry;
-    m_process->start(
-        helperPath(),
-        {QStringLiteral("--app-class"), options.windowClass, QStringLiteral("--window-title"),
-         options.title, QStringLiteral("--background"), options.color, QStringLiteral("--rect"),
-         QStringLiteral("%1,%2,%3,%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())});
+    QStringList args{
+        QStringLiteral("--app-class"),
+        options.windowClass,
+        QStringLiteral("--window-title"),
+        options.title,
+        QStringLiteral("--background"),
+        options.color,
+        QStringLiteral("--rect"),
+        QStringLiteral("%1,%2,%3,%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())};
+    if (!options.iconColor.isEmpty()) args << QStringLiteral("--window-icon") << options.iconColor;
+    m_process->start(helperPath(), args);
     const QByteArray ready = command({});
     const QList<QByteArray> words = ready.split(' ');
     if (words.value(0) == "ready") {
@@ -63,6 +69,14 @@ QByteArray FrontApp::command(const QByteArray& line) {
 
 void FrontApp::focus() {
     command("focus");
+}
+
+QList<quint32> FrontApp::keysPressed() {
+    QList<quint32> out;
+    const QByteArray reply = command("keys");
+    for (const QByteArray& hex : reply.mid(5).split(','))
+        if (!hex.isEmpty()) out << hex.toUInt(nullptr, 16);
+    return out;
 }
 
 QString FrontApp::text() {

@@ -21,6 +21,7 @@ public:
         QString title = QStringLiteral("Janela de teste");
         QString color = QStringLiteral("#20a040");
         QRect geometry{100, 100, 400, 200};
+        QString iconColor; // a window icon of this colour, 32 and 64 pixels; none when empty
     };
 
     explicit FrontApp(const Options& options);
@@ -38,6 +39,8 @@ public:
     void setText(const QString& text);
     void select(int start, int length);
     void setCaret(int position);
+    // The X11 key symbols of the keys pressed in the window since the last call.
+    QList<quint32> keysPressed();
     // Puts these formats on the clipboard, owned by the other program.
     void setClipboard(const QList<QPair<QString, QByteArray>>& formats);
 

@@ -13,17 +13,28 @@ Display* display() {
 }
 
 bool post(const QByteArray& name, bool down) {
-    Display* d = display();
-    if (!d) return false;
-    const KeySym sym = XStringToKeysym(name.constData());
-    const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
-    if (code == 0) return false;
-    XTestFakeKeyEvent(d, code, down, CurrentTime);
-    XSync(d, False);
-    return true;
+    return postCode(keycode(name), down);
 }
 
 } // namespace
+
+quint32 keysym(const QByteArray& name) {
+    return quint32(XStringToKeysym(name.constData()));
+}
+
+int keycode(const QByteArray& keysym) {
+    Display* d = display();
+    const KeySym sym = XStringToKeysym(keysym.constData());
+    return d && sym != NoSymbol ? XKeysymToKeycode(d, sym) : 0;
+}
+
+bool postCode(int keycode, bool down) {
+    Display* d = display();
+    if (!d || keycode == 0) return false;
+    XTestFakeKeyEvent(d, keycode, down, CurrentTime);
+    XSync(d, False);
+    return true;
+}
 
 bool press(const QByteArray& keysym) {
     return post(keysym, true);

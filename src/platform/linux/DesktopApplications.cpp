@@ -143,6 +143,27 @@ std::optional<DesktopEntry> DesktopApplications::defaultFor(const QString& mimeT
     return std::nullopt;
 }
 
+std::optional<DesktopEntry> DesktopApplications::forWindowClass(const QString& windowClass) const {
+    if (windowClass.isEmpty()) return std::nullopt;
+    const auto same = [&windowClass](const QString& s) {
+        return s.compare(windowClass, Qt::CaseInsensitive) == 0;
+    };
+    const auto stem = [](const DesktopEntry& e) { return e.id.chopped(8); }; // ".desktop"
+    const std::function<bool(const DesktopEntry&)> rules[] = {
+        [&](const DesktopEntry& e) { return same(e.startupWMClass); },
+        [&](const DesktopEntry& e) { return same(stem(e)); },
+        [&](const DesktopEntry& e) { return same(stem(e).section(u'.', -1)); },
+        [&](const DesktopEntry& e) {
+            const auto argv = DesktopEntry::splitExec(e.exec);
+            return argv && !argv->isEmpty() && same(QFileInfo(argv->first()).fileName());
+        },
+    };
+    for (const auto& rule : rules)
+        for (const auto& e : m_entries)
+            if (!e.hidden && e.id.endsWith(QLatin1String(".desktop")) && rule(e)) return e;
+    return std::nullopt;
+}
+
 std::optional<DesktopEntry> DesktopApplications::find(const QString& name) const {
     const QString wanted = folded(name);
     if (wanted.isEmpty()) return std::nullopt;

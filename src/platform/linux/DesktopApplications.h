@@ -25,6 +25,11 @@ public:
     // desktop file ID or the program, compared without case or accents.
     std::optional<DesktopEntry> find(const QString& name) const;
 
+    // The application whose windows carry `windowClass`: its StartupWMClass, else its file ID
+    // (in full or as the last part of a reverse domain name), else its program; compared
+    // without case.
+    std::optional<DesktopEntry> forWindowClass(const QString& windowClass) const;
+
     // Folders searched for .desktop files, most important first.
     static QStringList applicationFolders();
 

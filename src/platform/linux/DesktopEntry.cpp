@@ -111,6 +111,8 @@ std::optional<DesktopEntry> DesktopEntry::load(const QString& path, const QStrin
     e.exec = unescape(keys.value(QStringLiteral("Exec")));
     e.tryExec = unescape(keys.value(QStringLiteral("TryExec")));
     e.workingDirectory = unescape(keys.value(QStringLiteral("Path")));
+    e.icon = localized(QStringLiteral("Icon"));
+    e.startupWMClass = unescape(keys.value(QStringLiteral("StartupWMClass")));
     e.mimeTypes = splitList(keys.value(QStringLiteral("MimeType")));
     e.hidden = isTrue(keys.value(QStringLiteral("Hidden")));
     e.noDisplay = isTrue(keys.value(QStringLiteral("NoDisplay")));

@@ -21,6 +21,8 @@ public:
     QString exec;
     QString tryExec;
     QString workingDirectory; // Path
+    QString icon;             // a theme icon name or a file
+    QString startupWMClass;   // the class its windows carry, when it is not the file ID
     QStringList mimeTypes;
     bool hidden = false;
     bool noDisplay = false;

@@ -1,6 +1,10 @@
 #include "platform/linux/EwmhFrontWindowReader.h"
 
+#include "platform/linux/DesktopApplications.h"
+#include "platform/linux/DesktopIcon.h"
 #include "platform/linux/X11Display.h"
+
+#include <QImage>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -141,6 +145,44 @@ QList<Window> clientsBottomToTop(Display* dpy) {
     return out;
 }
 
+// The largest image of the window's _NET_WM_ICON (width, height, then that many ARGB
+// pixels, again for each size); null when it has none that is whole.
+QImage windowIcon(Display* dpy, Window window) {
+    const QByteArray v =
+        property(dpy, window, XInternAtom(dpy, "_NET_WM_ICON", False), XA_CARDINAL);
+    const auto* items = reinterpret_cast<const unsigned long*>(v.constData());
+    const qsizetype count = v.size() / qsizetype(sizeof(long));
+    qsizetype best = -1;
+    unsigned long bestArea = 0;
+    for (qsizetype i = 0; i + 2 <= count;) {
+        const unsigned long w = items[i], h = items[i + 1];
+        // A side beyond any icon's (or a sum that wraps) means the rest cannot be read.
+        if (w == 0 || h == 0 || w > 4096 || h > 4096 || qsizetype(w * h) > count - i - 2) break;
+        if (w * h > bestArea) {
+            best = i;
+            bestArea = w * h;
+        }
+        i += 2 + qsizetype(w * h);
+    }
+    if (best < 0) return {};
+    const int w = int(items[best]), h = int(items[best + 1]);
+    QImage image(w, h, QImage::Format_ARGB32);
+    const unsigned long* pixel = items + best + 2;
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = QRgb(*pixel++ & 0xffffffffu);
+    }
+    return image;
+}
+
+QString classOf(Display* dpy, Window window) {
+    // WM_CLASS holds the instance name and then the class name, each ending in a NUL.
+    const QList<QByteArray> names = property(dpy, window, XA_WM_CLASS, XA_STRING).split('\0');
+    const QString windowClass = QString::fromLocal8Bit(names.value(1));
+    return windowClass.isEmpty() ? QString::fromLocal8Bit(names.value(0)) : windowClass;
+}
+
 } // namespace
 
 EwmhFrontWindowReader::EwmhFrontWindowReader(QByteArray displayName)
@@ -165,10 +207,7 @@ std::optional<FrontWindow> EwmhFrontWindowReader::frontWindow() {
     if (window == None) return std::nullopt;
 
     FrontWindow front;
-    // WM_CLASS holds the instance name and then the class name, each ending in a NUL.
-    const QList<QByteArray> names = property(dpy, window, XA_WM_CLASS, XA_STRING).split('\0');
-    front.windowClass = QString::fromLocal8Bit(names.value(1));
-    if (front.windowClass.isEmpty()) front.windowClass = QString::fromLocal8Bit(names.value(0));
+    front.windowClass = classOf(dpy, window);
     front.appName = front.windowClass;
     front.title = title(dpy, window);
     front.processID = processOf(dpy, window);
@@ -215,6 +254,26 @@ bool EwmhFrontWindowReader::bringToFront(qint32 processID) {
     XSetInputFocus(dpy, target, RevertToParent, CurrentTime);
     XSync(dpy, False);
     return !m_display->isBroken();
+}
+
+QVariant EwmhFrontWindowReader::applicationIcon(qint32 processID) {
+    if (processID <= 0) return {};
+    Display* dpy = display();
+    if (!dpy) return {};
+    // Its topmost window that shows an icon; else the desktop entry of its topmost window.
+    QString windowClass;
+    const QList<Window> clients = clientsBottomToTop(dpy);
+    for (auto it = clients.rbegin(); it != clients.rend(); ++it) {
+        if (processOf(dpy, *it) != processID) continue;
+        const QImage icon = windowIcon(dpy, *it);
+        if (!icon.isNull()) return icon;
+        if (windowClass.isEmpty()) windowClass = classOf(dpy, *it);
+    }
+    if (windowClass.isEmpty()) return {};
+    const auto entry = DesktopApplications().forWindowClass(windowClass);
+    if (!entry) return {};
+    const QImage icon = DesktopIcon::load(entry->icon);
+    return icon.isNull() ? QVariant() : QVariant(icon);
 }
 
 } // namespace nolvea

@@ -16,7 +16,8 @@ class X11Display;
 // window manager that does, the top-level window holding the keyboard focus. Its class
 // (`WM_CLASS`), title (`_NET_WM_NAME`, else `WM_NAME`) and process (`_NET_WM_PID`).
 // An application is brought to the front by asking the window manager (`_NET_ACTIVE_WINDOW`);
-// without one, by raising its window and giving it the input focus ourselves.
+// without one, by raising its window and giving it the input focus ourselves. An application's
+// icon is its window's `_NET_WM_ICON`, else that of the desktop entry of its window class.
 class EwmhFrontWindowReader final : public FrontWindowReader {
 public:
     explicit EwmhFrontWindowReader(QByteArray displayName = {});
@@ -24,6 +25,7 @@ public:
 
     std::optional<FrontWindow> frontWindow() override;
     bool bringToFront(qint32 processID) override;
+    QVariant applicationIcon(qint32 processID) override;
 
 private:
     // The connection, opened again when it broke; null when the display cannot be reached.

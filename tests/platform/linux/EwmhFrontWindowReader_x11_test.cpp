@@ -2,9 +2,14 @@
 // manager.
 #include "platform/linux/EwmhFrontWindowReader.h"
 #include "support/Async.h"
+#include "support/DesktopFixture.h"
 #include "support/FrontApp.h"
+#include "support/WindowManager.h"
 #include "support/X11Keys.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -14,42 +19,6 @@ using namespace nolvea;
 using namespace nolvea::test;
 
 namespace {
-
-QByteArray rootProperty(const char* name) {
-    QProcess xprop;
-    xprop.start("xprop", {"-root", name});
-    xprop.waitForFinished();
-    return xprop.readAllStandardOutput();
-}
-
-void removeRootProperty(const char* name) {
-    QProcess::execute("xprop", {"-root", "-remove", name});
-}
-
-// Openbox on the test display for one scope. Whatever it leaves on the root window is removed
-// afterwards, so that the next test finds a bare display again.
-class WindowManager {
-public:
-    WindowManager() {
-        m_process.start("openbox", {"--sm-disable"});
-        m_running = m_process.waitForStarted() && spinUntil([] {
-                        return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id");
-                    });
-    }
-    ~WindowManager() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) m_process.kill();
-        m_process.waitForFinished();
-        for (const char* name : {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW",
-                                 "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING", "_NET_SUPPORTED"})
-            removeRootProperty(name);
-    }
-    bool isRunning() const { return m_running; }
-
-private:
-    QProcess m_process;
-    bool m_running = false;
-};
 
 // A process that existed and is gone: no window can belong to it.
 qint32 goneProcess() {
@@ -107,5 +76,68 @@ INSTANTIATE_TEST_SUITE_P(EwmhFrontWindowReaderX11, BringToFront, ::testing::Bool
                          [](const auto& info) {
                              return info.param ? "UnderAWindowManager" : "OnABareDisplay";
                          });
+
+} // namespace
+
+namespace {
+
+QString saveSquare(const QString& path, int side, const QColor& color) {
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(color);
+    image.save(path);
+    return path;
+}
+
+// The icon of an application: the one its window shows, else that of its desktop entry, found
+// by the window's class.
+TEST(ApplicationIcon, ComesFromTheWindowElseFromTheDesktopEntry) {
+    DesktopFixture desktop;
+    const QString theme = qEnvironmentVariable("XDG_DATA_HOME") + "/icons/hicolor";
+    saveSquare(theme + "/16x16/apps/nolvea-tema.png", 16, Qt::red);
+    saveSquare(theme + "/48x48/apps/nolvea-tema.png", 48, Qt::blue);
+    desktop.addApp("nolvea-tema.desktop", "Tema", "%1",
+                   {"Icon=nolvea-tema", "StartupWMClass=NolveaTema"});
+    const QString file = saveSquare(desktop.root() + "/arquivo.png", 24, Qt::yellow);
+    desktop.addApp("org.exemplo.NolveaArquivo.desktop", "Arquivo", "%1", {"Icon=" + file});
+    desktop.addApp("nolvea-perdido.desktop", "Perdido", "%1",
+                   {"Icon=nolvea-inexistente", "StartupWMClass=NolveaPerdido"});
+
+    struct Case {
+        const char* name;
+        QString windowClass;
+        QString windowIcon;
+        int side; // 0: no icon
+        QColor color;
+    };
+    const QList<Case> cases{
+        {"the window's own icon, its largest size", "NolveaTema", "#ff00ff", 64, "#ff00ff"},
+        {"a theme icon, its largest size, by the entry's window class",
+         "NolveaTema",
+         {},
+         48,
+         Qt::blue},
+        {"a file, by the last part of the entry's name", "NolveaArquivo", {}, 24, Qt::yellow},
+        {"an entry whose icon is nowhere", "NolveaPerdido", {}, 0, {}},
+        {"no entry", "NolveaSemEntrada", {}, 0, {}},
+    };
+    EwmhFrontWindowReader reader;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrontApp app({.windowClass = c.windowClass, .iconColor = c.windowIcon});
+        ASSERT_TRUE(app.isReady());
+        const QVariant icon = reader.applicationIcon(app.pid());
+        if (c.side == 0) {
+            EXPECT_FALSE(icon.isValid());
+            continue;
+        }
+        ASSERT_TRUE(icon.canConvert<QImage>());
+        const QImage image = icon.value<QImage>();
+        EXPECT_EQ(image.size(), QSize(c.side, c.side));
+        EXPECT_EQ(image.pixelColor(c.side / 2, c.side / 2), c.color);
+    }
+    EXPECT_FALSE(reader.applicationIcon(goneProcess()).isValid());
+    EXPECT_FALSE(reader.applicationIcon(0).isValid());
+}
 
 } // namespace
