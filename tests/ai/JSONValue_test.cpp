@@ -128,6 +128,36 @@ TEST(JSONValue, WritesCompactSortedTextWithBareSlashes) {
     }
 }
 
+// Strings go out as their UTF-8, escapes aside, however long and wherever a pair of
+// surrogates falls; a lone surrogate becomes "?". The text form says the same.
+TEST(JSONValue, WritesEveryStringAsItsUtf8) {
+    const QString smile = QStringLiteral("😀");
+    const QChar high(0xd83d), low(0xde00);
+    struct Case {
+        const char* name;
+        QString text;
+    };
+    const Case cases[] = {
+        {"a pair across the writer's pieces", QString(1023, u'a') + smile + QString(2000, u'b')},
+        {"a pair at the very end of a piece", QString(1022, u'a') + smile},
+        {"long text with accents", QStringLiteral("ação, coração, São Paulo — ").repeated(500)},
+        {"a high surrogate last", QStringLiteral("fim") + high},
+        {"a low surrogate alone", QString(low) + QStringLiteral("x")},
+        {"a high surrogate before a letter", QString(high) + QStringLiteral("x")},
+        {"two high surrogates, then a pair", QString(high) + smile},
+        {"three-byte characters", QStringLiteral("€ ✓ 中文 \uffff")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray utf8 = '"' + c.text.toUtf8() + '"';
+        EXPECT_EQ(JSONValue(c.text).compactBytes(), utf8);
+        EXPECT_EQ(JSONValue(c.text).compactString(), QString::fromUtf8(utf8));
+    }
+    // Escapes in a long text keep their place.
+    const QString mixed = QStringLiteral("linha\n\"aspas\"\t").repeated(300);
+    EXPECT_EQ(JSONValue::parse(JSONValue(mixed).compactBytes())->asString(), mixed);
+}
+
 TEST(JSONValue, WritesNumbersByTheIntegerRule) {
     struct Case {
         double value;
