@@ -177,10 +177,14 @@ TEST_F(TriggerInFront, TheTriggerKeyReachesOnlyTheMonitor) {
         ASSERT_TRUE(l.monitor.isRunning());
         for (const QByteArray& lock : c.locks)
             ASSERT_TRUE(X11Keys::tap(lock));
-        if (!c.held.isEmpty()) ASSERT_TRUE(X11Keys::press(c.held));
+        if (!c.held.isEmpty()) {
+            ASSERT_TRUE(X11Keys::press(c.held));
+        }
         front.keysPressed();
         const QStringList heard = l.play({"+" + c.key, "-" + c.key});
-        if (!c.held.isEmpty()) ASSERT_TRUE(X11Keys::release(c.held));
+        if (!c.held.isEmpty()) {
+            ASSERT_TRUE(X11Keys::release(c.held));
+        }
         for (const QByteArray& lock : c.locks)
             ASSERT_TRUE(X11Keys::tap(lock));
         EXPECT_EQ(heard.mid(heard.indexOf("down")), (QStringList{"down", "up"}));

@@ -26,6 +26,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -171,7 +172,7 @@ protected:
     ManualClock clock;
     AppState state;
     LoopbackServer model;
-    FrontApp front;
+    FrontApp front{{.iconColor = "#3060c0"}};
     std::unique_ptr<VoiceController> controller;
     std::mutex repliesMutex; // the model answers on the server's thread
     std::deque<HttpResponse> agentReplies;
@@ -186,6 +187,7 @@ TEST_F(VoiceEndToEnd, HoldSpeakReleasePastesIntoTheFrontApplication) {
     waitForStage(Stage::listening);
     EXPECT_EQ(state.mode(), VoiceMode::dictation);
     EXPECT_EQ(state.targetAppName(), "NolveaFrontApp");
+    EXPECT_EQ(state.targetAppIcon().value<QImage>().pixelColor(8, 8), QColor("#3060c0"));
     speak();
     // The words show while the key is still held.
     EXPECT_TRUE(spinUntil([&] { return state.liveText().startsWith("go"); }, 60000))

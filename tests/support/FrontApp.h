@@ -21,7 +21,7 @@ public:
         QString title = QStringLiteral("Janela de teste");
         QString color = QStringLiteral("#20a040");
         QRect geometry{100, 100, 400, 200};
-        QString iconColor; // a window icon of this colour, 32 and 64 pixels; none when empty
+        QString iconColor = {}; // a window icon of this colour, 32 and 64 pixels; none when empty
     };
 
     explicit FrontApp(const Options& options);

@@ -270,10 +270,14 @@ QVariant EwmhFrontWindowReader::applicationIcon(qint32 processID) {
         if (windowClass.isEmpty()) windowClass = classOf(dpy, *it);
     }
     if (windowClass.isEmpty()) return {};
-    const auto entry = DesktopApplications().forWindowClass(windowClass);
-    if (!entry) return {};
-    const QImage icon = DesktopIcon::load(entry->icon);
-    return icon.isNull() ? QVariant() : QVariant(icon);
+    // Reading every desktop entry takes a while and runs as listening starts: once a class.
+    auto cached = m_entryIcons.constFind(windowClass);
+    if (cached == m_entryIcons.cend()) {
+        const auto entry = DesktopApplications().forWindowClass(windowClass);
+        cached =
+            m_entryIcons.insert(windowClass, entry ? DesktopIcon::load(entry->icon) : QImage());
+    }
+    return cached->isNull() ? QVariant() : QVariant(*cached);
 }
 
 } // namespace nolvea

@@ -3,6 +3,8 @@
 #include "platform/FrontWindowReader.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QImage>
 
 #include <memory>
 
@@ -33,6 +35,7 @@ private:
 
     QByteArray m_displayName;
     std::unique_ptr<X11Display> m_display;
+    QHash<QString, QImage> m_entryIcons; // by window class; null where none was found
 };
 
 } // namespace nolvea
