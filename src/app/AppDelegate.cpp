@@ -40,6 +40,10 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     VoiceController& controller = environment.controller();
     controller.hotkeys().setTrigger(controller.settings().hotkey());
+    // A key chosen in the settings takes effect at once.
+    QObject::connect(&controller.settings(), &AppSettings::hotkeyChanged, this, [&controller] {
+        controller.hotkeys().setTrigger(controller.settings().hotkey());
+    });
     controller.hotkeys().start();
     FnKeyGuard::silence();
     Permissions::shared().refresh();

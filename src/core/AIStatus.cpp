@@ -54,10 +54,10 @@ void AIStatus::startMonitoring() {
 void AIStatus::refresh() {
     if (m_connection != Connection::checking && m_connection != Connection::online)
         setConnection(Connection::checking);
-    probe(LLMClient::fromSettings()); // runs on by itself
+    probe(LLMClient::fromSettings(), ++m_probeRun); // runs on by itself
 }
 
-QCoro::Task<> AIStatus::probe(LLMClient client) {
+QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {
     QPointer<AIStatus> self(this);
     std::optional<QStringList> models;
     QString error;
@@ -67,8 +67,9 @@ QCoro::Task<> AIStatus::probe(LLMClient client) {
         error = describe(e);
     }
     if (!self) co_return;
-    // A probe of a back-end the person has since left says nothing about the current one.
-    if (LLMClient::fromSettings() != client) co_return;
+    // An older probe, or one of a back-end the person has since left, says nothing about the
+    // current one.
+    if (run != m_probeRun || LLMClient::fromSettings() != client) co_return;
     if (models) {
         std::sort(models->begin(), models->end());
         setModels(*models);
@@ -94,10 +95,12 @@ QString AIStatus::testPhrase() {
 QCoro::Task<QString> AIStatus::testCleanup() {
     QPointer<AIStatus> self(this);
     const Clock::Duration start = Clock::shared().uptime();
-    const TextCleaner cleaner(LLMClient::fromSettings());
+    const LLMClient client = LLMClient::fromSettings();
+    const TextCleaner cleaner(client);
     const QStringList vocabulary(QString::fromLatin1("Nolvea"));
     const QString result = co_await cleaner.clean(testPhrase(), ScreenContext::empty(), vocabulary);
-    if (self) {
+    // Timing a back-end the person has since left would mislabel the current one.
+    if (self && LLMClient::fromSettings() == client) {
         const auto elapsed = Clock::shared().uptime() - start;
         setLastLatency(double(elapsed.count()) / 1000.0);
         setConnection(Connection::online);

@@ -60,7 +60,7 @@ Q_SIGNALS:
     void titleChanged();
 
 private:
-    QCoro::Task<> probe(LLMClient client);
+    QCoro::Task<> probe(LLMClient client, quint64 run);
 
     void setConnection(Connection value);
     void setModels(const QStringList& value);
@@ -74,6 +74,7 @@ private:
     std::optional<double> m_lastLatency;
     std::optional<QString> m_lastError;
     std::unique_ptr<ClockTimer> m_timer;
+    quint64 m_probeRun = 0; // only the newest probe reports
 };
 
 } // namespace nolvea

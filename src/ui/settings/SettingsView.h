@@ -1,22 +1,53 @@
 #pragma once
 
+#include "ui/settings/SettingsSection.h"
+
+#include <QPointer>
 #include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QScrollArea;
 
 namespace nolvea {
 
-// The settings window's root. It reads the shared settings, status and stores itself.
+// The settings window's root: the sidebar of sections and, beside it, the pane of the chosen
+// one in a scrolling column. It holds nothing but the chosen section; each pane reads and
+// writes the shared settings and services itself, and is made anew whenever it is shown.
+// Always light, whatever the desktop's theme.
 class SettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Section { general };
+    using Section = SettingsSection;
+
+    static constexpr int kSidebarWidth = 190;
+    static constexpr int kPanePadding = 28;
 
     explicit SettingsView(QWidget* parent = nullptr);
 
     Section section() const { return m_section; }
+    void setSection(Section section);
+    QWidget* pane() const { return m_pane; }
+
+    // The pane of `section` alone, padded on the settings background, without the sidebar.
+    static QWidget* previewSection(Section section);
+    // The pane of `section`, fresh.
+    static QWidget* makePane(Section section);
+    // The light palette of the settings screens.
+    static QPalette lightPalette();
+
+Q_SIGNALS:
+    void sectionChanged(nolvea::SettingsSection section);
 
 private:
+    void showPane();
+
     Section m_section = Section::general;
+    QListWidget* m_sidebar;
+    QLabel* m_title;
+    QScrollArea* m_scroll;
+    QPointer<QWidget> m_pane;
 };
 
 } // namespace nolvea

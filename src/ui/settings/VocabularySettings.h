@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+
+namespace nolvea {
+
+class FlowLayout;
+class SiteButton;
+
+// The "Vocabulário" pane: rare words and names, added from a field and shown as removable
+// chips.
+class VocabularySettings : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit VocabularySettings(QWidget* parent = nullptr);
+
+    QLineEdit* field() const { return m_field; }
+    SiteButton* addButton() const { return m_add; }
+    QWidget* chips() const { return m_chips; }
+    QLabel* emptyLabel() const { return m_empty; }
+
+    void add();
+
+private:
+    void rebuildChips();
+
+    QLineEdit* m_field;
+    SiteButton* m_add;
+    QLabel* m_empty;
+    QWidget* m_chips;
+    FlowLayout* m_flow;
+};
+
+} // namespace nolvea

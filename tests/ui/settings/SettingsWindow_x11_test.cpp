@@ -1,0 +1,129 @@
+#include "core/AppSettings.h"
+#include "support/AtspiTree.h"
+#include "ui/components/SwitchToggle.h"
+#include "ui/settings/GeneralSettings.h"
+#include "ui/settings/LaunchAtLogin.h"
+#include "ui/settings/SettingsView.h"
+#include "ui/windows/WindowManager.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using Section = SettingsSection;
+
+namespace {
+
+// Before the application starts: its widgets are then published on the accessibility bus,
+// as for a person with a screen reader.
+const bool kAccessibilityOn = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+
+void settle(int ms = 150) {
+    QTest::qWait(ms);
+}
+
+QString screenshotPath(const QString& name) {
+    const QString dir = QStringLiteral(NOLVEA_BINARY_DIR) + QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    return dir + u'/' + name + QStringLiteral(".png");
+}
+
+// The elements a screen reader finds once all of `names` are among them (the bridge
+// publishes a new pane a moment after it is shown), or what it found after two seconds.
+QStringList readerSees(const QStringList& names) {
+    QStringList seen;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        seen = test::atspiElements(QCoreApplication::applicationPid());
+        bool all = true;
+        for (const QString& n : names)
+            all = all && !seen.filter(u"|"_qs + n).isEmpty();
+        if (all) break;
+        settle(100);
+    }
+    return seen;
+}
+
+// The settings window opened as the application opens it, one per test.
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WindowManager::shared().show(WindowManager::Kind::settings);
+        window = WindowManager::shared().window(WindowManager::Kind::settings);
+        ASSERT_NE(window, nullptr);
+        view = window->findChild<SettingsView*>();
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        settle();
+    }
+    void TearDown() override {
+        if (window) window->close();
+        settle(50);
+    }
+
+    void choose(Section section) {
+        auto* list = view->findChild<QListWidget*>();
+        const QRect r = list->visualItemRect(list->item(int(section)));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        settle();
+    }
+
+    QWidget* window = nullptr;
+    SettingsView* view = nullptr;
+};
+
+TEST_F(SettingsWindowTest, EverySectionIsShownFromTheSidebarAndKeptAsAScreenshot) {
+    EXPECT_EQ(view->section(), Section::general);
+    for (Section s : SettingsSections::allCases()) {
+        choose(s);
+        EXPECT_EQ(view->section(), s);
+        ASSERT_NE(view->pane(), nullptr);
+        EXPECT_TRUE(view->pane()->isVisible()) << SettingsSections::rawValue(s).toStdString();
+        const QPixmap shot = window->grab();
+        EXPECT_TRUE(
+            shot.save(screenshotPath(QStringLiteral("settings-") + SettingsSections::rawValue(s))));
+    }
+    // The chosen row again changes nothing.
+    QWidget* pane = view->pane();
+    choose(Section::about);
+    EXPECT_EQ(view->pane(), pane);
+}
+
+TEST_F(SettingsWindowTest, AScreenReaderReadsTheSectionsAndThePaneControls) {
+    const QStringList titles{"Geral", "IA", "Vocabulário", "Agente", "Integrações", "Sobre"};
+    const QStringList controls{
+        "Seu nome",         "Tecla para falar",        "Idioma da fala",
+        "Sons de feedback", "Abrir ao iniciar sessão", "Histórico na borda esquerda"};
+    const QStringList general = readerSees(titles + controls);
+    for (const QString& title : titles)
+        EXPECT_GT(general.filter(u"list item|"_qs + title).size(), 0) << title.toStdString();
+    for (const QString& control : controls)
+        EXPECT_GT(general.filter(u"|"_qs + control).size(), 0) << control.toStdString();
+
+    choose(Section::vocabulary);
+    const QStringList vocabulary = readerSees({"Adicionar", "Nova palavra"});
+    EXPECT_GT(vocabulary.filter(u"|Adicionar"_qs).size(), 0);
+    EXPECT_GT(vocabulary.filter(u"|Nova palavra"_qs).size(), 0);
+    EXPECT_EQ(vocabulary.filter(u"|Seu nome"_qs).size(), 0) << "the old pane is gone";
+}
+
+TEST_F(SettingsWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
+    auto* general = qobject_cast<GeneralSettings*>(view->pane());
+    ASSERT_NE(general, nullptr);
+    SwitchToggle* toggle = general->launchAtLoginSwitch();
+    const QString entry = LaunchAtLogin::entryPath();
+    EXPECT_FALSE(toggle->isChecked());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(QFileInfo::exists(entry));
+    EXPECT_TRUE(toggle->isChecked());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_FALSE(toggle->isChecked());
+}
+
+} // namespace
