@@ -1,0 +1,249 @@
+#include "ai/BridgeFixture.h"
+#include "core/AIStatus.h"
+#include "core/AppSettings.h"
+#include "support/LoopbackServer.h"
+#include "support/ScriptedModel.h"
+#include "ui/components/SiteButton.h"
+#include "ui/settings/AISettings.h"
+#include "ui/settings/AccountRow.h"
+#include "ui/settings/AccountRowModel.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using test::HttpResponse;
+
+namespace {
+
+QByteArray modelList(const QStringList& ids) {
+    QByteArray body = "{\"data\":[";
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        body += (i ? ",{\"id\":\"" : "{\"id\":\"") + ids[i].toUtf8() + "\"}";
+    return body + "]}";
+}
+
+// The AI pane over the shared settings and status, talking to a local OpenAI-compatible
+// server on loopback.
+class AIPaneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppSettings& s = AppSettings::shared();
+        s.setAiProvider(AIProvider::custom);
+        s.setServerURL(server.url("/v1"));
+        s.setModel(QString());
+        s.setApiKey(QString());
+        settleStatus();
+    }
+    void TearDown() override { settleStatus(); }
+
+    // Lets every probe under way end, so none reaches into the next test.
+    void settleStatus() { QTest::qWait(50); }
+
+    bool waitModels(const QStringList& models, int ms = 5000) {
+        return QTest::qWaitFor([&] { return AIStatus::shared().models() == models; }, ms);
+    }
+
+    test::LoopbackServer server;
+};
+
+TEST_F(AIPaneTest, ModelsListedByTheServerTurnTheFieldIntoAPicker) {
+    AISettings pane;
+    EXPECT_NE(qobject_cast<QLineEdit*>(pane.modelControl()), nullptr)
+        << "no models known yet: a name is typed";
+    server.on("GET", "/v1/models", HttpResponse::json(modelList({"qwen", "llama"})));
+    AIStatus::shared().refresh();
+    ASSERT_TRUE(waitModels({"llama", "qwen"}));
+    auto* picker = qobject_cast<QComboBox*>(pane.modelControl());
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->itemText(0), "Escolha um modelo…");
+    EXPECT_EQ(picker->count(), 3);
+    EXPECT_EQ(AIStatus::shared().connection(), AIStatus::Connection::online);
+
+    picker->activated(2);
+    EXPECT_EQ(AppSettings::shared().model(), "qwen") << "written at once";
+}
+
+TEST_F(AIPaneTest, OnlyTheNewestCheckWritesTheModelsAndConnection) {
+    // The first check of this address is slow; the person moves away and back, and the check
+    // made since answers first. The late answer of the first must not overwrite it.
+    server.enqueue("GET", "/v1/models", [] {
+        auto r = HttpResponse::json(modelList({"antigo"}));
+        r.delayMs = 600;
+        return r;
+    }());
+    server.enqueue("GET", "/v1/models", HttpResponse::json(modelList({"novo"})));
+    AIStatus::shared().refresh();
+    ASSERT_TRUE(server.waitForRequests(1));
+    AppSettings::shared().setServerURL(server.url("/outro"));
+    AppSettings::shared().setServerURL(server.url("/v1"));
+    AIStatus::shared().refresh();
+    ASSERT_TRUE(waitModels({"novo"}));
+    QTest::qWait(900);
+    EXPECT_EQ(AIStatus::shared().models(), QStringList{"novo"});
+    EXPECT_EQ(server.count("/v1/models"), 2);
+}
+
+TEST_F(AIPaneTest, AFailedCheckOfALeftServerLeavesTheCurrentOneAlone) {
+    test::LoopbackServer other;
+    other.on("GET", "/v1/models", [] {
+        auto r = HttpResponse::text("erro", 500);
+        r.delayMs = 400;
+        return r;
+    }());
+    server.on("GET", "/v1/models", HttpResponse::json(modelList({"bom"})));
+    AppSettings::shared().setServerURL(other.url("/v1"));
+    AIStatus::shared().refresh();
+    ASSERT_TRUE(other.waitForRequests(1));
+    AppSettings::shared().setServerURL(server.url("/v1"));
+    AIStatus::shared().refresh();
+    ASSERT_TRUE(waitModels({"bom"}));
+    QTest::qWait(600);
+    EXPECT_EQ(AIStatus::shared().connection(), AIStatus::Connection::online);
+    EXPECT_EQ(AIStatus::shared().lastError(), std::nullopt);
+}
+
+TEST_F(AIPaneTest, TypingAKeyChecksOnceTheTypingPauses) {
+    server.on("GET", "/v1/models", HttpResponse::json(modelList({"m"})));
+    ManualClock clock;
+    Clock::install(&clock);
+    {
+        AISettings pane;
+        pane.show();
+        QTest::qWait(50);
+        server.clearRequests();
+        QTest::keyClicks(pane.keyField(), "sk-123");
+        EXPECT_EQ(AppSettings::shared().apiKey(), "sk-123") << "stored as typed";
+        clock.advance(AISettings::kKeyPause - Clock::Duration(1));
+        QTest::qWait(50);
+        EXPECT_EQ(server.count("/v1/models"), 0);
+        clock.advance(Clock::Duration(1));
+        EXPECT_TRUE(server.waitForRequests(1));
+        QTest::qWait(50);
+        EXPECT_EQ(server.count("/v1/models"), 1) << "one check for the six keys typed";
+        QTest::keyClick(pane.keyField(), Qt::Key_Return);
+        EXPECT_TRUE(server.waitForRequests(2)) << "Return checks at once";
+    }
+    clock.advance(AISettings::kKeyPause);
+    Clock::install(nullptr);
+}
+
+TEST_F(AIPaneTest, ACleanUpTestOfSettingsSinceChangedShowsNothing) {
+    test::ScriptedModel model;
+    AppSettings::shared().setServerURL(model.server.url("/v1"));
+    AppSettings::shared().setModel("m1");
+    model.replyLate("Texto limpo.", 400);
+    model.reply("Outro texto.");
+    AISettings pane;
+    pane.runTest();
+    EXPECT_TRUE(pane.testing());
+    EXPECT_FALSE(pane.testButton()->isEnabled());
+    EXPECT_EQ(pane.testButton()->text(), "Testando…");
+    AppSettings::shared().setModel("m2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.testing(); }, 5000));
+    EXPECT_EQ(pane.testOutput(), std::nullopt) << "the result was for m1";
+    EXPECT_TRUE(pane.testButton()->isEnabled());
+
+    pane.runTest();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.testing(); }, 5000));
+    EXPECT_EQ(pane.testOutput(), u"\u201COutro texto.\u201D"_qs);
+    EXPECT_EQ(pane.testOutputLabel()->textFormat(), Qt::PlainText);
+}
+
+TEST_F(AIPaneTest, AFailedTestShowsItsErrorAsPlainText) {
+    test::ScriptedModel model;
+    AppSettings::shared().setServerURL(model.server.url("/v1"));
+    model.fail(500, "{\"error\":{\"message\":\"<b>quebrou</b>\"}}");
+    AISettings pane;
+    pane.runTest();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.testing(); }, 5000));
+    ASSERT_TRUE(pane.testOutput().has_value());
+    EXPECT_FALSE(pane.testOutput()->startsWith(u'\u201C'));
+    EXPECT_EQ(pane.testOutputLabel()->textFormat(), Qt::PlainText);
+}
+
+TEST_F(AIPaneTest, ChangingTheProviderClearsTheResultAndShowsItsRows) {
+    AISettings pane;
+    EXPECT_EQ(pane.accountRow(), nullptr);
+    EXPECT_FALSE(pane.addressField()->isHidden());
+    AppSettings::shared().setAiProvider(AIProvider::claudeAccount);
+    EXPECT_NE(pane.accountRow(), nullptr);
+    EXPECT_TRUE(pane.addressField()->parentWidget()->isHidden());
+    EXPECT_TRUE(pane.keyField()->parentWidget()->parentWidget()->isHidden());
+    AppSettings::shared().setAiProvider(AIProvider::custom);
+    EXPECT_EQ(pane.accountRow(), nullptr);
+}
+
+// The account row over fake `claude` and `codex` tools on PATH.
+class AccountRowTest : public test::BridgeFixture {
+protected:
+    bool settle(AccountRowModel& model, const char* detail, int ms = 5000) {
+        return QTest::qWaitFor([&] { return model.detail() == QString::fromUtf8(detail); }, ms);
+    }
+};
+
+TEST_F(AccountRowTest, ShowsEachStateOfTheTool) {
+    int changes = 0;
+    AccountRowModel model(AIProvider::chatgptAccount, [&] { ++changes; });
+    EXPECT_EQ(model.detail(), "Verificando…");
+    model.reload();
+    ASSERT_TRUE(settle(model, "Precisa do Codex instalado neste Mac"));
+    EXPECT_EQ(AccountRowModel::installCommand(model.tool()), "npm install -g @openai/codex");
+
+    writeTool("codex", "echo 'Logged in using ChatGPT'\nexit 0");
+    model.reload();
+    ASSERT_TRUE(settle(model, "Conectado · Assinatura do ChatGPT"));
+    EXPECT_EQ(changes, 0) << "checking again is not a change";
+
+    writeTool("claude", R"(printf '%s' '{"loggedIn":true,"email":"ana@exemplo.com"}'; exit 0)");
+    model.setProvider(AIProvider::claudeAccount);
+    EXPECT_EQ(model.detail(), "Verificando…") << "the other tool's state is not shown";
+    ASSERT_TRUE(settle(model, "Conectado · ana@exemplo.com"));
+    EXPECT_EQ(model.logoutMessage(),
+              "O Claude Code usa o mesmo login, então ele também será desconectado neste Mac.");
+}
+
+TEST_F(AccountRowTest, AFailedLoginShowsItsErrorAndCallsBackOnce) {
+    writeTool("claude", R"(if [ "$1 $2" = "auth status" ]; then printf '%s' '{"loggedIn":false}'; exit 1; fi
+echo 'login <b>recusado</b>' >&2
+exit 3)");
+    int changes = 0;
+    AccountRowModel model(AIProvider::claudeAccount, [&] { ++changes; });
+    model.reload();
+    ASSERT_TRUE(settle(model, "Login pelo navegador, sem chave de API"));
+    model.login();
+    EXPECT_EQ(model.busy(), "Termine o login no navegador…");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes == 1; }, 5000));
+    EXPECT_FALSE(model.busy());
+    ASSERT_TRUE(model.error());
+    EXPECT_TRUE(model.error()->contains("recusado"));
+    model.login();
+    EXPECT_EQ(model.error(), std::nullopt) << "the next login clears the error at once";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes == 2; }, 5000));
+}
+
+TEST_F(AccountRowTest, AStatusOfTheOtherToolIsDropped) {
+    writeTool("claude", "sleep 0.4\nprintf '%s' '{\"loggedIn\":true}'\nexit 0");
+    writeTool("codex", "exit 1");
+    AccountRowModel model(AIProvider::claudeAccount, {});
+    model.reload();
+    model.setProvider(AIProvider::chatgptAccount);
+    ASSERT_TRUE(settle(model, "Login pelo navegador, sem chave de API"));
+    QTest::qWait(700);
+    EXPECT_EQ(model.detail(), "Login pelo navegador, sem chave de API");
+}
+
+TEST_F(AccountRowTest, ARowGoneDuringALoginIsLeftAlone) {
+    writeTool("claude", "sleep 0.3\nexit 0");
+    int changes = 0;
+    {
+        AccountRow row(AIProvider::claudeAccount, [&] { ++changes; });
+        row.model().login();
+    }
+    QTest::qWait(800);
+    EXPECT_EQ(changes, 0);
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+#include "core/AppSettings.h"
+#include "speech/TTSServer.h"
+#include "ui/components/SettingRow.h"
+#include "ui/components/SettingsCard.h"
+#include "ui/components/SiteButton.h"
+#include "ui/components/SwitchToggle.h"
+#include "ui/settings/GeneralSettings.h"
+#include "ui/settings/LaunchAtLogin.h"
+#include "ui/settings/SettingsView.h"
+#include "ui/settings/VocabularySettings.h"
+#include "ui/settings/VoiceCardModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+
+namespace {
+
+TEST(LaunchAtLogin, TheEntryStartsTheProgramAsOneArgument) {
+    struct Case {
+        const char* program;
+        const char* exec;
+    };
+    const Case cases[] = {
+        {"/opt/Nolvea/bin/nolvea", "/opt/Nolvea/bin/nolvea"},
+        {"/home/ana/Meus Apps/bin/nolvea", "\"/home/ana/Meus Apps/bin/nolvea\""},
+        {"/tmp/a$b/nolvea", "\"/tmp/a\\\\$b/nolvea\""},
+        {"/tmp/100%/nolvea", "/tmp/100%%/nolvea"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LaunchAtLogin::execArgument(QString::fromUtf8(c.program)),
+                  QString::fromUtf8(c.exec))
+            << c.program;
+    const QByteArray entry = LaunchAtLogin::entry("/opt/Nolvea/bin/nolvea");
+    EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(entry.contains("\nType=Application\n"));
+    EXPECT_TRUE(entry.contains("\nExec=/opt/Nolvea/bin/nolvea\n"));
+}
+
+TEST(LaunchAtLogin, AnEntrySwitchedOffInsideCountsAsOff) {
+    ASSERT_FALSE(LaunchAtLogin::setEnabled(true, "/bin/true"));
+    EXPECT_TRUE(LaunchAtLogin::isEnabled());
+    QFile f(LaunchAtLogin::entryPath());
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("Hidden=true\n");
+    f.close();
+    EXPECT_FALSE(LaunchAtLogin::isEnabled());
+    EXPECT_FALSE(LaunchAtLogin::setEnabled(false, {}));
+    EXPECT_FALSE(QFileInfo::exists(LaunchAtLogin::entryPath()));
+    EXPECT_FALSE(LaunchAtLogin::setEnabled(false, {})) << "removing nothing is no failure";
+}
+
+TEST(GeneralPane, ASwitchThatCouldNotRegisterFallsBackWithoutRunningAgain) {
+    // The autostart folder cannot be made: a file sits where it goes.
+    const QString folder = QFileInfo(LaunchAtLogin::entryPath()).absolutePath();
+    QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    GeneralSettings pane;
+    SwitchToggle* toggle = pane.launchAtLoginSwitch();
+    QSignalSpy toggled(toggle, &SwitchToggle::toggled);
+    EXPECT_FALSE(toggle->isChecked());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(toggle->isChecked()) << "back to what the session has";
+    EXPECT_EQ(toggled.count(), 1);
+    QFile::remove(folder);
+}
+
+TEST(GeneralPane, EveryControlWritesItsSettingAtOnce) {
+    AppSettings& s = AppSettings::shared();
+    s.setPlaySounds(true);
+    s.setUserName(QString());
+    GeneralSettings pane;
+    for (auto* row : pane.findChildren<SettingRow*>()) {
+        if (row->title() == "Sons de feedback")
+            QTest::mouseClick(row->trailing(), Qt::LeftButton);
+        if (row->title() == "Seu nome") QTest::keyClicks(row->trailing(), "Ana");
+    }
+    EXPECT_FALSE(s.playSounds());
+    EXPECT_EQ(s.userName(), "Ana");
+    s.setPlaySounds(true);
+}
+
+TEST(VocabularyPane, AddsFromTheFieldAndRemovesChips) {
+    AppSettings& s = AppSettings::shared();
+    s.setVocabulary({});
+    VocabularySettings pane;
+    pane.show();
+    EXPECT_FALSE(pane.emptyLabel()->isHidden());
+    EXPECT_FALSE(pane.addButton()->isEnabled());
+    QTest::keyClicks(pane.field(), "  \t");
+    EXPECT_FALSE(pane.addButton()->isEnabled());
+    QTest::keyClick(pane.field(), Qt::Key_Return);
+    EXPECT_TRUE(s.vocabulary().isEmpty());
+
+    pane.field()->clear();
+    QTest::keyClicks(pane.field(), " Tesmiro ");
+    QTest::keyClick(pane.field(), Qt::Key_Return);
+    EXPECT_EQ(s.vocabulary(), QStringList{"Tesmiro"});
+    EXPECT_TRUE(pane.field()->text().isEmpty());
+    QTest::keyClicks(pane.field(), "Tesmiro");
+    QTest::mouseClick(pane.addButton(), Qt::LeftButton);
+    EXPECT_EQ(s.vocabulary(), QStringList{"Tesmiro"});
+    EXPECT_EQ(pane.field()->text(), "Tesmiro") << "a repeat keeps the field";
+    EXPECT_TRUE(pane.emptyLabel()->isHidden());
+
+    QAbstractButton* remove = nullptr;
+    for (auto* b : pane.chips()->findChildren<QAbstractButton*>())
+        if (b->accessibleName() == "Remover Tesmiro") remove = b;
+    ASSERT_NE(remove, nullptr);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_TRUE(s.vocabulary().isEmpty());
+    QTest::qWait(10);
+    EXPECT_FALSE(pane.emptyLabel()->isHidden());
+}
+
+TEST(SettingsWindowView, APaneShownAgainStartsFresh) {
+    SettingsView view;
+    EXPECT_EQ(view.section(), SettingsSection::general);
+    view.setSection(SettingsSection::vocabulary);
+    auto* vocabulary = qobject_cast<VocabularySettings*>(view.pane());
+    ASSERT_NE(vocabulary, nullptr);
+    vocabulary->field()->setText("meio digitado");
+    view.setSection(SettingsSection::about);
+    view.setSection(SettingsSection::vocabulary);
+    vocabulary = qobject_cast<VocabularySettings*>(view.pane());
+    ASSERT_NE(vocabulary, nullptr);
+    EXPECT_TRUE(vocabulary->field()->text().isEmpty());
+    // Light whatever the desktop's theme.
+    EXPECT_GT(view.palette().color(QPalette::Window).lightness(), 200);
+    for (SettingsSection s : SettingsSections::allCases())
+        delete SettingsView::previewSection(s);
+}
+
+TEST(SettingsCard, TextsFromOutsideAreNeverMarkup) {
+    SettingsCard card(QStringLiteral("<b>servidor</b>"), QStringLiteral("<i>nota</i>"));
+    SettingRow row(QStringLiteral("<u>x</u>"), QStringLiteral("<a href='x'>y</a>"), nullptr);
+    for (QLabel* l : card.findChildren<QLabel*>() + row.findChildren<QLabel*>())
+        EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->text().toStdString();
+    EXPECT_EQ(card.footer(), "<i>nota</i>");
+    EXPECT_EQ(SettingsCard().footer(), std::nullopt);
+}
+
+TEST(VoiceCard, StatusTextsAndSpeedSteps) {
+    using S = TTSServer::Status;
+    EXPECT_EQ(VoiceCardModel::ttsStatusText(S::ready()), "Servidor de voz pronto (porta 8766)");
+    EXPECT_EQ(VoiceCardModel::ttsStatusText(S::failed("uvx sumiu")), "uvx sumiu");
+    EXPECT_EQ(VoiceCardModel::ttsConnection(S::failed("x")), AIConnection::offline);
+    EXPECT_EQ(VoiceCardModel::ttsConnection(S::starting()), AIConnection::checking);
+    EXPECT_EQ(VoiceCardModel::rateStep(0.5), 0);
+    EXPECT_EQ(VoiceCardModel::rateStep(9), 12);
+    EXPECT_DOUBLE_EQ(VoiceCardModel::rateAt(5), 1.05);
+    EXPECT_DOUBLE_EQ(VoiceCardModel::rateAt(99), 1.4);
+    EXPECT_EQ(VoiceCardModel::systemVoiceTitle(VoiceEngine::apple), "Voz");
+}
+
+TEST(VoiceCard, AFailedWarmUpIsTriedAgain) {
+    AppSettings& s = AppSettings::shared();
+    TTSServer::Options options;
+    options.program = QStringLiteral("/nonexistent/uvx");
+    options.port = 1; // nothing answers there
+    options.maxPolls = 1;
+    options.pollInterval = Clock::Duration(1);
+    TTSServer server(options);
+    s.setVoiceEngine(VoiceEngine::apple);
+    EXPECT_FALSE(VoiceCardModel::warmIfNeeded(s, server)) << "the system voice needs no server";
+    s.setVoiceEngine(VoiceEngine::neural);
+    s.setSpeakAnswers(false);
+    EXPECT_TRUE(VoiceCardModel::warmIfNeeded(s, server)) << "also with answers not spoken";
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return server.status().kind() == TTSServer::Status::Kind::failed; }, 5000));
+    EXPECT_TRUE(server.warmed().empty());
+    EXPECT_TRUE(VoiceCardModel::warmIfNeeded(s, server)) << "the voice is still cold";
+    QTest::qWaitFor([&] { return server.status().kind() == TTSServer::Status::Kind::failed; },
+                    5000);
+    s.setVoiceEngine(VoiceEngine::apple);
+    s.setSpeakAnswers(true);
+}
+
+} // namespace
