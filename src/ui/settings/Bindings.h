@@ -2,7 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "ui/components/SegmentedPicker.h"
-#include "ui/components/SwitchToggle.h"
+#include "ui/components/SettingsSwitch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,11 +13,11 @@ namespace nolvea::Bindings {
 // Each control shows the setting now, writes it at once on every change by the person, and
 // follows it when something else changes it.
 
-inline SwitchToggle* toggle(AppSettings& s, bool (AppSettings::*get)() const,
-                            void (AppSettings::*set)(bool), void (AppSettings::*changed)()) {
-    auto* t = new SwitchToggle;
+inline SettingsSwitch* toggle(AppSettings& s, bool (AppSettings::*get)() const,
+                              void (AppSettings::*set)(bool), void (AppSettings::*changed)()) {
+    auto* t = new SettingsSwitch;
     t->setChecked((s.*get)());
-    QObject::connect(t, &SwitchToggle::toggled, &s, [&s, set](bool v) { (s.*set)(v); });
+    QObject::connect(t, &SettingsSwitch::toggled, &s, [&s, set](bool v) { (s.*set)(v); });
     QObject::connect(&s, changed, t, [t, &s, get] {
         const QSignalBlocker block(t);
         t->setChecked((s.*get)());

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/Permissions.h"
+#include "system/LoginItem.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsCard.h"
@@ -10,10 +11,8 @@
 #include "ui/components/Symbols.h"
 #include "ui/settings/Bindings.h"
 #include "ui/settings/GeneralSettingsModel.h"
-#include "ui/settings/LaunchAtLogin.h"
 #include "ui/windows/WindowManager.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -128,18 +127,19 @@ SettingsCard* GeneralSettings::behaviourCard() {
                        Bindings::toggle(s, &AppSettings::playSounds, &AppSettings::setPlaySounds,
                                         &AppSettings::playSoundsChanged)));
     card->addDivider();
-    m_launch = new SwitchToggle;
-    m_launch->setChecked(LaunchAtLogin::isEnabled());
-    connect(m_launch, &SwitchToggle::toggled, this, &GeneralSettings::launchAtLoginToggled);
+    m_launch = new SettingsSwitch;
+    m_launch->setChecked(LoginItem::current().status() == LoginItem::Status::enabled);
+    connect(m_launch, &SettingsSwitch::toggled, this, &GeneralSettings::launchAtLoginToggled);
     card->add(new SettingRow(QStringLiteral("Abrir ao iniciar sessão"), std::nullopt, m_launch));
     return card;
 }
 
 void GeneralSettings::launchAtLoginToggled(bool on) {
-    if (!LaunchAtLogin::setEnabled(on, QCoreApplication::applicationFilePath())) return;
+    const LoginItem item = LoginItem::current();
+    if (on ? item.registerItem() : item.unregisterItem()) return;
     // Back to what the session really has, without coming here again.
     const QSignalBlocker block(m_launch);
-    m_launch->setChecked(LaunchAtLogin::isEnabled());
+    m_launch->setChecked(item.status() == LoginItem::Status::enabled);
 }
 
 SettingsCard* GeneralSettings::permissionsCard() {

@@ -7,7 +7,7 @@ class QVBoxLayout;
 namespace nolvea {
 
 class SettingsCard;
-class SwitchToggle;
+class SettingsSwitch;
 
 // The "Geral" pane: name, push-to-talk key, speech language, overlay, history drawer, sounds,
 // launch at login and the three permissions.
@@ -17,7 +17,7 @@ class GeneralSettings : public QWidget {
 public:
     explicit GeneralSettings(QWidget* parent = nullptr);
 
-    SwitchToggle* launchAtLoginSwitch() const { return m_launch; }
+    SettingsSwitch* launchAtLoginSwitch() const { return m_launch; }
 
 private:
     SettingsCard* youCard();
@@ -28,7 +28,7 @@ private:
     void fillPermissions();
     void launchAtLoginToggled(bool on);
 
-    SwitchToggle* m_launch = nullptr;
+    SettingsSwitch* m_launch = nullptr;
     SettingsCard* m_permissions = nullptr;
 };
 

@@ -4,9 +4,9 @@
 #include "ui/components/Brand.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsCard.h"
+#include "ui/components/SettingsSwitch.h"
 #include "ui/components/SettingsText.h"
 #include "ui/components/SiteButton.h"
-#include "ui/components/SwitchToggle.h"
 #include "ui/settings/GoogleSetupCard.h"
 #include "ui/settings/IntegrationsModel.h"
 
@@ -109,10 +109,10 @@ void IntegrationsSettings::rebuild() {
             });
             ch->addWidget(more);
         }
-        auto* on = new SwitchToggle;
+        auto* on = new SettingsSwitch;
         on->setChecked(!server.config.isDisabled());
         on->setAccessibleName(QStringLiteral("Ligar ") + name);
-        connect(on, &SwitchToggle::toggled, this,
+        connect(on, &SettingsSwitch::toggled, this,
                 [this, name](bool enabled) { m_manager.setDisabled(name, !enabled); });
         ch->addWidget(on);
         auto* row = new SettingRow(name, IntegrationsModel::stateText(server), controls);

@@ -9,6 +9,7 @@
 #include "ui/settings/AccountRowModel.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -206,7 +207,8 @@ TEST_F(AccountRowTest, ShowsEachStateOfTheTool) {
 }
 
 TEST_F(AccountRowTest, AFailedLoginShowsItsErrorAndCallsBackOnce) {
-    writeTool("claude", R"(if [ "$1 $2" = "auth status" ]; then printf '%s' '{"loggedIn":false}'; exit 1; fi
+    writeTool("claude",
+              R"(if [ "$1 $2" = "auth status" ]; then printf '%s' '{"loggedIn":false}'; exit 1; fi
 echo 'login <b>recusado</b>' >&2
 exit 3)");
     int changes = 0;

@@ -21,7 +21,8 @@ TEST(SettingsSections, RawValuesMatchExactlyAndKeepTheSidebarOrder) {
         titles << SettingsSections::title(s);
         EXPECT_EQ(SettingsSections::fromRawValue(SettingsSections::rawValue(s)), s);
     }
-    EXPECT_EQ(titles, QStringList({"Geral", "IA", "Vocabulário", "Agente", "Integrações", "Sobre"}));
+    EXPECT_EQ(titles,
+              QStringList({"Geral", "IA", "Vocabulário", "Agente", "Integrações", "Sobre"}));
     for (const char* text : {"General", "", "ABOUT", " about"})
         EXPECT_EQ(SettingsSections::fromRawValue(QString::fromUtf8(text)), std::nullopt) << text;
 }
@@ -94,7 +95,8 @@ TEST(Vocabulary, AddsTrimmedNewTermsAndRemovesEveryCopy) {
 TEST(AIPane, ProvidersAreGroupedAndShowTheirRows) {
     const auto& groups = AIPaneModel::providerGroups();
     ASSERT_EQ(groups.size(), 3u);
-    EXPECT_EQ(groups[0].providers, (std::vector<AIProvider>{AIProvider::lmStudio, AIProvider::ollama}));
+    EXPECT_EQ(groups[0].providers,
+              (std::vector<AIProvider>{AIProvider::lmStudio, AIProvider::ollama}));
     EXPECT_EQ(groups[1].providers,
               (std::vector<AIProvider>{AIProvider::claudeAccount, AIProvider::chatgptAccount}));
     EXPECT_EQ(groups[2].providers.back(), AIProvider::custom);
@@ -110,7 +112,8 @@ TEST(AIPane, ProvidersAreGroupedAndShowTheirRows) {
         {AIProvider::claudeAccount, true, false, false, false, "", ""},
         {AIProvider::custom, false, true, false, true, "Opcional · guardada só no seu Mac",
          "API compatível com OpenAI"},
-        {AIProvider::anthropic, false, true, true, true, "Guardada só no seu Mac", "API da Anthropic"},
+        {AIProvider::anthropic, false, true, true, true, "Guardada só no seu Mac",
+         "API da Anthropic"},
         {AIProvider::lmStudio, false, false, false, true, "", "API compatível com OpenAI"},
     };
     for (const Case& c : cases) {
@@ -182,13 +185,14 @@ TEST(UpdateRow, EveryPhaseHasItsStatusAndAtMostOneButton) {
 
 TEST(About, VersionLineAndDataFolder) {
     EXPECT_EQ(AboutModel::versionLine("1.2", 12345), "Versão 1.2 (12345) · feito para o seu Mac");
-    const auto lines = AboutModel::infoLines(AIProvider::ollama, "", "/home/ana/.local/share/F",
-                                             "/home/ana");
+    const auto lines =
+        AboutModel::infoLines(AIProvider::ollama, "", "/home/ana/.local/share/F", "/home/ana");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1].text, "IA: Ollama · ");
     EXPECT_EQ(lines[3].text, "Dados: ~/.local/share/F");
-    EXPECT_EQ(AboutModel::infoLines(AIProvider::ollama, "m", "/home/anabela/x", "/home/ana")[3].text,
-              "Dados: /home/anabela/x");
+    EXPECT_EQ(
+        AboutModel::infoLines(AIProvider::ollama, "m", "/home/anabela/x", "/home/ana")[3].text,
+        "Dados: /home/anabela/x");
 }
 
 TEST(GoogleSetup, TheFirstMissingRequirementIsReported) {

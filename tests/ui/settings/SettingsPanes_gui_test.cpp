@@ -1,11 +1,11 @@
 #include "core/AppSettings.h"
 #include "speech/TTSServer.h"
+#include "system/LoginItem.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsCard.h"
+#include "ui/components/SettingsSwitch.h"
 #include "ui/components/SiteButton.h"
-#include "ui/components/SwitchToggle.h"
 #include "ui/settings/GeneralSettings.h"
-#include "ui/settings/LaunchAtLogin.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/settings/VocabularySettings.h"
 #include "ui/settings/VoiceCardModel.h"
@@ -23,43 +23,9 @@ using namespace nolvea;
 
 namespace {
 
-TEST(LaunchAtLogin, TheEntryStartsTheProgramAsOneArgument) {
-    struct Case {
-        const char* program;
-        const char* exec;
-    };
-    const Case cases[] = {
-        {"/opt/Nolvea/bin/nolvea", "/opt/Nolvea/bin/nolvea"},
-        {"/home/ana/Meus Apps/bin/nolvea", "\"/home/ana/Meus Apps/bin/nolvea\""},
-        {"/tmp/a$b/nolvea", "\"/tmp/a\\\\$b/nolvea\""},
-        {"/tmp/100%/nolvea", "/tmp/100%%/nolvea"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LaunchAtLogin::execArgument(QString::fromUtf8(c.program)),
-                  QString::fromUtf8(c.exec))
-            << c.program;
-    const QByteArray entry = LaunchAtLogin::entry("/opt/Nolvea/bin/nolvea");
-    EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
-    EXPECT_TRUE(entry.contains("\nType=Application\n"));
-    EXPECT_TRUE(entry.contains("\nExec=/opt/Nolvea/bin/nolvea\n"));
-}
-
-TEST(LaunchAtLogin, AnEntrySwitchedOffInsideCountsAsOff) {
-    ASSERT_FALSE(LaunchAtLogin::setEnabled(true, "/bin/true"));
-    EXPECT_TRUE(LaunchAtLogin::isEnabled());
-    QFile f(LaunchAtLogin::entryPath());
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write("Hidden=true\n");
-    f.close();
-    EXPECT_FALSE(LaunchAtLogin::isEnabled());
-    EXPECT_FALSE(LaunchAtLogin::setEnabled(false, {}));
-    EXPECT_FALSE(QFileInfo::exists(LaunchAtLogin::entryPath()));
-    EXPECT_FALSE(LaunchAtLogin::setEnabled(false, {})) << "removing nothing is no failure";
-}
-
 TEST(GeneralPane, ASwitchThatCouldNotRegisterFallsBackWithoutRunningAgain) {
     // The autostart folder cannot be made: a file sits where it goes.
-    const QString folder = QFileInfo(LaunchAtLogin::entryPath()).absolutePath();
+    const QString folder = QFileInfo(LoginItem::defaultEntryPath()).absolutePath();
     QDir(folder).removeRecursively();
     QDir().mkpath(QFileInfo(folder).absolutePath());
     QFile blocker(folder);
@@ -67,8 +33,8 @@ TEST(GeneralPane, ASwitchThatCouldNotRegisterFallsBackWithoutRunningAgain) {
     blocker.close();
 
     GeneralSettings pane;
-    SwitchToggle* toggle = pane.launchAtLoginSwitch();
-    QSignalSpy toggled(toggle, &SwitchToggle::toggled);
+    SettingsSwitch* toggle = pane.launchAtLoginSwitch();
+    QSignalSpy toggled(toggle, &SettingsSwitch::toggled);
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_FALSE(toggle->isChecked()) << "back to what the session has";
@@ -82,8 +48,7 @@ TEST(GeneralPane, EveryControlWritesItsSettingAtOnce) {
     s.setUserName(QString());
     GeneralSettings pane;
     for (auto* row : pane.findChildren<SettingRow*>()) {
-        if (row->title() == "Sons de feedback")
-            QTest::mouseClick(row->trailing(), Qt::LeftButton);
+        if (row->title() == "Sons de feedback") QTest::mouseClick(row->trailing(), Qt::LeftButton);
         if (row->title() == "Seu nome") QTest::keyClicks(row->trailing(), "Ana");
     }
     EXPECT_FALSE(s.playSounds());

@@ -1,8 +1,8 @@
 #include "core/AppSettings.h"
 #include "support/AtspiTree.h"
-#include "ui/components/SwitchToggle.h"
+#include "system/LoginItem.h"
+#include "ui/components/SettingsSwitch.h"
 #include "ui/settings/GeneralSettings.h"
-#include "ui/settings/LaunchAtLogin.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/windows/WindowManager.h"
 
@@ -115,8 +115,8 @@ TEST_F(SettingsWindowTest, AScreenReaderReadsTheSectionsAndThePaneControls) {
 TEST_F(SettingsWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
     auto* general = qobject_cast<GeneralSettings*>(view->pane());
     ASSERT_NE(general, nullptr);
-    SwitchToggle* toggle = general->launchAtLoginSwitch();
-    const QString entry = LaunchAtLogin::entryPath();
+    SettingsSwitch* toggle = general->launchAtLoginSwitch();
+    const QString entry = LoginItem::defaultEntryPath();
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_TRUE(QFileInfo::exists(entry));

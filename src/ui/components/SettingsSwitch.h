@@ -5,11 +5,11 @@
 namespace nolvea {
 
 // An on/off switch: a capsule with a round knob, purple when on.
-class SwitchToggle : public QAbstractButton {
+class SettingsSwitch : public QAbstractButton {
     Q_OBJECT
 
 public:
-    explicit SwitchToggle(QWidget* parent = nullptr);
+    explicit SettingsSwitch(QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {38, 22}; }
 

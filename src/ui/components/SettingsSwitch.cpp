@@ -1,4 +1,4 @@
-#include "ui/components/SwitchToggle.h"
+#include "ui/components/SettingsSwitch.h"
 
 #include "ui/components/Brand.h"
 
@@ -6,7 +6,7 @@
 
 namespace nolvea {
 
-SwitchToggle::SwitchToggle(QWidget* parent)
+SettingsSwitch::SettingsSwitch(QWidget* parent)
     : QAbstractButton(parent) {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
@@ -14,7 +14,7 @@ SwitchToggle::SwitchToggle(QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-void SwitchToggle::paintEvent(QPaintEvent*) {
+void SettingsSwitch::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
