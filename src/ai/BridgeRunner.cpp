@@ -1,31 +1,19 @@
 #include "ai/BridgeRunner.h"
 
-#include "support/Clock.h"
+#include "support/ChildProcess.h"
 #include "support/PrivateTempDir.h"
-#include "support/Promise.h"
+#include "support/ProcessStartError.h"
 
 #include <QDir>
 #include <QFile>
-#include <QObject>
-#include <QProcess>
 
 #include <cmath>
-#include <memory>
 #include <mutex>
 
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace nolvea {
-
-namespace {
-
-void signalGroup(qint64 pid, int sig) {
-    if (pid > 0) ::kill(-pid_t(pid), sig);
-}
-
-} // namespace
 
 QString BridgeRun::errorText() const {
     const QStringList lines = QString::fromUtf8(err).split(u'\n', Qt::SkipEmptyParts);
@@ -67,62 +55,36 @@ QCoro::Task<BridgeRun> BridgeRunner::run(QString program, QStringList arguments,
                                          AccountBridge::CLI cli, std::optional<QByteArray> input,
                                          double timeout) {
     ignoreBrokenPipes();
+    ChildProcess::Setup setup;
+    setup.program = program;
+    setup.arguments = arguments;
+    setup.workingFolder = workingFolder();
+    setup.environment = environment(cli);
+    setup.input = input ? ChildProcess::Input::pipe : ChildProcess::Input::nullDevice;
+    setup.timeLimit = Clock::Duration(qint64(std::llround(std::max(timeout, 0.0) * 1000.0)));
+    setup.stopGrace = killGrace;
 
-    auto process = std::make_unique<QProcess>();
-    process->setProgram(program);
-    process->setArguments(arguments);
-    process->setWorkingDirectory(workingFolder());
-    process->setProcessEnvironment(environment(cli));
-    // A group of its own, so that the limit also reaches the helpers the tool starts.
-    process->setChildProcessModifier([] { ::setpgid(0, 0); });
-    if (!input) process->setStandardInputFile(QProcess::nullDevice());
-
-    Promise<> finished;
-    // Queued, so that the process is never deleted inside its own signal.
-    QObject::connect(
-        process.get(), &QProcess::finished, process.get(),
-        [finished]() mutable { finished.resolve(); }, Qt::QueuedConnection);
-
-    // Armed before the start, so that no step of the run can outlast it.
-    bool timedOut = false;
-    std::unique_ptr<ClockTimer> grace;
-    QProcess* const child = process.get();
-    const auto limit = Clock::shared().schedule(
-        Clock::Duration(qint64(std::llround(std::max(timeout, 0.0) * 1000.0))), false, [&] {
-            if (child->state() == QProcess::NotRunning) return;
-            timedOut = true;
-            signalGroup(child->processId(), SIGTERM);
-            grace = Clock::shared().schedule(killGrace, false,
-                                             [child] { signalGroup(child->processId(), SIGKILL); });
-        });
-
-    process->start();
-    if (!process->waitForStarted(-1)) {
+    ChildProcess child(std::move(setup));
+    try {
+        co_await child.start();
+    } catch (const ProcessStartError& e) {
         throw AccountBridge::BridgeError::failed(cli, QStringLiteral("não foi possível iniciar (") +
-                                                          process->errorString() +
-                                                          QStringLiteral(")"));
+                                                          e.reason() + QStringLiteral(")"));
     }
-    const qint64 pid = process->processId();
     if (input) {
-        process->write(*input); // written as the pipe takes it, while the outputs are read
-        process->closeWriteChannel();
+        child.write(*input); // written as the pipe takes it, while the outputs are read
+        child.closeInput();
     }
-
-    co_await finished;
-    limit->stop();
-    if (grace) grace->stop();
-
-    if (timedOut) {
-        // The leader is gone; helpers that ignored the request go now.
-        signalGroup(pid, SIGKILL);
+    const ChildProcess::Exit exit = co_await child.finished();
+    if (exit.timedOut) {
         throw AccountBridge::BridgeError::failed(cli, QStringLiteral("não respondeu em ") +
                                                           QString::number(qint64(timeout)) +
                                                           QStringLiteral(" s"));
     }
     BridgeRun result;
-    result.status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-    result.out = process->readAllStandardOutput();
-    result.err = process->readAllStandardError();
+    result.status = exit.signalled ? -1 : exit.status;
+    result.out = exit.out;
+    result.err = exit.err;
     co_return result;
 }
 

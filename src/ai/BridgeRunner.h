@@ -14,9 +14,9 @@
 
 namespace nolvea {
 
-// Runs one account tool to its end, in a process group of its own, without ever hanging: the
-// limit is armed before the child starts, standard input is fed while both outputs are read,
-// and at the limit the whole group gets SIGTERM, then SIGKILL after a short grace.
+// Runs one account tool to its end as a `ChildProcess`, without ever hanging: standard input is
+// fed while both outputs are read, and at the limit the whole group gets SIGTERM, then SIGKILL
+// after a short grace.
 class BridgeRunner {
 public:
     static constexpr std::chrono::milliseconds killGrace{2000};

@@ -89,8 +89,9 @@ QStringList CodexTurn::arguments(const QString& folder, const QString& model, bo
         args << QStringLiteral("--output-schema") << folder + QStringLiteral("/esquema.json");
     for (std::size_t n = 0; n < images; ++n)
         args << QStringLiteral("-i") << folder + u'/' + imageName(n);
-    // The conversation is read from standard input, never passed as an argument.
-    args << QStringLiteral("-");
+    // The conversation is read from standard input, never passed as an argument. "--" ends the
+    // options: "-i" takes several values and would read "-" as one more image.
+    args << QStringLiteral("--") << QStringLiteral("-");
     return args;
 }
 

@@ -18,8 +18,8 @@ public:
     static QCoro::Task<BridgeOutput> run(QString executable, QString model, BridgePrompt prompt,
                                          double timeout);
 
-    // The command line for a turn in `folder`, ending in "-": the conversation comes on
-    // standard input.
+    // The command line for a turn in `folder`, ending in "--" and "-": the conversation comes
+    // on standard input.
     static QStringList arguments(const QString& folder, const QString& model, bool toolsOffered,
                                  std::size_t images);
     // The text the tool reads on standard input.

@@ -1,6 +1,7 @@
 #include "ai/IdleUnloader.h"
 
 #include "ai/Vornel.h"
+#include "support/Detached.h"
 
 namespace nolvea {
 
@@ -35,7 +36,7 @@ void IdleUnloader::end() {
 void IdleUnloader::unloadAll() {
     auto clients = std::exchange(m_clients, {});
     for (auto& [key, client] : clients)
-        unload(client); // runs on by itself; unloadModel reports failures as false
+        detach(unload(client), QStringLiteral("Descarga do modelo ocioso"));
 }
 
 } // namespace nolvea

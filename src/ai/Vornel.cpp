@@ -5,7 +5,10 @@
 #include "ai/LLMClient.h"
 #include "ai/LLMError.h"
 #include "core/AIStatus.h"
+#include "support/ChildProcess.h"
 #include "support/Clock.h"
+#include "support/Detached.h"
+#include "support/ProcessStartError.h"
 #include "support/Promise.h"
 
 #include <QDir>
@@ -269,7 +272,8 @@ QCoro::Task<> Vornel::ensureReady(LLMClient client) {
     } else {
         m_starting = std::make_shared<Pending>();
         m_starting->waiters.push_back(started);
-        runStart(client, m_starting); // runs on by itself; settles every waiter
+        // Runs on by itself; settles every waiter.
+        detach(runStart(client, m_starting), QStringLiteral("Vornel: início"));
     }
     co_await started;
 }
@@ -286,14 +290,15 @@ QCoro::Task<> Vornel::runStart(LLMClient client, std::shared_ptr<Pending> pendin
 }
 
 QCoro::Task<> Vornel::launchAndWait(LLMClient client) {
-    if (!serverRunning()) launch(client); // one already starting is not started twice
+    // One already starting is not started twice.
+    if (!co_await serverRunning()) launch(client);
     const Clock::Duration begun = Clock::shared().uptime();
     while (Clock::shared().uptime() - begun < startLimit) {
         if (co_await isReady(client)) {
             if (m_setup.changed) m_setup.changed();
             co_return;
         }
-        if (Clock::shared().uptime() - begun > livenessAfter && !serverRunning())
+        if (Clock::shared().uptime() - begun > livenessAfter && !co_await serverRunning())
             throw LLMError::offline(subject()); // it died while starting
         co_await Clock::shared().sleep(pollInterval);
     }
@@ -341,7 +346,7 @@ QCoro::Task<bool> Vornel::stopWhenIdle(LLMClient client) {
         m_baseline.reset();
         if (!m_stopping) {
             m_stopping = std::make_shared<Pending>();
-            runStop(m_stopping); // runs on by itself
+            detach(runStop(m_stopping), QStringLiteral("Vornel: parada"));
         }
         co_return true;
     }
@@ -349,10 +354,12 @@ QCoro::Task<bool> Vornel::stopWhenIdle(LLMClient client) {
 }
 
 void Vornel::takeBaseline(LLMClient client) {
-    [](Vornel* self, LLMClient client) -> QCoro::Task<> {
-        const std::optional<Load> load = co_await self->load(client);
-        self->m_baseline = load ? std::optional<int>(load->submitted) : std::nullopt;
-    }(this, std::move(client));
+    detach(
+        [](Vornel* self, LLMClient client) -> QCoro::Task<> {
+            const std::optional<Load> load = co_await self->load(client);
+            self->m_baseline = load ? std::optional<int>(load->submitted) : std::nullopt;
+        }(this, std::move(client)),
+        QStringLiteral("Vornel: contagem de pedidos"));
 }
 
 QCoro::Task<> Vornel::runStop(std::shared_ptr<Pending> pending) {
@@ -362,43 +369,44 @@ QCoro::Task<> Vornel::runStop(std::shared_ptr<Pending> pending) {
         } catch (...) {
         }
     };
-    signalServer(QStringLiteral("-INT"));
-    for (int poll = 0; poll < stopPolls && serverRunning(); ++poll)
+    co_await signalServer(QStringLiteral("-INT"));
+    for (int poll = 0; poll < stopPolls && co_await serverRunning(); ++poll)
         co_await pause(pollInterval);
-    if (serverRunning()) {
-        signalServer(QStringLiteral("-TERM"));
+    if (co_await serverRunning()) {
+        co_await signalServer(QStringLiteral("-TERM"));
         co_await pause(killDelay);
-        if (serverRunning()) signalServer(QStringLiteral("-KILL"));
+        if (co_await serverRunning()) co_await signalServer(QStringLiteral("-KILL"));
     }
     if (m_stopping == pending) m_stopping.reset();
     pending->settle(nullptr);
     if (m_setup.changed) m_setup.changed();
 }
 
-int Vornel::processTool(const QString& program, QStringList arguments) const {
+QCoro::Task<int> Vornel::processTool(QString program, QStringList arguments) const {
     // Only this user's processes: another user's server is none of ours to stop.
     arguments << QStringLiteral("-u") << QString::number(::getuid()) << QStringLiteral("-f")
               << m_setup.serverPattern;
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForStarted(-1)) return -1;
-    if (!process.waitForFinished(10'000)) {
-        process.kill();
-        process.waitForFinished(-1);
-        return -1;
+    ChildProcess::Setup setup;
+    setup.program = program;
+    setup.arguments = arguments;
+    setup.output = ChildProcess::Output::discard;
+    setup.timeLimit = m_setup.toolLimit;
+    try {
+        const ChildProcess::Exit exit = co_await ChildProcess::run(std::move(setup));
+        co_return exit.signalled || exit.timedOut ? -1 : exit.status;
+    } catch (const ProcessStartError&) {
+        co_return -1;
     }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-bool Vornel::serverRunning() const {
-    return processTool(m_setup.pgrep, {}) == 0;
+QCoro::Task<bool> Vornel::serverRunning() const {
+    co_return co_await processTool(m_setup.pgrep, QStringList()) == 0;
 }
 
-void Vornel::signalServer(const QString& signal) const {
-    processTool(m_setup.pkill, {signal});
+QCoro::Task<> Vornel::signalServer(QString signal) const {
+    // Built outside the co_await: g++ 12 mishandles braced lists there.
+    QStringList arguments(signal);
+    co_await processTool(m_setup.pkill, std::move(arguments));
 }
 
 } // namespace nolvea

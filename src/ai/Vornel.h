@@ -29,6 +29,8 @@ public:
         QString optionsDomain; // the control application's preferences
         QString logPath;
         qint64 logLimit = 0; // bytes; a longer log is moved aside before a start
+        // pgrep and pkill answer at once; one that does not is stopped after this long.
+        std::chrono::milliseconds toolLimit{10'000};
         std::function<int()> requestsInFlight;
         std::function<void()> changed; // the server went up or down
 
@@ -99,9 +101,9 @@ private:
     void launch(const LLMClient& client);
     QCoro::Task<> runStop(std::shared_ptr<Pending> pending);
     // pgrep/pkill for our own user's server processes; -1 when the tool could not run.
-    int processTool(const QString& program, QStringList arguments) const;
-    bool serverRunning() const;
-    void signalServer(const QString& signal) const;
+    QCoro::Task<int> processTool(QString program, QStringList arguments) const;
+    QCoro::Task<bool> serverRunning() const;
+    QCoro::Task<> signalServer(QString signal) const;
     QNetworkAccessManager& network();
 
     Setup m_setup;

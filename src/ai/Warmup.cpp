@@ -5,6 +5,7 @@
 #include "ai/TextCleaner.h"
 #include "ai/Vornel.h"
 #include "core/AppSettings.h"
+#include "support/Detached.h"
 
 namespace nolvea {
 
@@ -62,7 +63,7 @@ void Warmup::run(const QString& key, std::vector<ChatMessage> messages,
         return;
     m_lastRun.insert(key, now);
     m_running.insert(key);
-    send(key, std::move(messages), std::move(tools)); // runs on by itself
+    detach(send(key, std::move(messages), std::move(tools)), QStringLiteral("Aquecimento"));
 }
 
 QCoro::Task<> Warmup::send(QString key, std::vector<ChatMessage> messages,

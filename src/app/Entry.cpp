@@ -1,5 +1,6 @@
 #include "app/Entry.h"
 
+#include "ai/AIProvider.h"
 #include "app/AppDelegate.h"
 #include "app/AppEnvironment.h"
 #include "app/Console.h"
@@ -13,7 +14,9 @@
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
+#include "core/SecretStore.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "support/Detached.h"
 #include "ui/components/BrandFont.h"
 #include "ui/menubar/MenuBarExtra.h"
 #include "ui/windows/WindowManager.h"
@@ -49,6 +52,19 @@ int runDeveloperMode(QCoreApplication& app, DevCommand command, QStringList args
         }(std::move(command), std::move(args)));
     });
     return app.exec();
+}
+
+// Keys an older version kept in the keyring move into the secret store. The keyring is asked
+// in the background; a key it gives for the chosen provider reaches the settings.
+QCoro::Task<> moveLegacyKeys() {
+    QStringList keys;
+    for (const AIProvider provider : AIProvider::allCases())
+        if (!provider.isLocal()) keys << AppSettings::apiKeyKey(provider);
+    co_await SecretStore::shared().migrateLegacy(std::move(keys));
+    AppSettings& settings = AppSettings::shared();
+    if (settings.aiProvider().isLocal()) co_return;
+    const QString key = SecretStore::shared().read(AppSettings::apiKeyKey(settings.aiProvider()));
+    if (key != settings.apiKey()) settings.setApiKey(key);
 }
 
 // The application: the tray icon and its window, the hotkey and the overlays.
@@ -92,7 +108,10 @@ int runApplication(int argc, char** argv, const QStringList& args) {
                      });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    QTimer::singleShot(0, &delegate, [&delegate] {
+        delegate.applicationDidFinishLaunching();
+        detach(moveLegacyKeys(), QStringLiteral("Chaves do chaveiro antigo"));
+    });
     return app.exec();
 }
 

@@ -10,6 +10,7 @@
 
 namespace nolvea {
 
+class TTSServer;
 class Updater;
 
 // The developer modes run from the command line: each prints its findings as lines on
@@ -28,6 +29,7 @@ public:
     static QCoro::Task<bool> mcp(QString request, QString command, QStringList serverArgs,
                                  QStringList followUpRequests);
     static QCoro::Task<bool> tts(QString text);
+    static QCoro::Task<bool> tts(TTSServer& server, QString text);
     static bool anthropicFormat();
     static QCoro::Task<bool> update(Updater& updater, bool download);
     static QCoro::Task<bool> idle();

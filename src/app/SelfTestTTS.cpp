@@ -28,13 +28,18 @@ double duration(const QByteArray& wav) {
 } // namespace
 
 QCoro::Task<bool> SelfTest::tts(QString text) {
-    TTSServer& server = TTSServer::shared();
+    return tts(TTSServer::shared(), std::move(text));
+}
+
+QCoro::Task<bool> SelfTest::tts(TTSServer& server, QString text) {
     const Stopwatch startup;
     const bool running = co_await server.ensureRunning();
     if (!running) {
-        Console::line(QString::fromUtf8("ERRO: servidor de voz não subiu (") +
-                      server.status().description() + QString::fromUtf8(") — veja ") +
-                      TTSServer::logPath());
+        const QString status = server.status().description();
+        // A server that was launched but never answered must not outlive the test.
+        server.stop();
+        Console::line(QString::fromUtf8("ERRO: servidor de voz não subiu (") + status +
+                      QString::fromUtf8(") — veja ") + TTSServer::logPath());
         co_return false;
     }
     Console::line(QString::fromUtf8("servidor pronto em ") +

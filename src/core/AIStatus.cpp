@@ -4,6 +4,7 @@
 #include "ai/Vornel.h"
 #include "ai/Warmup.h"
 #include "core/AppSettings.h"
+#include "support/Detached.h"
 #include "support/Error.h"
 
 #include <QPointer>
@@ -54,7 +55,7 @@ void AIStatus::startMonitoring() {
 void AIStatus::refresh() {
     if (m_connection != Connection::checking && m_connection != Connection::online)
         setConnection(Connection::checking);
-    probe(LLMClient::fromSettings(), ++m_probeRun); // runs on by itself
+    detach(probe(LLMClient::fromSettings(), ++m_probeRun), QStringLiteral("Estado do modelo"));
 }
 
 QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {

@@ -19,10 +19,11 @@ SecretStore::SecretStore(QString path, UserDefaults& defaults, KeychainRead lega
 
 SecretStore& SecretStore::shared() {
     static SecretStore store(AppPaths::support() + QStringLiteral("/segredos.json"),
-                             UserDefaults::standard(), [](const QString& key) {
+                             UserDefaults::standard(), [](QString key) -> QCoro::Task<QString> {
                                  auto keychain = Platform::find<LegacyKeychain>();
-                                 return keychain ? keychain->read(QStringLiteral("Falantorix"), key)
-                                                 : QString();
+                                 if (!keychain) co_return QString();
+                                 co_return co_await keychain->read(QStringLiteral("Falantorix"),
+                                                                   key);
                              });
     return store;
 }
@@ -81,15 +82,35 @@ QString SecretStore::read(const QString& key) {
     std::lock_guard lock(m_lock);
     loadIfNeeded();
     if (auto it = m_cache->find(key); it != m_cache->end()) return it->second;
-    if (m_defaults.stringList(QString::fromLatin1(kMigratedKey)).contains(key)) return {};
+    return {};
+}
+
+bool SecretStore::claimForMigration(const QString& key) {
+    std::lock_guard lock(m_lock);
+    loadIfNeeded();
+    if (m_cache->contains(key)) return false;
+    if (m_defaults.stringList(QString::fromLatin1(kMigratedKey)).contains(key)) return false;
     // Recorded before the keyring is asked, so it is asked at most once per key.
     markMigrated(key, true);
-    const QString legacy = m_legacy ? m_legacy(key) : QString();
-    if (legacy.isEmpty()) return {};
+    return true;
+}
+
+void SecretStore::adoptLegacy(const QString& key, const QString& value) {
+    std::lock_guard lock(m_lock);
+    // Written (or cleared) while the keyring answered: that one wins.
+    if (m_written.contains(key)) return;
     auto secrets = *m_cache;
-    secrets[key] = legacy;
+    secrets[key] = value;
     save(std::move(secrets));
-    return legacy;
+}
+
+QCoro::Task<> SecretStore::migrateLegacy(QStringList keys) {
+    for (const QString& key : keys) {
+        if (!m_legacy || !claimForMigration(key)) continue;
+        // Asked without the lock: the keyring may take seconds, or ask the user.
+        const QString legacy = co_await m_legacy(key);
+        if (!legacy.isEmpty()) adoptLegacy(key, legacy);
+    }
 }
 
 void SecretStore::write(const QString& value, const QString& key) {
@@ -102,6 +123,7 @@ void SecretStore::write(const QString& value, const QString& key) {
         secrets[key] = value;
     save(std::move(secrets));
     markMigrated(key, false);
+    m_written.insert(key);
 }
 
 } // namespace nolvea

@@ -2,17 +2,14 @@
 
 #include "agent/Schema.h"
 #include "mcp/MCPError.h"
+#include "support/ChildProcess.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
+#include "support/ProcessStartError.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTimer>
-
-#include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace nolvea {
 
@@ -29,25 +26,6 @@ std::optional<QString> textAt(const JSONValue& v, const QString& key) {
     return std::nullopt;
 }
 
-// Sends SIGTERM to the child's process group, SIGKILL after a grace, and deletes the
-// QProcess once it has ended. The QProcess must not be deleted while a handler of its own
-// signals is still on the stack, so nothing here deletes it at once.
-void retire(QProcess* process, qint64 pid) {
-    if (!process) return;
-    if (process->state() == QProcess::NotRunning) {
-        process->deleteLater();
-        return;
-    }
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    process->closeWriteChannel();
-    if (pid > 0) ::kill(-pid_t(pid), SIGTERM);
-    QTimer::singleShot(MCPClient::stopGrace, process, [process, pid] {
-        if (process->state() == QProcess::NotRunning) return;
-        if (pid > 0) ::kill(-pid_t(pid), SIGKILL);
-        process->kill();
-    });
-}
-
 } // namespace
 
 std::shared_ptr<MCPClient> MCPClient::create(QString name, QString command, QStringList args,
@@ -60,8 +38,7 @@ MCPClient::MCPClient(QString name, QString command, QStringList args, QMap<QStri
     : m_name(std::move(name))
     , m_command(std::move(command))
     , m_args(std::move(args))
-    , m_env(std::move(env))
-    , m_process(nullptr, [](QProcess* p) { retire(p, p ? p->processId() : 0); }) {}
+    , m_env(std::move(env)) {}
 
 MCPClient::~MCPClient() {
     stop();
@@ -83,7 +60,7 @@ bool MCPClient::hasProcess() const {
 }
 
 bool MCPClient::isRunning() const {
-    return m_process && m_process->state() == QProcess::Running;
+    return m_process && m_process->isRunning();
 }
 
 qint64 MCPClient::processId() const {
@@ -165,50 +142,33 @@ QCoro::Task<> MCPClient::launch() {
             arguments << a;
     }
 
-    auto* process = new QProcess;
-    process->setProgram(QStringLiteral("/usr/bin/env"));
-    process->setArguments(arguments);
-    process->setProcessEnvironment(environment);
-    // Its own process group, so that stopping it also ends the helpers it spawns (npx, uvx).
-    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    ChildProcess::Setup setup;
+    setup.program = QStringLiteral("/usr/bin/env");
+    setup.arguments = arguments;
+    setup.environment = environment;
+    setup.input = ChildProcess::Input::pipe;
+    setup.stopGrace = stopGrace;
+    auto child = std::make_unique<ChildProcess>(std::move(setup));
 
     std::weak_ptr<MCPClient> weak = weak_from_this();
-    QObject::connect(process, &QProcess::readyReadStandardOutput, process, [weak, process] {
-        const QByteArray bytes = process->readAllStandardOutput();
-        if (bytes.isEmpty()) return;
+    child->onOutput([weak](const QByteArray& bytes) {
         if (auto self = weak.lock()) self->receive(bytes);
     });
-    QObject::connect(process, &QProcess::readyReadStandardError, process, [weak, process] {
-        const QByteArray bytes = process->readAllStandardError();
-        if (bytes.isEmpty()) return;
+    child->onErrorOutput([weak](const QByteArray& bytes) {
         if (auto self = weak.lock()) self->receiveError(bytes);
     });
-    QObject::connect(process, &QProcess::finished, process, [weak] {
+    child->onFinished([weak] {
         if (auto self = weak.lock()) self->failAll(MCPError::notRunning());
     });
-
-    Promise<> launched;
-    QObject::connect(process, &QProcess::started, process,
-                     [launched]() mutable { launched.resolve(); });
-    QObject::connect(process, &QProcess::errorOccurred, process,
-                     [launched, process](QProcess::ProcessError e) mutable {
-                         if (e == QProcess::FailedToStart)
-                             launched.reject(
-                                 std::make_exception_ptr(MCPError::launch(process->errorString())));
-                     });
-    process->start();
     try {
-        co_await launched;
-    } catch (...) {
-        process->deleteLater();
-        throw;
+        co_await child->start();
+    } catch (const ProcessStartError& e) {
+        throw MCPError::launch(e.reason());
     }
-    if (m_stopped) { // stopped while the child was starting: it must not live on
-        retire(process, process->processId());
-        throw MCPError::notRunning();
-    }
-    m_pid = process->processId();
-    m_process.reset(process);
+    // Stopped while the child was starting: dropping it ends it.
+    if (m_stopped) throw MCPError::notRunning();
+    m_pid = child->processId();
+    m_process = std::move(child);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,10 +211,10 @@ QCoro::Task<JSONValue> MCPClient::request(QString method, JSONValue params, Seco
 }
 
 void MCPClient::send(const JSONValue& message) {
-    if (!m_process || m_process->state() != QProcess::Running) throw MCPError::notRunning();
+    if (!isRunning()) throw MCPError::notRunning();
     QByteArray bytes = message.compactBytes();
     bytes.append('\n');
-    if (m_process->write(bytes) != bytes.size()) throw MCPError::notRunning();
+    if (!m_process->write(bytes)) throw MCPError::notRunning();
 }
 
 // Removes the request from the table and settles it, unless someone else already did.

@@ -18,10 +18,9 @@
 #include <mutex>
 #include <vector>
 
-class QProcess;
-
 namespace nolvea {
 
+class ChildProcess;
 class ClockTimer;
 
 // Speaks MCP (JSON-RPC 2.0, one object per line) with one server run as a child process
@@ -110,7 +109,7 @@ private:
     const QStringList m_args;
     const QMap<QString, QString> m_env;
 
-    std::unique_ptr<QProcess, void (*)(QProcess*)> m_process;
+    std::unique_ptr<ChildProcess> m_process;
     qint64 m_pid = 0;
     bool m_stopped = false;
 

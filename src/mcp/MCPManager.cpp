@@ -4,6 +4,7 @@
 #include "core/AppPaths.h"
 #include "mcp/MCPError.h"
 #include "support/AtomicFile.h"
+#include "support/Detached.h"
 #include "support/Error.h"
 
 #include <QCoreApplication>
@@ -147,7 +148,8 @@ void MCPManager::start(const Server& server) {
                                     server.config.args.value_or(QStringList()),
                                     server.config.env.value_or(QMap<QString, QString>()));
     m_clients[server.name] = client;
-    runStart(server.name, client); // runs on by itself; its result lands in m_servers
+    // Its result lands in m_servers.
+    detach(runStart(server.name, client), QStringLiteral("MCP: início de ") + server.name);
 }
 
 bool MCPManager::isCurrent(const QString& name, const std::shared_ptr<MCPClient>& client) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <qcoro/qcorotask.h>
 
 namespace nolvea {
 
@@ -9,8 +10,8 @@ class LegacyKeychain {
 public:
     virtual ~LegacyKeychain() = default;
     // The secret stored for `account` under `service`, or "" when there is none or the
-    // keyring cannot be reached.
-    virtual QString read(const QString& service, const QString& account) = 0;
+    // keyring cannot be reached. Awaited: the keyring may take its time to answer.
+    virtual QCoro::Task<QString> read(QString service, QString account) = 0;
 };
 
 } // namespace nolvea

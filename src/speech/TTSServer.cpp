@@ -4,6 +4,9 @@
 #include "ai/TransportError.h"
 #include "core/AppPaths.h"
 #include "speech/NeuralVoiceRequest.h"
+#include "support/ChildProcess.h"
+#include "support/Detached.h"
+#include "support/ProcessStartError.h"
 #include "support/Promise.h"
 
 #include <QDir>
@@ -12,17 +15,13 @@
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QPointer>
-#include <QTimer>
 #include <qcoro/qcoronetworkreply.h>
-
-#include <csignal>
-#include <unistd.h>
 
 namespace nolvea {
 
 namespace {
 
-constexpr int kTermGraceMs = 3000;
+constexpr Clock::Duration kTermGrace{3000};
 
 } // namespace
 
@@ -133,15 +132,16 @@ QCoro::Task<bool> TTSServer::ensureRunning() {
 }
 
 QCoro::Task<bool> TTSServer::runStart(quint64 generation) {
-    if (co_await ping()) {
+    const bool answered = co_await ping();
+    if (generation != m_generation) co_return false; // stopped meanwhile
+    if (answered) {
         // Something already answers on the port: use it.
         setStatus(Status::ready());
         co_return true;
     }
-    if (generation != m_generation) co_return false;
     setStatus(Status::starting());
     // A child that cannot even be started will never answer.
-    if (!launch()) co_return false;
+    if (!co_await launch(generation)) co_return false;
     for (int polls = 0;;) {
         try {
             co_await Clock::shared().sleep(m_options.pollInterval);
@@ -153,7 +153,7 @@ QCoro::Task<bool> TTSServer::runStart(quint64 generation) {
             co_return true;
         }
         if (generation != m_generation) co_return false;
-        if (m_process && m_process->state() == QProcess::NotRunning) {
+        if (m_process && !m_process->isRunning()) {
             setStatus(
                 Status::failed(QStringLiteral("O servidor de voz fechou — veja tts-server.log")));
             co_return false;
@@ -165,9 +165,8 @@ QCoro::Task<bool> TTSServer::runStart(quint64 generation) {
     }
 }
 
-bool TTSServer::launch() {
+QCoro::Task<bool> TTSServer::launch(quint64 generation) {
     endChild(); // never two servers fighting over the port
-    auto child = std::make_unique<QProcess>();
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString path = env.value(QStringLiteral("PATH"));
@@ -176,47 +175,38 @@ bool TTSServer::launch() {
                            QStringLiteral("/opt/homebrew/bin"), QStringLiteral("/usr/local/bin"),
                            path.isEmpty() ? QStringLiteral("/usr/bin:/bin") : path}
                    .join(QLatin1Char(':')));
-    child->setProcessEnvironment(env);
-    child->setProgram(m_options.program);
-    child->setArguments(arguments(m_options.host, m_options.port));
-    child->setWorkingDirectory(AppPaths::support());
-
+    ChildProcess::Setup setup;
+    setup.program = m_options.program;
+    setup.arguments = arguments(m_options.host, m_options.port);
+    setup.environment = env;
+    setup.workingFolder = AppPaths::support();
+    setup.stopGrace = kTermGrace;
     // Each launch starts an empty log that takes both output streams.
     QFile log(logPath());
     if (log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         log.close();
-        child->setProcessChannelMode(QProcess::MergedChannels);
-        child->setStandardOutputFile(logPath(), QIODevice::Append);
+        setup.output = ChildProcess::Output::logFile;
+        setup.logFile = logPath();
     } else {
-        child->setProcessChannelMode(QProcess::ForwardedChannels);
+        setup.output = ChildProcess::Output::inherited;
     }
-    // Its own process group, so that ending it also ends what it started.
-    child->setChildProcessModifier([] { ::setpgid(0, 0); });
 
-    child->start();
-    if (!child->waitForStarted()) {
-        setStatus(Status::failed(child->errorString()));
-        return false;
+    auto child = std::make_unique<ChildProcess>(std::move(setup));
+    try {
+        co_await child->start();
+    } catch (const ProcessStartError& e) {
+        if (generation == m_generation) setStatus(Status::failed(e.reason()));
+        co_return false;
     }
+    // A stop while it started: dropping the child ends it.
+    if (generation != m_generation) co_return false;
     m_process = std::move(child);
-    return true;
+    co_return true;
 }
 
 void TTSServer::endChild() {
-    if (!m_process) return;
-    QProcess* child = m_process.release();
-    const qint64 pid = child->processId();
-    if (child->state() == QProcess::NotRunning || pid <= 0) {
-        delete child;
-        return;
-    }
-    ::kill(-pid_t(pid), SIGTERM);
-    // Reaped in the background; killed if it ignores the request.
-    child->setParent(this);
-    connect(child, &QProcess::finished, child, &QObject::deleteLater);
-    QTimer::singleShot(kTermGraceMs, child, [child, pid] {
-        if (child->state() != QProcess::NotRunning) ::kill(-pid_t(pid), SIGKILL);
-    });
+    // Ended in the background; killed if it ignores the request.
+    m_process.reset();
 }
 
 QCoro::Task<QByteArray> TTSServer::synthesize(QString text, NeuralVoice voice, double speed) {
@@ -239,17 +229,21 @@ QCoro::Task<QByteArray> TTSServer::synthesize(QString text, NeuralVoice voice, d
 
 void TTSServer::warm(NeuralVoice voice) {
     if (m_warmed.contains(voice)) return;
-    [](QPointer<TTSServer> self, NeuralVoice voice) -> QCoro::Task<> {
-        if (!self || !co_await self->ensureRunning() || !self) co_return;
-        try {
+    detach(
+        [](QPointer<TTSServer> self, NeuralVoice voice) -> QCoro::Task<> {
+            if (!self || !co_await self->ensureRunning() || !self) co_return;
+            // The audio is thrown away: only loading the voice counts.
             co_await self->synthesize(QStringLiteral("Olá."), voice, 1.0);
-        } catch (...) {
-        }
-    }(this, voice);
+        }(this, voice),
+        QStringLiteral("Voz neural: aquecimento"));
 }
 
 void TTSServer::stop() {
     ++m_generation;
+    // The start under way is over: its callers hear no, and the next call starts afresh.
+    if (const auto run = std::exchange(m_startRun, nullptr))
+        for (auto& waiter : run->waiters)
+            waiter.resolve(false);
     endChild();
     setStatus(Status::stopped());
     m_warmed.clear();

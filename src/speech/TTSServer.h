@@ -5,13 +5,14 @@
 
 #include <QNetworkAccessManager>
 #include <QObject>
-#include <QProcess>
 #include <qcoro/qcorotask.h>
 
 #include <memory>
 #include <set>
 
 namespace nolvea {
+
+class ChildProcess;
 
 // The local neural speech server: a child process started on demand (through `uvx`),
 // polled until it answers on the loopback address, kept for the life of the program, and
@@ -67,7 +68,7 @@ public:
     static QByteArray requestBody(const QString& text, NeuralVoice voice, double speed);
 
     // True once the server answers; starts it when nothing answers. Concurrent callers share
-    // one start.
+    // one start; a stop ends it (its callers get false) and a later call starts afresh.
     QCoro::Task<bool> ensureRunning();
     // The WAV audio of `text`. Throws the transport failure or an HTTP error.
     QCoro::Task<QByteArray> synthesize(QString text, NeuralVoice voice, double speed);
@@ -91,13 +92,14 @@ private:
 
     QCoro::Task<bool> runStart(quint64 generation);
     QCoro::Task<bool> ping();
-    bool launch();
+    // False when the child cannot be started or a stop came first.
+    QCoro::Task<bool> launch(quint64 generation);
     void endChild();
     void setStatus(Status status);
 
     Options m_options;
     Status m_status = Status::stopped();
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<ChildProcess> m_process;
     std::shared_ptr<StartRun> m_startRun;
     std::set<NeuralVoice> m_warmed;
     quint64 m_generation = 0; // bumped by stop: a start under way gives up

@@ -1,8 +1,8 @@
-#include "agent/ProcessStartError.h"
 #include "agent/Shell.h"
 #include "agent/ToolError.h"
 #include "support/Async.h"
 #include "support/Clock.h"
+#include "support/ProcessStartError.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>

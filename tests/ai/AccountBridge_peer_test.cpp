@@ -4,11 +4,15 @@
 #include "ai/CodexTurn.h"
 
 #include "support/Async.h"
+#include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -160,6 +164,52 @@ TEST_F(AccountToolsPeerTest, CodexTakesEveryFlagAndReadsTheConversationFromInput
     EXPECT_TRUE(err.contains("<instrucoes>")) << err.toStdString();
     EXPECT_TRUE(err.contains("reasoning effort: medium")) << err.toStdString();
     EXPECT_FALSE(err.contains("unexpected argument")) << err.toStdString();
+}
+
+// The tool pointed at a model server of our own (its configuration in the test's home): what
+// it sends shows how it read the command line. The image goes as one image, and the
+// conversation as the prompt, never as a second image path.
+TEST_F(AccountToolsPeerTest, CodexSendsTheImageAndTheConversationAsGiven) {
+    test::LoopbackServer model;
+    model.on("POST", QStringLiteral("/v1/responses"),
+             test::HttpResponse::text("indisponível", 500));
+    QDir().mkpath(QDir::homePath() + QStringLiteral("/.codex"));
+    QFile config(QDir::homePath() + QStringLiteral("/.codex/config.toml"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    config.write(QStringLiteral("model_provider = \"teste\"\n"
+                                "[model_providers.teste]\n"
+                                "name = \"teste\"\n"
+                                "base_url = \"%1\"\n"
+                                "wire_api = \"responses\"\n"
+                                "request_max_retries = 0\n"
+                                "stream_max_retries = 0\n")
+                     .arg(model.url(QStringLiteral("/v1")))
+                     .toUtf8());
+    config.close();
+
+    EXPECT_THROW(
+        test::await(AccountBridge::chat(AIProvider::chatgptAccount, QStringLiteral("gpt-5"),
+                                        conversation(true), std::nullopt, 60)),
+        BridgeError);
+    QFile::remove(config.fileName());
+    ASSERT_GE(model.count(QStringLiteral("/v1/responses")), 1);
+
+    const QJsonObject body = QJsonDocument::fromJson(model.lastRequest().body).object();
+    int images = 0;
+    QStringList texts;
+    for (const QJsonValue item : body[QStringLiteral("input")].toArray()) {
+        if (item[QStringLiteral("role")].toString() != u"user") continue;
+        for (const QJsonValue part : item[QStringLiteral("content")].toArray()) {
+            if (part[QStringLiteral("type")].toString() == u"input_image") ++images;
+            if (part[QStringLiteral("type")].toString() == u"input_text")
+                texts << part[QStringLiteral("text")].toString();
+        }
+    }
+    EXPECT_EQ(images, 1);
+    const QString all = texts.join(u'\n');
+    EXPECT_FALSE(all.contains(QStringLiteral("could not read"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("<instrucoes>"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("Continue a partir do fim"))) << all.toStdString();
 }
 
 TEST_F(AccountToolsPeerTest, CodexTurnEndsAtTheLimitWithoutALogin) {

@@ -228,7 +228,8 @@ TEST_F(CodexTurnTest, PlainTurnCommandLineAndInput) {
     const Outcome outcome = chat(AIProvider::chatgptAccount, QStringLiteral("gpt-6"), conversation);
     ASSERT_TRUE(outcome.message) << outcome.text.toStdString();
     EXPECT_EQ(outcome.text, QStringLiteral("Olá, tudo bem?"));
-    const QStringList expected = fixedArgs(QStringLiteral("low")) + QStringList{"-m", "gpt-6", "-"};
+    const QStringList expected =
+        fixedArgs(QStringLiteral("low")) + QStringList{"-m", "gpt-6", "--", "-"};
     EXPECT_EQ(args(), expected);
     EXPECT_EQ(QString::fromUtf8(read(QStringLiteral("stdin"))),
               QStringLiteral("<instrucoes>\nVocê é a Nolvea. Tela: senha123\n\nResponda direto a "
@@ -267,6 +268,7 @@ TEST_F(CodexTurnTest, ToolsAndImagesBecomeFilesInTheTurnFolder) {
                                                           folder + QStringLiteral("/tela-1.png"),
                                                           "-i",
                                                           folder + QStringLiteral("/tela-2.png"),
+                                                          "--",
                                                           "-"};
     EXPECT_EQ(args(), expected);
     EXPECT_EQ(read(QStringLiteral("turn/esquema.json")), BridgeReply::schema().toUtf8());

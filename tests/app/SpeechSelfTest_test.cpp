@@ -3,7 +3,9 @@
 // cases run one after the other in one test, in a network of their own.
 
 #include "DevRun.h"
+#include "app/SelfTest.h"
 #include "speech/TTSServer.h"
+#include "support/Async.h"
 #include "support/SpeechServerScript.h"
 #include "support/TestEnvironment.h"
 
@@ -66,5 +68,31 @@ TEST(SpeechSelfTest, MeasuresThreeVoicesOrSaysWhyTheServerDidNotStart) {
         EXPECT_GT(m.captured(2).toDouble(), 1.0) << run.lines[1 + i].toStdString();
     }
     EXPECT_EQ(run.lines[4], "trechos: «Primeira frase, curta.» | «Segunda frase aqui!»");
+    SpeechServerScript::remove();
+}
+
+namespace {
+
+int childCount() {
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-c", "-P", QString::number(QCoreApplication::applicationPid())});
+    pgrep.waitForFinished();
+    return pgrep.readAllStandardOutput().trimmed().toInt();
+}
+
+} // namespace
+
+// A server that was launched but never answered is stopped with the failed test, not left
+// running after it.
+TEST(SpeechSelfTest, AServerThatNeverAnsweredIsStoppedToo) {
+    SpeechServerScript::install(SpeechServerScript::Mode::hang);
+    TTSServer::Options options;
+    options.port = SpeechServerScript::freePort();
+    options.pollInterval = std::chrono::milliseconds(20);
+    options.maxPolls = 3;
+    TTSServer server(options);
+    EXPECT_FALSE(test::await(SelfTest::tts(server, "Olá.")));
+    EXPECT_FALSE(server.hasProcess());
+    EXPECT_TRUE(test::spinUntil([] { return childCount() == 0; }));
     SpeechServerScript::remove();
 }

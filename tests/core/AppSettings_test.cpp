@@ -23,7 +23,7 @@ protected:
 
     std::unique_ptr<SecretStore> makeSecrets() {
         return std::make_unique<SecretStore>(dir + "/segredos.json", *defaults,
-                                             [](const QString&) { return QString(); });
+                                             SecretStore::KeychainRead());
     }
     void reopen() {
         settings.reset();

@@ -1,6 +1,8 @@
 #include "ai/JSONValue.h"
 #include "core/SecretStore.h"
 #include "core/UserDefaults.h"
+#include "support/Async.h"
+#include "support/Promise.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -23,14 +25,18 @@ protected:
     UserDefaults defaults{dir + "/Nolvea.conf"};
     QMap<QString, QString> keychain;
     QStringList asked;
+    std::optional<Promise<>> answerLater; // when set, the keyring answers once it is resolved
     std::unique_ptr<SecretStore> store = make();
 
     std::unique_ptr<SecretStore> make() {
-        return std::make_unique<SecretStore>(path, defaults, [this](const QString& key) {
-            asked.append(key);
-            return keychain.value(key);
-        });
+        return std::make_unique<SecretStore>(path, defaults,
+                                             [this](QString key) -> QCoro::Task<QString> {
+                                                 asked.append(key);
+                                                 if (answerLater) co_await *answerLater;
+                                                 co_return keychain.value(key);
+                                             });
     }
+    void migrate(const QStringList& keys) { test::await(store->migrateLegacy(keys)); }
     JSONValue file() const {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) return {};
@@ -57,14 +63,20 @@ TEST_F(SecretStoreTest, AnEmptyValueDeletesTheKeyAndTheKeychainIsNotAsked) {
     store->write("", "apikey.openAI");
     EXPECT_EQ(file(), JSONValue(JSONValue::Object{}));
     EXPECT_EQ(store->read("apikey.openAI"), "");
+    migrate({"apikey.openAI"});
+    EXPECT_EQ(store->read("apikey.openAI"), "");
     EXPECT_EQ(make()->read("apikey.openAI"), "");
     EXPECT_TRUE(asked.isEmpty());
 }
 
 TEST_F(SecretStoreTest, AMissingKeyIsLookedUpOnceAndTheFileIsLeftAlone) {
     EXPECT_EQ(store->read("apikey.groq"), "");
+    EXPECT_TRUE(asked.isEmpty()) << "a read never waits for the keyring";
+    migrate({"apikey.groq"});
+    migrate({"apikey.groq"});
+    store = make();
+    migrate({"apikey.groq"});
     EXPECT_EQ(store->read("apikey.groq"), "");
-    EXPECT_EQ(make()->read("apikey.groq"), "");
     EXPECT_EQ(asked, QStringList{"apikey.groq"});
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(defaults.stringList(SecretStore::kMigratedKey).contains("apikey.groq"));
@@ -72,10 +84,42 @@ TEST_F(SecretStoreTest, AMissingKeyIsLookedUpOnceAndTheFileIsLeftAlone) {
 
 TEST_F(SecretStoreTest, AKeyFoundInTheKeychainMovesIntoTheFile) {
     keychain["apikey.gemini"] = "g-key";
+    store->write("sk-1", "apikey.openAI");
+    migrate({"apikey.openAI", "apikey.gemini"});
+    EXPECT_EQ(asked, QStringList{"apikey.gemini"}) << "a key in the file needs no keyring";
     EXPECT_EQ(store->read("apikey.gemini"), "g-key");
-    EXPECT_EQ(file(), JSONValue::object({{"apikey.gemini", "g-key"}}));
+    EXPECT_EQ(file(), JSONValue::object({{"apikey.gemini", "g-key"}, {"apikey.openAI", "sk-1"}}));
     EXPECT_EQ(mode(path), 0600);
     EXPECT_EQ(keychain.value("apikey.gemini"), "g-key"); // only ever read
+}
+
+// The keyring may take seconds (or wait for the person to unlock it): the store answers
+// everyone else meanwhile, and what is written then is not overwritten by the old value.
+TEST_F(SecretStoreTest, TheStoreStaysFreeWhileTheKeyringAnswers) {
+    keychain["apikey.gemini"] = "old";
+    keychain["apikey.groq"] = "old";
+    keychain["apikey.openAI"] = "sk-old";
+    answerLater.emplace();
+    auto migrating = store->migrateLegacy({"apikey.gemini", "apikey.groq", "apikey.openAI"});
+    const struct {
+        const char* asked;
+        const char* written; // while the keyring is asked for it; nullptr: nothing
+    } steps[] = {{"apikey.gemini", "new"}, {"apikey.groq", ""}, {"apikey.openAI", nullptr}};
+    for (const auto& step : steps) {
+        ASSERT_EQ(asked.last(), step.asked);
+        if (step.written) {
+            // From another thread, as any caller may: a held lock would never let it finish.
+            std::thread writer([&] { store->write(step.written, step.asked); });
+            writer.join();
+        }
+        EXPECT_EQ(store->read("apikey.other"), "");
+        std::exchange(*answerLater, Promise<>()).resolve();
+    }
+    ASSERT_TRUE(migrating.isReady());
+    EXPECT_EQ(store->read("apikey.gemini"), "new");
+    EXPECT_EQ(store->read("apikey.groq"), "") << "a cleared key stays cleared";
+    EXPECT_EQ(store->read("apikey.openAI"), "sk-old");
+    EXPECT_EQ(file(), JSONValue::object({{"apikey.gemini", "new"}, {"apikey.openAI", "sk-old"}}));
 }
 
 TEST_F(SecretStoreTest, ADeletedFileComesBackWholeAtTheNextWrite) {

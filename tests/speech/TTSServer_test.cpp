@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <csignal>
 
@@ -238,4 +239,38 @@ TEST_F(TTSServerTest, StopWithoutAChild) {
     EXPECT_EQ(server.status().description(), QStringLiteral("stopped"));
     EXPECT_EQ(TTSServer::Status::failed(QStringLiteral("x")).description(),
               QStringLiteral("failed(x)"));
+}
+
+// A stop while the first ping is on its way: the answer that comes after it changes nothing.
+TEST_F(TTSServerTest, AStopDuringTheFirstPingIsNotUndoneByItsAnswer) {
+    test::LoopbackServer http;
+    HttpResponse slow = HttpResponse::text("ok");
+    slow.delayMs = 300;
+    http.on("GET", QStringLiteral("/"), slow);
+    auto server = serverOn(http.port());
+    auto starting = server->ensureRunning();
+    ASSERT_TRUE(http.waitForRequests(1));
+    server->stop();
+    EXPECT_FALSE(await(std::move(starting)));
+    EXPECT_EQ(server->status(), TTSServer::Status::stopped());
+}
+
+// A stop ends the start under way: its callers hear no at once, and the next call does not
+// join the stopped start but launches afresh.
+TEST_F(TTSServerTest, AStopEndsTheStartAndTheNextCallStartsAfresh) {
+    SpeechServerScript::install(SpeechServerScript::Mode::hang);
+    auto server = serverOn(SpeechServerScript::freePort());
+    auto first = server->ensureRunning();
+    auto joined = server->ensureRunning();
+    ASSERT_TRUE(test::spinUntil([] { return SpeechServerScript::launches().size() == 1; }));
+    server->stop();
+    EXPECT_TRUE(joined.isReady());
+    EXPECT_FALSE(await(std::move(joined)));
+
+    SpeechServerScript::install(SpeechServerScript::Mode::serve);
+    EXPECT_TRUE(await(server->ensureRunning()));
+    EXPECT_EQ(server->status(), TTSServer::Status::ready());
+    EXPECT_EQ(SpeechServerScript::launches().size(), 2);
+    EXPECT_FALSE(await(std::move(first)));
+    server->stop();
 }

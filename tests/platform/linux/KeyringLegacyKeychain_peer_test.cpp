@@ -1,4 +1,5 @@
 #include "platform/linux/KeyringLegacyKeychain.h"
+#include "support/Async.h"
 #include "support/TestEnvironment.h"
 
 #include <QEventLoop>
@@ -45,15 +46,18 @@ TEST(KeyringLegacyKeychain, ReadsWhatTheKeyringHolds) {
     }
     ASSERT_TRUE(stored);
     KeyringLegacyKeychain keychain;
-    EXPECT_EQ(keychain.read("Falantorix", "apikey.openAI"), "sk-olá");
-    EXPECT_EQ(keychain.read("Falantorix", "apikey.groq"), "");
-    EXPECT_EQ(keychain.read("Outro", "apikey.openAI"), "");
+    // The answer comes through the event loop the caller already runs, not a loop of its own.
+    auto reading = keychain.read("Falantorix", "apikey.openAI");
+    EXPECT_FALSE(reading.isReady());
+    EXPECT_EQ(test::await(std::move(reading)), "sk-olá");
+    EXPECT_EQ(test::await(keychain.read("Falantorix", "apikey.groq")), "");
+    EXPECT_EQ(test::await(keychain.read("Outro", "apikey.openAI")), "");
 }
 
 TEST(KeyringLegacyKeychain, NoSecretServiceReadsAsNothing) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(test::home()) + "/no-bus");
     KeyringLegacyKeychain keychain;
-    EXPECT_EQ(keychain.read("Falantorix", "apikey.openAI"), "");
+    EXPECT_EQ(test::await(keychain.read("Falantorix", "apikey.openAI")), "");
 }
 
 } // namespace
