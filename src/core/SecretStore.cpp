@@ -105,10 +105,18 @@ void SecretStore::adoptLegacy(const QString& key, const QString& value) {
 }
 
 QCoro::Task<> SecretStore::migrateLegacy(QStringList keys) {
-    for (const QString& key : keys) {
-        if (!m_legacy || !claimForMigration(key)) continue;
-        // Asked without the lock: the keyring may take seconds, or ask the user.
-        const QString legacy = co_await m_legacy(key);
+    if (!m_legacy) co_return;
+    // All asked at once and without the lock: the keyring may take seconds, or ask the user.
+    std::vector<std::pair<QString, QCoro::Task<QString>>> asking;
+    for (const QString& key : keys)
+        if (claimForMigration(key)) asking.emplace_back(key, m_legacy(key));
+    for (auto& [key, answer] : asking) {
+        QString legacy;
+        try {
+            legacy = co_await std::move(answer);
+        } catch (const std::exception&) {
+            continue; // a keyring that fails holds nothing for us
+        }
         if (!legacy.isEmpty()) adoptLegacy(key, legacy);
     }
 }

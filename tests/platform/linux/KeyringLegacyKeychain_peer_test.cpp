@@ -13,10 +13,11 @@ using namespace nolvea;
 
 namespace {
 
-// A real keyring daemon on the session bus, unlocked with a throwaway password.
+// A real keyring daemon on the session bus, unlocked with a throwaway password. It takes the
+// place of one that an earlier test's request started, locked, on the same bus.
 bool startKeyring() {
     QProcess daemon;
-    daemon.start("gnome-keyring-daemon", {"--unlock", "--components=secrets"});
+    daemon.start("gnome-keyring-daemon", {"--replace", "--unlock", "--components=secrets"});
     if (!daemon.waitForStarted(5000)) return false;
     daemon.write("test-password");
     daemon.closeWriteChannel();
