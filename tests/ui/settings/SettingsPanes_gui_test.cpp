@@ -146,8 +146,8 @@ TEST(VoiceCard, AFailedWarmUpIsTriedAgain) {
         [&] { return server.status().kind() == TTSServer::Status::Kind::failed; }, 5000));
     EXPECT_TRUE(server.warmed().empty());
     EXPECT_TRUE(VoiceCardModel::warmIfNeeded(s, server)) << "the voice is still cold";
-    QTest::qWaitFor([&] { return server.status().kind() == TTSServer::Status::Kind::failed; },
-                    5000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return server.status().kind() == TTSServer::Status::Kind::failed; }, 5000));
     s.setVoiceEngine(VoiceEngine::apple);
     s.setSpeakAnswers(true);
 }

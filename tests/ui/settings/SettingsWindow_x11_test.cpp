@@ -87,6 +87,9 @@ TEST_F(SettingsWindowTest, EverySectionIsShownFromTheSidebarAndKeptAsAScreenshot
         const QPixmap shot = window->grab();
         EXPECT_TRUE(
             shot.save(screenshotPath(QStringLiteral("settings-") + SettingsSections::rawValue(s))));
+        // The whole pane, also what lies below the fold.
+        const QString name = QStringLiteral("settings-") + SettingsSections::rawValue(s) + "-pane";
+        EXPECT_TRUE(view->pane()->parentWidget()->grab().save(screenshotPath(name)));
     }
     // The chosen row again changes nothing.
     QWidget* pane = view->pane();
