@@ -5,9 +5,12 @@
 #include "app/AppEnvironment.h"
 #include "core/AppSettings.h"
 #include "core/UserDefaults.h"
+#include "input/HotkeyMonitor.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "speech/VoiceController.h"
 #include "ui/windows/WindowManager.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -44,6 +47,35 @@ TEST(Launch, AsksForOnboardingOnlyOnTheExactArgument) {
     EXPECT_TRUE(AppDelegate::asksForOnboarding({"nolvea", "--onboarding"}));
     EXPECT_FALSE(AppDelegate::asksForOnboarding({"nolvea"}));
     EXPECT_FALSE(AppDelegate::asksForOnboarding({"nolvea", "--onboarding=1", "-onboarding"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Launch, TheKeyChosenInTheSettingsWindowReachesTheRunningMonitor) {
+    LinuxPlatform::install();
+    AppSettings& settings = AppSettings::shared();
+    settings.setHasCompletedOnboarding(true);
+    settings.setSpeakAnswers(false);
+    settings.setHotkey(HotkeyChoice::fn);
+    AppDelegate delegate({"nolvea"});
+    delegate.applicationDidFinishLaunching();
+    HotkeyMonitor& monitor = AppEnvironment::shared().controller().hotkeys();
+    EXPECT_EQ(monitor.trigger(), HotkeyChoice::fn);
+
+    WindowManager::shared().show(WindowManager::Kind::settings);
+    QWidget* window = WindowManager::shared().window(WindowManager::Kind::settings);
+    ASSERT_NE(window, nullptr);
+    QComboBox* key = nullptr;
+    for (auto* box : window->findChildren<QComboBox*>())
+        if (box->accessibleName() == "Tecla para falar") key = box;
+    ASSERT_NE(key, nullptr);
+    key->activated(2);
+    EXPECT_EQ(settings.hotkey(), HotkeyChoice::rightCommand);
+    EXPECT_EQ(monitor.trigger(), HotkeyChoice::rightCommand);
+    window->close();
+    delegate.applicationWillTerminate();
 }
 
 } // namespace
