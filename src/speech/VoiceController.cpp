@@ -13,6 +13,7 @@
 #include "speech/LiveTranscriber.h"
 #include "speech/SilenceWatcher.h"
 #include "speech/Speaker.h"
+#include "support/Detached.h"
 #include "support/Error.h"
 
 #include <QPointer>
@@ -275,7 +276,8 @@ void VoiceController::startProcessing(std::function<QCoro::Task<>(CancelToken)> 
     cancelProcessing();
     CancelToken token;
     m_processingTask = token;
-    work(token); // runs on by itself; it checks the token after every wait
+    // Runs on by itself; it checks the token after every wait.
+    detach(work(token), QStringLiteral("Processamento da fala"));
 }
 
 void VoiceController::cancelProcessing() {

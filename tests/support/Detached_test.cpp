@@ -25,12 +25,19 @@ QCoro::Task<int> failLater(Promise<> gate, QString why) {
 TEST(Detached, AFailureNobodyWaitsForIsLoggedWithItsSubject) {
     logged.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keep);
-    Promise<> failing, passing;
+    Promise<> failing, passing, calledOff;
     detach(failLater(failing, "sem rede"), "Aquecimento");
     detach([](Promise<> gate) -> QCoro::Task<> { co_await gate; }(passing), "Outra");
+    detach(
+        [](Promise<> gate) -> QCoro::Task<> {
+            co_await gate;
+            throw Cancelled();
+        }(calledOff),
+        "Cancelada");
     EXPECT_TRUE(logged.isEmpty());
     failing.resolve();
     passing.resolve();
+    calledOff.resolve();
     qInstallMessageHandler(previous);
     EXPECT_EQ(logged, QStringList{"Aquecimento: sem rede"});
 }

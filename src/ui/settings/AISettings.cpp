@@ -3,6 +3,7 @@
 #include "ai/Warmup.h"
 #include "core/AIStatus.h"
 #include "core/AppSettings.h"
+#include "support/Detached.h"
 #include "support/Error.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SettingRow.h"
@@ -323,7 +324,7 @@ void AISettings::runTest() {
     if (m_testing) return;
     m_testing = true;
     showTest();
-    test(); // runs on by itself
+    detach(test(), QStringLiteral("Teste da conexão"));
 }
 
 QCoro::Task<> AISettings::test() {

@@ -1,5 +1,6 @@
 #include "ui/settings/AccountRow.h"
 
+#include "support/Detached.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsText.h"
@@ -37,7 +38,8 @@ AccountRow::AccountRow(AIProvider provider, std::function<void()> onChange, QWid
     stack->addWidget(m_error);
     connect(m_model, &AccountRowModel::changed, this, &AccountRow::render);
     render();
-    m_model->reload(); // runs on by itself; dropped if the row goes first
+    // Dropped if the row goes first.
+    detach(m_model->reload(), QStringLiteral("Conta: estado"));
 }
 
 void AccountRow::setProvider(AIProvider provider) {

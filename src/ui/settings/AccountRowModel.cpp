@@ -1,5 +1,6 @@
 #include "ui/settings/AccountRowModel.h"
 
+#include "support/Detached.h"
 #include "support/Error.h"
 
 #include <QPointer>
@@ -40,7 +41,7 @@ void AccountRowModel::setProvider(AIProvider provider) {
     m_busy.reset();
     m_error.reset();
     Q_EMIT changed();
-    reload(); // runs on by itself
+    detach(reload(), QStringLiteral("Conta: estado"));
 }
 
 QString AccountRowModel::detail() const {
@@ -68,11 +69,11 @@ QCoro::Task<> AccountRowModel::reload() {
 }
 
 void AccountRowModel::login() {
-    run(true); // runs on by itself
+    detach(run(true), QStringLiteral("Conta: entrar"));
 }
 
 void AccountRowModel::logout() {
-    run(false); // runs on by itself
+    detach(run(false), QStringLiteral("Conta: sair"));
 }
 
 QCoro::Task<> AccountRowModel::run(bool signIn) {

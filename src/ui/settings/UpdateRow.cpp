@@ -1,5 +1,6 @@
 #include "ui/settings/UpdateRow.h"
 
+#include "support/Detached.h"
 #include "ui/components/SettingsText.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/Symbols.h"
@@ -70,7 +71,7 @@ void UpdateRow::rebuild() {
             if (action == UpdateRowModel::Action::install && release)
                 updater->install(*release);
             else if (action == UpdateRowModel::Action::check)
-                updater->check(false); // runs on by itself
+                detach(updater->check(false), QStringLiteral("Atualização: verificação"));
         });
         m_row->addWidget(b);
     }
