@@ -5,9 +5,9 @@
 #include "BenchMain.h"
 #include "agent/Agent.h"
 #include "agent/NativeTools.h"
-#include "agent/Schema.h"
 #include "support/Async.h"
 #include "support/ScriptedModel.h"
+#include "support/json/Schema.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

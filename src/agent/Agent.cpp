@@ -1,6 +1,7 @@
 #include "agent/Agent.h"
 
 #include "agent/AgentDate.h"
+#include "agent/MCPAgentTools.h"
 #include "agent/NativeTools.h"
 #include "agent/ToolError.h"
 #include "ai/ToolSpec.h"
@@ -114,7 +115,7 @@ const ChatMessage& Agent::systemMessage() {
 
 std::vector<AgentTool> Agent::availableTools(const ScreenContext& context) {
     std::vector<AgentTool> tools = NativeTools::all(context);
-    std::vector<AgentTool> mcp = MCPManager::shared().agentTools();
+    std::vector<AgentTool> mcp = mcpAgentTools(MCPManager::shared());
     tools.insert(tools.end(), std::make_move_iterator(mcp.begin()),
                  std::make_move_iterator(mcp.end()));
     return tools;

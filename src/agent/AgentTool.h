@@ -1,8 +1,8 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
-#include "ai/JSONValue.h"
 #include "ai/ToolSpec.h"
+#include "core/ActionPreview.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 #include <qcoro/qcorotask.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
 #include "agent/Confirmation.h"
+#include "core/ActionPreview.h"
 
 #include <QString>
 #include <qcoro/qcorotask.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agent/EmailRecipient.h"
+#include "core/EmailRecipient.h"
 
 #include <QList>
 #include <QString>

@@ -4,7 +4,9 @@
 #include "agent/Maildir.h"
 #include "agent/MimeText.h"
 #include "agent/MsmtpAccounts.h"
+#include "agent/ToolError.h"
 #include "platform/MailTransport.h"
+#include "platform/MailTransportError.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
@@ -65,6 +67,15 @@ bool decimalInteger(const QString& id) {
     bool ok = false;
     id.toLongLong(&ok);
     return ok && form.match(id).hasMatch();
+}
+
+// The transport's failure, told as the tool's.
+QCoro::Task<void> handedOn(QCoro::Task<void> delivery) {
+    try {
+        co_await std::move(delivery);
+    } catch (const MailTransportError& e) {
+        throw ToolError::failed(e.message());
+    }
 }
 
 } // namespace
@@ -144,7 +155,7 @@ QCoro::Task<QStringList> accounts() {
 QCoro::Task<Delivery> send(EmailDraft draft) {
     auto& transport = Platform::get<MailTransport>();
     if (!transport.canSend()) {
-        co_await transport.compose(mailto(draft));
+        co_await handedOn(transport.compose(mailto(draft)));
         co_return Delivery::openedForSending;
     }
     const QString root = Maildir::defaultRoot();
@@ -167,13 +178,13 @@ QCoro::Task<Delivery> send(EmailDraft draft) {
         return p;
     });
     const Prepared prepared = co_await std::move(preparing);
-    co_await transport.send(compose(draft, prepared.from, Clock::shared().now(), prepared.inReplyTo,
-                                    prepared.references));
+    co_await handedOn(transport.send(compose(draft, prepared.from, Clock::shared().now(),
+                                             prepared.inReplyTo, prepared.references)));
     co_return Delivery::sent;
 }
 
 QCoro::Task<void> open(EmailDraft draft) {
-    co_await Platform::get<MailTransport>().compose(mailto(draft));
+    co_await handedOn(Platform::get<MailTransport>().compose(mailto(draft)));
 }
 
 QCoro::Task<QList<EmailSummary>> recent(std::optional<QString> query, int limit) {

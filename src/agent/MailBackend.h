@@ -1,7 +1,7 @@
 #pragma once
 
-#include "agent/EmailDraft.h"
-#include "agent/EmailSummary.h"
+#include "core/EmailDraft.h"
+#include "core/EmailSummary.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agent/EmailSummary.h"
+#include "core/EmailSummary.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -6,9 +6,9 @@
 #include "ai/BridgeRunner.h"
 #include "ai/ClaudeTurn.h"
 #include "ai/CodexTurn.h"
-#include "ai/JSONValue.h"
 #include "ai/LLMError.h"
 #include "support/Graphemes.h"
+#include "support/json/JSONValue.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ai/AIProvider.h"
 #include "ai/ChatMessage.h"
 #include "ai/ToolSpec.h"
+#include "core/AIProvider.h"
 #include "support/Error.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ai/ChatMessage.h"
-#include "ai/JSONValue.h"
 #include "ai/ToolSpec.h"
+#include "support/json/JSONValue.h"
 
 #include <QByteArray>
 #include <QStringList>

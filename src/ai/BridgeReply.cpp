@@ -1,6 +1,6 @@
 #include "ai/BridgeReply.h"
 
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <QUuid>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ai/JSONValue.h"
 #include "ai/MessageContent.h"
 #include "ai/ToolCall.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 

@@ -3,9 +3,9 @@
 #include "ai/AccountBridge.h"
 #include "ai/BridgeReply.h"
 #include "ai/BridgeRunner.h"
-#include "ai/JSONValue.h"
 #include "support/AtomicFile.h"
 #include "support/PrivateTempDir.h"
+#include "support/json/JSONValue.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ai/DecodingError.h"
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 

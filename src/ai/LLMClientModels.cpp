@@ -1,10 +1,10 @@
 // Model listing and unloading.
 #include "ai/AccountBridge.h"
 #include "ai/DecodingError.h"
-#include "ai/JSONValue.h"
 #include "ai/LLMClient.h"
 #include "ai/LLMError.h"
 #include "ai/Vornel.h"
+#include "support/json/JSONValue.h"
 
 #include <QNetworkRequest>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ai/ContentPart.h"
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ai/AIProvider.h"
 #include "ai/ChatMessage.h"
-#include "ai/JSONValue.h"
 #include "ai/ToolSpec.h"
+#include "core/AIProvider.h"
+#include "support/json/JSONValue.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 

@@ -1,15 +1,14 @@
 #include "ai/Vornel.h"
 
 #include "ai/IdleUnloader.h"
-#include "ai/JSONValue.h"
 #include "ai/LLMClient.h"
 #include "ai/LLMError.h"
-#include "core/AIStatus.h"
 #include "support/ChildProcess.h"
 #include "support/Clock.h"
 #include "support/Detached.h"
 #include "support/ProcessStartError.h"
 #include "support/Promise.h"
+#include "support/json/JSONValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,7 +135,6 @@ Vornel::Setup Vornel::Setup::standard() {
     setup.logPath = stateHome() + QStringLiteral("/VornelControl/vornel.log");
     setup.logLimit = 10 * 1024 * 1024;
     setup.requestsInFlight = [] { return IdleUnloader::shared().inFlight(); };
-    setup.changed = [] { AIStatus::shared().refresh(); };
     return setup;
 }
 

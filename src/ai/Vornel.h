@@ -57,6 +57,9 @@ public:
 
     static Vornel& shared();
 
+    // Called whenever the server goes up or down; the model status supplies it.
+    void setChanged(std::function<void()> changed) { m_setup.changed = std::move(changed); }
+
     static QString executableName() { return QStringLiteral("vornel-m1"); }
     static QString subject() { return QStringLiteral("O Vornel"); }
 

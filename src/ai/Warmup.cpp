@@ -1,6 +1,5 @@
 #include "ai/Warmup.h"
 
-#include "agent/Agent.h"
 #include "ai/LLMClient.h"
 #include "ai/TextCleaner.h"
 #include "ai/Vornel.h"
@@ -28,16 +27,10 @@ const QString kAgent = QStringLiteral("agent");
 } // namespace
 
 void Warmup::agent() {
-    if (!AppSettings::shared().agentEnabled()) return;
-    std::vector<ChatMessage> messages{
-        Agent::systemMessage(), ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("oi"))};
-
-    const std::vector<AgentTool> tools = Agent::availableTools(ScreenContext::empty());
-    std::vector<ToolSpec> specs;
-    specs.reserve(tools.size());
-    for (const AgentTool& tool : tools)
-        specs.push_back(tool.spec());
-    run(kAgent, std::move(messages), std::move(specs));
+    if (!AppSettings::shared().agentEnabled() || !m_agentTurn) return;
+    AgentTurn turn = m_agentTurn();
+    turn.prompt.push_back(ChatMessage::ofText(QStringLiteral("user"), QStringLiteral("oi")));
+    run(kAgent, std::move(turn.prompt), std::move(turn.tools));
 }
 
 void Warmup::agentToolsChanged() {

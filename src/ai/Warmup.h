@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,7 +20,17 @@ class Warmup {
 public:
     static constexpr Clock::Duration minimumGap{60'000};
 
+    // What the agent sends first: its prompt and the tools it offers.
+    struct AgentTurn {
+        std::vector<ChatMessage> prompt;
+        std::vector<ToolSpec> tools;
+    };
+
     static Warmup& shared();
+
+    // The agent lives above this layer and supplies its turn; without one, `agent()` does
+    // nothing.
+    void setAgentTurn(std::function<AgentTurn()> turn) { m_agentTurn = std::move(turn); }
 
     // The clean-up prompt and examples, when clean-up is on.
     void cleanup();
@@ -43,6 +54,7 @@ private:
     QCoro::Task<> send(QString key, std::vector<ChatMessage> messages,
                        std::optional<std::vector<ToolSpec>> tools);
 
+    std::function<AgentTurn()> m_agentTurn;
     QHash<QString, Clock::Duration> m_lastRun; // by key, on the monotonic clock
     QSet<QString> m_running;
     QSet<QString> m_again; // running keys whose warm-up is outdated and runs again when done

@@ -1,7 +1,8 @@
 #include "app/AppDelegate.h"
 
+#include "agent/AgentWarmup.h"
+#include "ai/AIStatus.h"
 #include "app/AppEnvironment.h"
-#include "core/AIStatus.h"
 #include "core/AppSettings.h"
 #include "core/Permissions.h"
 #include "core/UserDefaults.h"
@@ -34,6 +35,7 @@ bool AppDelegate::asksForOnboarding(const QStringList& arguments) {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    AgentWarmup::install();
     AppEnvironment& environment = AppEnvironment::shared();
     // The pill overlay is made here, before the overlay style is applied.
     applyOverlayStyle();

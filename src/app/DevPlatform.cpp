@@ -1,5 +1,6 @@
 #include "app/DevPlatform.h"
 
+#include "core/AppPaths.h"
 #include "platform/Platform.h"
 #include "platform/linux/HomeFileSearch.h"
 #include "platform/linux/PasswdUserAccount.h"
@@ -13,7 +14,8 @@ void install(DevCommand::Kind kind) {
     using Kind = DevCommand::Kind;
     switch (kind) {
     case Kind::dictation:
-        Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>());
+        Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>(QStringList{
+            AppPaths::file(QStringLiteral("pocketsphinx")), PocketsphinxEngine::systemModels()}));
         break;
     case Kind::agent:
     case Kind::mcp:

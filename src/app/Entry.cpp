@@ -1,6 +1,6 @@
 #include "app/Entry.h"
 
-#include "ai/AIProvider.h"
+#include "ai/AIStatus.h"
 #include "app/AppDelegate.h"
 #include "app/AppEnvironment.h"
 #include "app/Console.h"
@@ -10,7 +10,8 @@
 #include "app/QuitSignals.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
-#include "core/AIStatus.h"
+#include "core/AIProvider.h"
+#include "core/AppPaths.h"
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
@@ -90,7 +91,7 @@ int runApplication(int argc, char** argv, const QStringList& args) {
         return Entry::failedStatus;
     }
 
-    LinuxPlatform::install();
+    LinuxPlatform::install(AppPaths::file(QStringLiteral("pocketsphinx")));
     QuitSignals::install(app);
     AppDelegate delegate(args);
     MenuBarActions actions;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ai/AIProvider.h"
+#include "core/AIProvider.h"
 #include "core/FollowUpMode.h"
 #include "core/HotkeyChoice.h"
+#include "core/NeuralVoice.h"
 #include "core/OverlayStyle.h"
-#include "speech/NeuralVoice.h"
-#include "speech/VoiceEngine.h"
+#include "core/VoiceEngine.h"
 
 #include <QObject>
 #include <QStringList>

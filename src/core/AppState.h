@@ -1,7 +1,7 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
-#include "agent/EmailDraft.h"
+#include "core/ActionPreview.h"
+#include "core/EmailDraft.h"
 #include "core/VoiceMode.h"
 
 #include <QDateTime>

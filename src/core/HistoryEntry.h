@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ai/JSONValue.h"
 #include "support/RawEnum.h"
+#include "support/json/JSONValue.h"
 
 #include <QDateTime>
 #include <QUuid>

@@ -1,11 +1,11 @@
 #include "core/SecretStore.h"
 
-#include "ai/JSONValue.h"
 #include "core/AppPaths.h"
 #include "core/UserDefaults.h"
 #include "platform/LegacyKeychain.h"
 #include "platform/Platform.h"
 #include "support/AtomicFile.h"
+#include "support/json/JSONValue.h"
 
 #include <QFile>
 #include <QSet>

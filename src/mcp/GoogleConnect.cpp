@@ -1,9 +1,9 @@
 #include "mcp/GoogleConnect.h"
 
-#include "ai/JSONValue.h"
 #include "platform/FilePicker.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
+#include "support/json/JSONValue.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "mcp/MCPClient.h"
 
-#include "agent/Schema.h"
 #include "mcp/MCPError.h"
 #include "support/ChildProcess.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
 #include "support/ProcessStartError.h"
+#include "support/json/Schema.h"
 
 #include <QDir>
 #include <QProcessEnvironment>

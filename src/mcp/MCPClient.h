@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ai/JSONValue.h"
 #include "mcp/MCPError.h"
 #include "mcp/MCPToolInfo.h"
 #include "support/Promise.h"
+#include "support/json/JSONValue.h"
 
 #include <QByteArray>
 #include <QMap>

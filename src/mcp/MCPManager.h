@@ -1,6 +1,5 @@
 #pragma once
 
-#include "agent/AgentTool.h"
 #include "mcp/MCPClient.h"
 #include "mcp/MCPConfigFile.h"
 #include "mcp/MCPToolInfo.h"
@@ -24,7 +23,7 @@ namespace nolvea {
 // reload, which stops every client and rebuilds everything from the file.
 //
 // Users: the app starts it with reload() and calls stopAll() on quit; the settings page and
-// GoogleConnect change the file with setServer()/setDisabled(); the agent reads agentTools().
+// GoogleConnect change the file with setServer()/setDisabled(); the agent reads offeredTools().
 class MCPManager : public QObject {
     Q_OBJECT
 public:
@@ -84,15 +83,21 @@ public:
     void attach(const QString& name, std::shared_ptr<MCPClient> client,
                 std::vector<MCPToolInfo> tools);
 
-    // The tools of every running server as agent tools: servers in list order, tools by
-    // name. Their names are unique and fit [A-Za-z0-9_-]{1,64}; toolTarget() leads one back.
-    std::vector<AgentTool> agentTools();
+    // A running server's tool under the name the agent offers it by.
+    struct OfferedTool {
+        QString name;
+        QString server;
+        MCPToolInfo tool;
+    };
+    // The tools of every running server: servers in list order, tools by name. Their names
+    // are unique and fit [A-Za-z0-9_-]{1,64}; toolTarget() leads one back.
+    std::vector<OfferedTool> offeredTools();
     struct ToolTarget {
         QString server;
         QString tool;
         friend bool operator==(const ToolTarget&, const ToolTarget&) = default;
     };
-    // The server and tool behind a name the last agentTools() handed out.
+    // The server and tool behind a name the last offeredTools() handed out.
     std::optional<ToolTarget> toolTarget(const QString& agentToolName) const;
 
     // "mcp_" + server + "_" + tool, made safe for the model: other characters become "_",
@@ -120,9 +125,6 @@ private:
     void setConfigError(std::optional<QString> error);
     // The start is still the current one: a reload since then replaced its client.
     bool isCurrent(const QString& name, const std::shared_ptr<MCPClient>& client) const;
-    AgentTool agentTool(const Server& server, const MCPToolInfo& tool, QString name);
-    static QCoro::Task<QString> runTool(QPointer<MCPManager> manager, QString server, QString tool,
-                                        JSONValue arguments);
 
     const QString m_configPath;
     std::vector<Server> m_servers;

@@ -15,10 +15,10 @@ public:
     // Whether a sendmail program is installed.
     virtual bool canSend() const = 0;
     // Hands a whole RFC 5322 message to `sendmail -t -oi`, which takes the recipients from
-    // its headers. Throws `ToolError::failed` with the program's complaint.
+    // its headers. Throws `MailTransportError` with the program's complaint.
     virtual QCoro::Task<void> send(QByteArray message) = 0;
     // Opens a new message for a mailto address in the desktop's mail program. Throws
-    // `ToolError::failed` when there is none or it fails.
+    // `MailTransportError` when there is none or it fails.
     virtual QCoro::Task<void> compose(QUrl mailto) = 0;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <qcoro/qcorotask.h>
 
 namespace nolvea {
@@ -14,6 +15,10 @@ public:
     // program's own windows left out, scaled down (never up) so that its longer side is at most
     // `maxDimension` pixels. Throws `DesktopError` when there is no screen or no image.
     virtual QCoro::Task<QByteArray> pngUnderPointer(double maxDimension) = 0;
+
+    // The size of the image made of a screen of `screen` points: scaled by
+    // `maxDimension` ÷ its longer side, never above 1, each side truncated.
+    static QSize scaledSize(QSize screen, double maxDimension);
 };
 
 } // namespace nolvea

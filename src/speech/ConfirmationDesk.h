@@ -1,10 +1,10 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
 #include "agent/Confirmation.h"
-#include "agent/EmailRecipient.h"
-#include "agent/EmailSummary.h"
 #include "audio/Sounds.h"
+#include "core/ActionPreview.h"
+#include "core/EmailRecipient.h"
+#include "core/EmailSummary.h"
 #include "support/CancelToken.h"
 
 #include <QObject>

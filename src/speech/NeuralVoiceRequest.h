@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/NeuralVoice.h"
+#include "core/NeuralVoice.h"
 
 #include <QList>
 #include <QPair>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
 #include "agent/AgentTool.h"
 #include "agent/AgentUI.h"
 #include "agent/Confirmation.h"
 #include "agent/Conversation.h"
-#include "agent/EmailRecipient.h"
-#include "agent/EmailSummary.h"
 #include "ai/LLMClient.h"
 #include "audio/Sounds.h"
+#include "core/ActionPreview.h"
+#include "core/EmailRecipient.h"
+#include "core/EmailSummary.h"
 #include "core/HistoryEntry.h"
 #include "core/VoiceMode.h"
 #include "speech/GestureReader.h"

@@ -1,20 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSize>
 #include <qcoro/qcorotask.h>
 
 // Pictures of the screen for the model to look at.
 namespace nolvea::ScreenCapture {
 
 // A PNG of the screen under the mouse pointer, pointer drawn in, without this program's own
-// windows, its longer side at most `maxDimension` pixels (never enlarged). Throws `ToolError`
-// (failed) with the reason when there is no screen, no image or no X11 session. On the main
-// thread.
+// windows, its longer side at most `maxDimension` pixels (never enlarged). Throws
+// `ScreenCaptureError` with the reason when there is no screen, no image or no X11 session. On
+// the main thread.
 QCoro::Task<QByteArray> pngUnderMouse(double maxDimension);
-
-// The size of the image made of a screen of `screen` points: scaled by
-// `maxDimension` ÷ its longer side, never above 1, each side truncated.
-QSize scaledSize(QSize screen, double maxDimension);
 
 } // namespace nolvea::ScreenCapture

@@ -1,6 +1,6 @@
 #include "updates/UpdateRelease.h"
 
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <cmath>
 

@@ -1,10 +1,11 @@
-#include "agent/ActionPreview.h"
 #include "agent/AgentDate.h"
 #include "agent/AgentTool.h"
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
+#include "core/ActionPreview.h"
 #include "support/Async.h"
 #include "support/Clock.h"
+#include "support/json/Schema.h"
 
 #include "support/Printers.h"
 #include <QTimeZone>
@@ -52,10 +53,10 @@ TEST(ToolArguments, OptionalAndRequiredReadTrimmedText) {
         const QString key = QString::fromUtf8(c.key);
         EXPECT_EQ(args.optional(key), c.expected);
         if (c.expected) {
-            EXPECT_EQ(args.required(key), *c.expected);
+            EXPECT_EQ(requiredArgument(args, key), *c.expected);
         } else {
             try {
-                args.required(key);
+                requiredArgument(args, key);
                 ADD_FAILURE() << "no error";
             } catch (const ToolError& e) {
                 EXPECT_EQ(e.kind(), ToolError::Kind::missing);
@@ -66,7 +67,7 @@ TEST(ToolArguments, OptionalAndRequiredReadTrimmedText) {
     // Arguments that are not an object have no keys at all.
     for (const auto& notObject : {JSONValue("n"), JSONValue::array({"n"}), JSONValue()}) {
         EXPECT_FALSE(notObject.optional(QStringLiteral("n")));
-        EXPECT_THROW(notObject.required(QStringLiteral("n")), ToolError);
+        EXPECT_THROW(requiredArgument(notObject, QStringLiteral("n")), ToolError);
     }
 }
 
@@ -97,7 +98,7 @@ TEST(AgentTool, CarriesPreviewAndRun) {
                    .group = "Utilidades",
                    .preview = [](const JSONValue&) { return ActionPreview{.title = "Calcular"}; },
                    .run = [](JSONValue args) -> QCoro::Task<QString> {
-                       co_return args.required(QStringLiteral("expr"));
+                       co_return requiredArgument(args, QStringLiteral("expr"));
                    }};
     const auto copy = tool; // a value: copies share nothing that matters
     EXPECT_EQ(copy.preview({}).title, QStringLiteral("Calcular"));

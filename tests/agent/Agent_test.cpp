@@ -1,5 +1,5 @@
 #include "agent/Agent.h"
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "ai/LLMError.h"
 #include "core/AppSettings.h"
@@ -8,6 +8,7 @@
 #include "platform/linux/PasswdUserAccount.h"
 #include "support/Async.h"
 #include "support/ScriptedModel.h"
+#include "support/json/Schema.h"
 
 #include <gtest/gtest.h>
 
@@ -273,8 +274,9 @@ TEST_F(AgentTest, ASignInRequestOrAFailedActionEndsTheBatchAnsweringTheRest) {
 }
 
 TEST_F(AgentTest, ReadToolErrorsGoBackToTheModel) {
-    agent.tools.push_back(makeTool("buscar", Kind::read, runs,
-                                   [](const JSONValue& args) { return args.required("query"); }));
+    agent.tools.push_back(makeTool("buscar", Kind::read, runs, [](const JSONValue& args) {
+        return requiredArgument(args, "query");
+    }));
     model.reply("", {{"a", "buscar", "não é json"}});
     model.reply("Faltou a busca.");
     EXPECT_EQ(run(), AgentOutcome::answer("Faltou a busca."));

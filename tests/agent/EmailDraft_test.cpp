@@ -1,4 +1,4 @@
-#include "agent/EmailDraft.h"
+#include "core/EmailDraft.h"
 
 #include "support/Printers.h"
 

@@ -2,6 +2,7 @@
 
 #include "agent/ToolError.h"
 #include "core/AppSettings.h"
+#include "platform/DesktopError.h"
 #include "platform/Platform.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/linux/X11ScreenGrabber.h"
@@ -62,6 +63,18 @@ TEST_F(ScreenToolX11, AMissingQuestionFailsBeforeAnyCapture) {
     } catch (const ToolError& e) {
         EXPECT_EQ(e.kind(), ToolError::Kind::missing);
         EXPECT_EQ(e.payload(), "question");
+    }
+    EXPECT_EQ(server.count("/v1/chat/completions"), 0);
+}
+
+TEST_F(ScreenToolX11, NoScreenToGrabIsTheToolsFailureWithTheReason) {
+    Platform::uninstall<ScreenGrabber>();
+    try {
+        test::await(ScreenTool::run(JSONValue::object({{"question", "O que há na tela?"}})));
+        ADD_FAILURE() << "no error";
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.kind(), ToolError::Kind::failed);
+        EXPECT_EQ(e.message(), DesktopError(DesktopError::Kind::noX11).message());
     }
     EXPECT_EQ(server.count("/v1/chat/completions"), 0);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "ai/JSONValue.h"
+#include "agent/AgentWarmup.h"
 #include "ai/Warmup.h"
 #include "core/AppSettings.h"
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
+#include "support/json/JSONValue.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ protected:
         settings.setServerURL(m_server.url());
         settings.setModel(QStringLiteral("qwen3"));
         Warmup::shared().resetLastRun();
+        AgentWarmup::install();
     }
     void TearDown() override { Clock::install(nullptr); }
 

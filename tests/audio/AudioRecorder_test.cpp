@@ -1,7 +1,7 @@
-#include "audio/AudioInputError.h"
 #include "audio/AudioRecorder.h"
 #include "audio/AudioRecorderError.h"
 #include "platform/AudioInput.h"
+#include "platform/AudioInputError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "ai/JSONValue.h"
 #include "core/SecretStore.h"
 #include "core/UserDefaults.h"
 #include "support/Async.h"
 #include "support/Promise.h"
 #include "support/TestEnvironment.h"
+#include "support/json/JSONValue.h"
 
 #include <QDir>
 #include <QFile>

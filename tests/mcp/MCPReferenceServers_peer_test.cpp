@@ -1,4 +1,5 @@
 // The MCP client and manager against the reference servers from npm, run for real.
+#include "agent/MCPAgentTools.h"
 #include "mcp/MCPClient.h"
 #include "mcp/MCPError.h"
 #include "mcp/MCPManager.h"
@@ -175,7 +176,7 @@ TEST(ManagerWithReferenceServers, StartsEnabledServersAndOffersTheirTools) {
         60000));
     for (const auto& s : manager.servers())
         EXPECT_EQ(s.state, MCPManager::ServerState::running()) << s.state.message.toStdString();
-    const auto tools = manager.agentTools();
+    const auto tools = mcpAgentTools(manager);
     const AgentTool* echo = nullptr;
     for (const auto& t : tools)
         if (t.name == "mcp_everything_echo") echo = &t;

@@ -1,7 +1,7 @@
 #include "speech/LiveTranscriber.h"
 
+#include "platform/SpeechEngineError.h"
 #include "platform/linux/PocketsphinxEngine.h"
-#include "speech/SpeechEngineError.h"
 #include "speech/TranscriberError.h"
 #include "support/Async.h"
 #include "support/RecordedSpeech.h"

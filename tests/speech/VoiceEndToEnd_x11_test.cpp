@@ -4,6 +4,7 @@
 #include "speech/VoiceController.h"
 
 #include "agent/tools/ShortcutTools.h"
+#include "core/AppPaths.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "input/HotkeyMonitor.h"
@@ -59,7 +60,9 @@ QString userText(const QByteArray& body) {
 
 class VoiceEndToEnd : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { LinuxPlatform::install(); }
+    static void SetUpTestSuite() {
+        LinuxPlatform::install(AppPaths::file(QStringLiteral("pocketsphinx")));
+    }
 
     void SetUp() override {
         if (!VirtualMicrophone::isAvailable()) GTEST_SKIP() << "no PulseAudio test session";

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/AudioBuffer.h"
+#include "platform/AudioBuffer.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ai/JSONValue.h"
 #include "ai/LLMClient.h"
 #include "support/LoopbackServer.h"
+#include "support/json/JSONValue.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 
 #include "agent/AgentTool.h"
 #include "agent/ToolError.h"
-#include "ai/JSONValue.h"
 #include "support/Async.h"
+#include "support/json/JSONValue.h"
 
 namespace nolvea::test {
 

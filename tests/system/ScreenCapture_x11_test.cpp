@@ -1,11 +1,11 @@
 #include "system/ScreenCapture.h"
 
-#include "agent/ToolError.h"
 #include "platform/Platform.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/linux/X11ScreenGrabber.h"
 #include "support/Async.h"
 #include "support/FrontApp.h"
+#include "system/ScreenCaptureError.h"
 
 #include <QCursor>
 #include <QImage>
@@ -74,8 +74,7 @@ TEST_F(ScreenCaptureX11, WithoutX11ItFailsClearly) {
     try {
         await(ScreenCapture::pngUnderMouse(1280));
         ADD_FAILURE() << "no error";
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.kind(), ToolError::Kind::failed);
+    } catch (const ScreenCaptureError& e) {
         EXPECT_TRUE(e.message().contains("X11"));
     }
     qputenv("DISPLAY", display);

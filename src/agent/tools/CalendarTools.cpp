@@ -2,9 +2,10 @@
 
 #include "agent/AgentDate.h"
 #include "agent/CalendarStore.h"
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
+#include "support/json/Schema.h"
 
 #include <QLocale>
 
@@ -87,7 +88,7 @@ namespace {
 QCoro::Task<QString> addReminder(JSONValue args) {
     const CalendarStore store = remindersStore();
     CalendarStore::NewReminder reminder;
-    reminder.title = args.required(QStringLiteral("title"));
+    reminder.title = requiredArgument(args, QStringLiteral("title"));
     reminder.notes = args.optional(QStringLiteral("notes"));
     reminder.due = parsedArgument(args, QStringLiteral("due")); // unreadable: no due date
     if (auto error = store.add(reminder)) throw *error;
@@ -108,10 +109,10 @@ QCoro::Task<QString> pendingReminders(JSONValue) {
 
 QCoro::Task<QString> addEvent(JSONValue args) {
     const CalendarStore store = eventsStore();
-    const auto start = AgentDate::parse(args.required(QStringLiteral("start")));
+    const auto start = AgentDate::parse(requiredArgument(args, QStringLiteral("start")));
     if (!start) throw ToolError::invalid(QStringLiteral("Data de início inválida."));
     CalendarStore::NewEvent event;
-    event.title = args.required(QStringLiteral("title"));
+    event.title = requiredArgument(args, QStringLiteral("title"));
     event.start = *start;
     event.end = parsedArgument(args, QStringLiteral("end")).value_or(start->addSecs(3600));
     event.allDay = allDay(args);
@@ -123,9 +124,9 @@ QCoro::Task<QString> addEvent(JSONValue args) {
 
 QCoro::Task<QString> eventsBetween(JSONValue args) {
     const CalendarStore store = eventsStore();
-    const auto start = AgentDate::parse(args.required(QStringLiteral("start")));
+    const auto start = AgentDate::parse(requiredArgument(args, QStringLiteral("start")));
     if (!start) throw ToolError::invalid(QStringLiteral("Datas inválidas."));
-    const auto end = AgentDate::parse(args.required(QStringLiteral("end")));
+    const auto end = AgentDate::parse(requiredArgument(args, QStringLiteral("end")));
     if (!end) throw ToolError::invalid(QStringLiteral("Datas inválidas."));
     const QString header =
         QStringLiteral("Calendários consultados: ") + consultedCalendars(store.calendars()) + u'.';

@@ -1,10 +1,11 @@
 #include "agent/tools/ContactTools.h"
 
 #include "agent/ContactStore.h"
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
 #include "support/OffThread.h"
+#include "support/json/Schema.h"
 
 namespace nolvea::ContactTools {
 
@@ -20,7 +21,7 @@ QString listed(const QStringList& items) {
 }
 
 QCoro::Task<QString> lookUp(JSONValue args) {
-    const QString name = args.required(QStringLiteral("name"));
+    const QString name = requiredArgument(args, QStringLiteral("name"));
     const QString root = ContactStore::defaultRoot();
     // A named task: g++ 12 mishandles lambda temporaries inside a co_await expression.
     auto lookup = offThread([root, name] {
@@ -50,8 +51,8 @@ ActionPreview messageCard(const JSONValue& args) {
 }
 
 QCoro::Task<QString> refuseToSend(JSONValue args) {
-    args.required(QStringLiteral("to"));
-    args.required(QStringLiteral("text"));
+    requiredArgument(args, QStringLiteral("to"));
+    requiredArgument(args, QStringLiteral("text"));
     // There is no messaging service on this system to hand the text to.
     throw ToolError::failed(
         QStringLiteral("O envio de iMessage/SMS não está disponível neste computador: nenhuma "

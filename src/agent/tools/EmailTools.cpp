@@ -1,11 +1,11 @@
 #include "agent/tools/EmailTools.h"
 
 #include "agent/ContactsLookup.h"
-#include "agent/EmailDraft.h"
 #include "agent/MailBackend.h"
-#include "agent/Schema.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
+#include "core/EmailDraft.h"
+#include "support/json/Schema.h"
 
 namespace nolvea::EmailTools {
 

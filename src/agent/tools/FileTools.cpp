@@ -1,12 +1,13 @@
 #include "agent/tools/FileTools.h"
 
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
 #include "platform/FileSearch.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
 #include "support/OffThread.h"
+#include "support/json/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ bool runsWhenOpened(const QFileInfo& info) {
 }
 
 QCoro::Task<QString> search(JSONValue arguments) {
-    const QString query = arguments.required(QStringLiteral("query"));
+    const QString query = requiredArgument(arguments, QStringLiteral("query"));
     FileSearch::Query q;
     q.root = QDir::homePath();
     q.text = query;
@@ -76,7 +77,8 @@ QCoro::Task<QString> search(JSONValue arguments) {
 }
 
 QString openPath(const JSONValue& arguments) {
-    const QString path = QDir::cleanPath(expandTilde(arguments.required(QStringLiteral("path"))));
+    const QString path =
+        QDir::cleanPath(expandTilde(requiredArgument(arguments, QStringLiteral("path"))));
     const QFileInfo info(path);
     if (!info.exists()) throw ToolError::invalid(QStringLiteral("Arquivo não existe."));
     if (runsWhenOpened(info))
@@ -93,13 +95,13 @@ QString openPath(const JSONValue& arguments) {
 }
 
 QString openApplication(const JSONValue& arguments) {
-    const QString name = arguments.required(QStringLiteral("name"));
+    const QString name = requiredArgument(arguments, QStringLiteral("name"));
     Platform::get<Launcher>().openApplication(name);
     return name + QStringLiteral(" aberto");
 }
 
 QString openAddress(const JSONValue& arguments) {
-    const QString text = arguments.required(QStringLiteral("url"));
+    const QString text = requiredArgument(arguments, QStringLiteral("url"));
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
         throw ToolError::invalid(QStringLiteral("URL inválida."));
@@ -114,7 +116,7 @@ QString openAddress(const JSONValue& arguments) {
 }
 
 QString searchTheWeb(const JSONValue& arguments) {
-    const QString query = arguments.required(QStringLiteral("query"));
+    const QString query = requiredArgument(arguments, QStringLiteral("query"));
     Platform::get<Launcher>().openURL(searchURL(query));
     return QStringLiteral("Pesquisa aberta");
 }

@@ -1,9 +1,12 @@
 #include "agent/tools/ScreenTools.h"
 
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
+#include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
 #include "ai/LLMClient.h"
+#include "support/json/Schema.h"
 #include "system/ScreenCapture.h"
+#include "system/ScreenCaptureError.h"
 
 namespace nolvea::ScreenTools {
 
@@ -12,8 +15,13 @@ using namespace ToolKit;
 namespace {
 
 QCoro::Task<QString> answer(JSONValue arguments) {
-    const QString question = arguments.required(QStringLiteral("question"));
-    const QByteArray png = co_await ScreenCapture::pngUnderMouse(1280);
+    const QString question = requiredArgument(arguments, QStringLiteral("question"));
+    QByteArray png;
+    try {
+        png = co_await ScreenCapture::pngUnderMouse(1280);
+    } catch (const ScreenCaptureError& e) {
+        throw ToolError::failed(e.message());
+    }
     const LLMClient client = LLMClient::fromSettings();
     const ChatMessage reply =
         co_await client.chat(messages(question, png), std::nullopt, 0.2, std::nullopt, 120);

@@ -1,13 +1,14 @@
 #include "agent/tools/ShortcutTools.h"
 
-#include "agent/Schema.h"
 #include "agent/Shell.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
 #include "core/AppPaths.h"
 #include "support/AtomicFile.h"
 #include "support/Graphemes.h"
 #include "support/PrivateTempDir.h"
+#include "support/json/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,7 +61,7 @@ ActionPreview runCard(const JSONValue& args) {
 }
 
 QCoro::Task<QString> runNamed(JSONValue arguments) {
-    const QString name = arguments.required(QStringLiteral("name"));
+    const QString name = requiredArgument(arguments, QStringLiteral("name"));
     if (!names().contains(name))
         throw ToolError::failed(QStringLiteral("Nenhum atalho chamado \"%1\".").arg(name));
     const QString program = folder() + u'/' + name;

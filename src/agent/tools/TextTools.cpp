@@ -1,6 +1,6 @@
 #include "agent/tools/TextTools.h"
 
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/ToolError.h"
 #include "agent/tools/ToolKit.h"
 #include "ai/TextJoiner.h"
@@ -9,6 +9,7 @@
 #include "platform/FrontWindowReader.h"
 #include "platform/Platform.h"
 #include "support/Graphemes.h"
+#include "support/json/Schema.h"
 #include "system/TextInserter.h"
 
 namespace nolvea::TextTools {
@@ -43,7 +44,7 @@ void bringBack(const ScreenContext& context) {
 }
 
 QCoro::Task<QString> insertAtCaret(ScreenContext context, JSONValue args) {
-    const QString text = args.required("text");
+    const QString text = requiredArgument(args, "text");
     bringBack(context);
     co_await TextInserter::insert(TextJoiner::prepare(text, context.textBeforeCursor));
     co_return QStringLiteral("Texto inserido.");
@@ -52,14 +53,14 @@ QCoro::Task<QString> insertAtCaret(ScreenContext context, JSONValue args) {
 QCoro::Task<QString> replaceInSelection(ScreenContext context, JSONValue args) {
     if (context.selectedText.trimmed().isEmpty())
         throw ToolError::invalid(QStringLiteral("Não há texto selecionado."));
-    const QString text = args.required("text");
+    const QString text = requiredArgument(args, "text");
     bringBack(context);
     co_await TextInserter::insert(text);
     co_return QStringLiteral("Seleção substituída.");
 }
 
 QString copy(const JSONValue& args) {
-    const QString text = args.required("text");
+    const QString text = requiredArgument(args, "text");
     auto clipboard = Platform::find<Clipboard>();
     if (!clipboard)
         throw ToolError::failed(QStringLiteral("A área de transferência não está disponível."));

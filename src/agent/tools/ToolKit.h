@@ -1,8 +1,8 @@
 #pragma once
 
-#include "agent/ActionPreview.h"
 #include "agent/AgentTool.h"
-#include "ai/JSONValue.h"
+#include "core/ActionPreview.h"
+#include "support/json/JSONValue.h"
 
 #include <QStringList>
 

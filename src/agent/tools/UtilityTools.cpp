@@ -1,8 +1,9 @@
 #include "agent/tools/UtilityTools.h"
 
 #include "agent/Calculator.h"
-#include "agent/Schema.h"
+#include "agent/ToolArguments.h"
 #include "agent/tools/ToolKit.h"
+#include "support/json/Schema.h"
 
 namespace nolvea::UtilityTools {
 
@@ -11,7 +12,7 @@ using namespace ToolKit;
 namespace {
 
 QString evaluated(const JSONValue& args) {
-    const QString expression = args.required(QStringLiteral("expression"));
+    const QString expression = requiredArgument(args, QStringLiteral("expression"));
     return expression + QStringLiteral(" = ") +
            Calculator::format(Calculator::evaluate(expression));
 }

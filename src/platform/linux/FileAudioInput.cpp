@@ -1,6 +1,6 @@
 #include "platform/linux/FileAudioInput.h"
 
-#include "audio/AudioInputError.h"
+#include "platform/AudioInputError.h"
 
 #include <QFile>
 

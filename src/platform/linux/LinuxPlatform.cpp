@@ -13,9 +13,9 @@
 
 namespace nolvea::LinuxPlatform {
 
-void install() {
+void install(const QString& speechModels) {
     LinuxDesktop::install();
-    LinuxVoice::install();
+    LinuxVoice::install(speechModels);
     Platform::install<Launcher>(std::make_shared<XdgLauncher>());
     Platform::install<FileSearch>(std::make_shared<HomeFileSearch>());
     Platform::install<UserAccount>(std::make_shared<PasswdUserAccount>());

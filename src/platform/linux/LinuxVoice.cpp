@@ -9,10 +9,11 @@
 
 namespace nolvea::LinuxVoice {
 
-void install() {
+void install(const QString& speechModels) {
     Platform::install<AudioInputFactory>(std::make_shared<QtAudioInput::Factory>());
     Platform::install<AudioPlayerFactory>(std::make_shared<QtAudioPlayer::Factory>());
-    Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>());
+    Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>(
+        QStringList{speechModels, PocketsphinxEngine::systemModels()}));
     Platform::install<SoundLibrary>(std::make_shared<QtSoundLibrary>());
     Platform::install<SystemVoice>(std::make_shared<QtSystemVoice>());
 }

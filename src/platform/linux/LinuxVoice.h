@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QString>
+
 // Installs the Linux layers of the voice pipeline in the platform registry: microphone capture
 // and audio playback through Qt Multimedia, speech recognition through pocketsphinx, the
-// bundled interface sounds and the desktop's speech synthesizer. Main thread, once at start.
+// bundled interface sounds and the desktop's speech synthesizer. Speech models are looked up in
+// `speechModels`, then in the system's folder. Main thread, once at start.
 namespace nolvea::LinuxVoice {
 
-void install();
+void install(const QString& speechModels);
 
 } // namespace nolvea::LinuxVoice

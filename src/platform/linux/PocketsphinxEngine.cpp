@@ -1,7 +1,6 @@
 #include "platform/linux/PocketsphinxEngine.h"
 
-#include "core/AppPaths.h"
-#include "speech/SpeechEngineError.h"
+#include "platform/SpeechEngineError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -238,11 +237,7 @@ private:
 
 PocketsphinxEngine::PocketsphinxEngine(QStringList modelRoots)
     : m_roots(std::move(modelRoots))
-    , m_pool(std::make_shared<Pool>()) {
-    if (m_roots.isEmpty())
-        m_roots = {AppPaths::support() + QStringLiteral("/pocketsphinx"),
-                   QStringLiteral("/usr/share/pocketsphinx/model")};
-}
+    , m_pool(std::make_shared<Pool>()) {}
 
 PocketsphinxEngine::~PocketsphinxEngine() = default;
 

@@ -9,13 +9,14 @@
 namespace nolvea {
 
 // Speech recognition with pocketsphinx. Each locale is a model folder named after it
-// ("en-us": acoustic model folder, language model, dictionary), looked up in the data
-// folder's "pocketsphinx" and in the system's model folder. Decoders are slow to load, so
-// they are kept and reused.
+// ("en-us": acoustic model folder, language model, dictionary), looked up in each model root in
+// turn. Decoders are slow to load, so they are kept and reused.
 class PocketsphinxEngine final : public SpeechEngine {
 public:
-    // Without roots: <data folder>/pocketsphinx, then /usr/share/pocketsphinx/model.
-    explicit PocketsphinxEngine(QStringList modelRoots = {});
+    // The system's own models.
+    static QString systemModels() { return QStringLiteral("/usr/share/pocketsphinx/model"); }
+
+    explicit PocketsphinxEngine(QStringList modelRoots = {systemModels()});
     ~PocketsphinxEngine() override;
 
     std::optional<QString> supportedLocale(const QString& localeID) override;

@@ -1,6 +1,6 @@
 #include "platform/linux/QtAudioInput.h"
 
-#include "audio/AudioInputError.h"
+#include "platform/AudioInputError.h"
 
 #include <QAudioDevice>
 #include <QAudioSource>

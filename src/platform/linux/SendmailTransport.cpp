@@ -1,6 +1,6 @@
 #include "platform/linux/SendmailTransport.h"
 
-#include "agent/ToolError.h"
+#include "platform/MailTransportError.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -18,7 +18,7 @@ QCoro::Task<void> runProgram(QString program, QStringList arguments, QByteArray 
     process.setArguments(arguments);
     auto coro = qCoro(process);
     if (!co_await coro.start(QIODevice::ReadWrite)) {
-        throw ToolError::failed(QStringLiteral("Não foi possível iniciar %1.").arg(program));
+        throw MailTransportError(QStringLiteral("Não foi possível iniciar %1.").arg(program));
     }
     if (!input.isEmpty()) process.write(input);
     process.closeWriteChannel();
@@ -31,11 +31,11 @@ QCoro::Task<void> runProgram(QString program, QStringList arguments, QByteArray 
     }
     const QString complaint = QString::fromUtf8(process.readAllStandardError());
     if (process.exitStatus() == QProcess::CrashExit)
-        throw ToolError::failed(complaint.isEmpty() ? QStringLiteral("Falhou (15).") : complaint);
+        throw MailTransportError(complaint.isEmpty() ? QStringLiteral("Falhou (15).") : complaint);
     if (process.exitCode() != 0)
-        throw ToolError::failed(complaint.isEmpty()
-                                    ? QStringLiteral("Falhou (%1).").arg(process.exitCode())
-                                    : complaint);
+        throw MailTransportError(complaint.isEmpty()
+                                     ? QStringLiteral("Falhou (%1).").arg(process.exitCode())
+                                     : complaint);
 }
 
 } // namespace
@@ -57,7 +57,7 @@ bool SendmailTransport::canSend() const {
 QCoro::Task<void> SendmailTransport::send(QByteArray message) {
     const QString program = sendmail();
     if (program.isEmpty())
-        throw ToolError::failed(QStringLiteral("Nenhum programa sendmail instalado."));
+        throw MailTransportError(QStringLiteral("Nenhum programa sendmail instalado."));
     const QStringList arguments = {QStringLiteral("-t"), QStringLiteral("-oi")};
     co_await runProgram(program, arguments, message);
 }
@@ -65,7 +65,7 @@ QCoro::Task<void> SendmailTransport::send(QByteArray message) {
 QCoro::Task<void> SendmailTransport::compose(QUrl mailto) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     if (program.isEmpty())
-        throw ToolError::failed(
+        throw MailTransportError(
             QStringLiteral("Nenhum app de e-mail disponível: o xdg-email não está instalado."));
     // The one argument begins with "mailto:", so it can never read as an option.
     const QStringList arguments = {mailto.toString(QUrl::FullyEncoded)};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/AudioFormat.h"
+#include "platform/AudioFormat.h"
 
 #include <QByteArray>
 

@@ -2,7 +2,6 @@
 
 #include "platform/DesktopError.h"
 #include "platform/linux/X11Display.h"
-#include "system/ScreenCapture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -119,7 +118,7 @@ QCoro::Task<QByteArray> X11ScreenGrabber::pngUnderPointer(double maxDimension) {
         const QPoint origin = target->geometry().topLeft() * ratio;
         painter.drawImage(pointer.topLeft - origin, pointer.image);
     }
-    const QSize size = ScreenCapture::scaledSize(target->size(), maxDimension);
+    const QSize size = ScreenGrabber::scaledSize(target->size(), maxDimension);
     if (size.isEmpty()) throw DesktopError(DesktopError::Kind::imageFailed);
     if (size != image.size())
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

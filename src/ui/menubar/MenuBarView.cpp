@@ -1,6 +1,6 @@
 #include "ui/menubar/MenuBarView.h"
 
-#include "core/AIStatus.h"
+#include "ai/AIStatus.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "core/HistoryStore.h"

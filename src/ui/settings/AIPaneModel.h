@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ai/AIProvider.h"
+#include "core/AIProvider.h"
 
 #include <QString>
 #include <QStringList>

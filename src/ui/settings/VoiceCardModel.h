@@ -2,9 +2,9 @@
 
 #include "core/AIConnection.h"
 #include "core/FollowUpMode.h"
-#include "speech/NeuralVoice.h"
+#include "core/NeuralVoice.h"
 #include "speech/TTSServer.h"
-#include "speech/VoiceEngine.h"
+#include "core/VoiceEngine.h"
 
 #include <QString>
 

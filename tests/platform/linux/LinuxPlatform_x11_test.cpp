@@ -1,3 +1,4 @@
+#include "core/AppPaths.h"
 #include "platform/AccessibilityReader.h"
 #include "platform/AudioInputFactory.h"
 #include "platform/AudioPlayerFactory.h"
@@ -42,7 +43,7 @@ template <typename... Interfaces> std::vector<std::string> missing() {
 // A layer that exists but is never installed fails only when the program first asks for it.
 TEST(LinuxPlatform, installsEveryLayerOfTheDesktop) {
     Platform::reset();
-    LinuxPlatform::install();
+    LinuxPlatform::install(AppPaths::file(QStringLiteral("pocketsphinx")));
 
     const auto absent =
         missing<KeyEventSource, KeyPoster, Clipboard, FrontWindowReader, AccessibilityReader,

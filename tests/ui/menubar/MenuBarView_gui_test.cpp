@@ -1,7 +1,7 @@
 // The tray window over the real shared objects: its cards come and go with their data, its
 // toggles write the settings at once, a recent row copies its text, the update card goes
 // away when pressed, and nothing spills past the window's width.
-#include "core/AIStatus.h"
+#include "ai/AIStatus.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "core/HistoryStore.h"

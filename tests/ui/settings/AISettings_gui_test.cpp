@@ -1,5 +1,5 @@
 #include "ai/BridgeFixture.h"
-#include "core/AIStatus.h"
+#include "ai/AIStatus.h"
 #include "core/AppSettings.h"
 #include "support/LoopbackServer.h"
 #include "support/ScriptedModel.h"

@@ -1,4 +1,4 @@
-#include "ai/AIProvider.h"
+#include "core/AIProvider.h"
 #include "ui/components/FlowLayout.h"
 #include "ui/settings/AIPaneModel.h"
 #include "ui/settings/AboutModel.h"

@@ -1,6 +1,4 @@
-#include "ai/JSONValue.h"
-
-#include "agent/ToolError.h"
+#include "support/json/JSONValue.h"
 
 #include <QLocale>
 
@@ -93,11 +91,6 @@ std::optional<QString> JSONValue::optional(const QString& key) const {
     QString trimmed = text->trimmed();
     if (trimmed.isEmpty()) return std::nullopt;
     return trimmed;
-}
-
-QString JSONValue::required(const QString& key) const {
-    if (auto v = optional(key)) return *v;
-    throw ToolError::missing(key);
 }
 
 bool operator==(const JSONValue& a, const JSONValue& b) {

@@ -1,4 +1,4 @@
-#include "ai/AIProvider.h"
+#include "core/AIProvider.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ai/JSONValue.h"
 #include "support/Printers.h"
+#include "support/json/JSONValue.h"
 
 #include <gtest/gtest.h>
 

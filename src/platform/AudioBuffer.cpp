@@ -1,4 +1,4 @@
-#include "audio/AudioBuffer.h"
+#include "platform/AudioBuffer.h"
 
 #include <cstring>
 

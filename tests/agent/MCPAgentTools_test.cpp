@@ -1,4 +1,5 @@
 // MCP tools as the agent sees them: names, kinds, previews and runs.
+#include "agent/MCPAgentTools.h"
 #include "agent/ToolError.h"
 #include "mcp/MCPError.h"
 #include "mcp/MCPManager.h"
@@ -74,7 +75,7 @@ TEST_F(AgentToolsFixture, RecordsCarryTheServerAndToolFields) {
                    {tool("read_file", false, std::nullopt, QString(700, u'd')),
                     tool("Create_Issue", false, QStringLiteral("Criar")), tool("GET_item"),
                     tool("delete_all", true)});
-    const auto tools = manager.agentTools();
+    const auto tools = mcpAgentTools(manager);
     ASSERT_EQ(tools.size(), 4u);
     // Sorted by the server's tool names.
     EXPECT_EQ(tools[0].name, "mcp_arquivos_Create_Issue");
@@ -108,7 +109,7 @@ TEST(MCPToolKinds, ReadingPrefixes) {
 
 TEST_F(AgentToolsFixture, PreviewShowsTheFirstFourKeysInOrder) {
     manager.attach("srv", idleClient("srv"), {tool("send", false, QStringLiteral("Enviar"))});
-    const auto tools = manager.agentTools();
+    const auto tools = mcpAgentTools(manager);
     ASSERT_EQ(tools.size(), 1u);
     const JSONValue args =
         JSONValue::object({{QStringLiteral("b"), JSONValue::number(3)},
@@ -134,7 +135,7 @@ TEST_F(AgentToolsFixture, NamesStayUniqueAndLeadBackToTheirTool) {
     manager.attach("a_b", idleClient("a_b"), {tool("t")});
     manager.attach("longo", idleClient("longo"),
                    {tool(QString(70, u'x')), tool(QString(71, u'x'))});
-    const auto tools = manager.agentTools();
+    const auto tools = mcpAgentTools(manager);
     ASSERT_EQ(tools.size(), 4u);
     EXPECT_EQ(tools[0].name, "mcp_a_b_t");
     EXPECT_EQ(tools[1].name, "mcp_a_b_t_2");
@@ -158,9 +159,9 @@ TEST_F(AgentToolsFixture, OnlyRunningServersContributeTools) {
     ASSERT_TRUE(test::spinUntil([&] {
         return manager.server("quebrado")->state.kind == MCPManager::ServerState::Kind::failed;
     }));
-    EXPECT_TRUE(manager.agentTools().empty());
+    EXPECT_TRUE(mcpAgentTools(manager).empty());
     manager.attach("vivo", idleClient("vivo"), {tool("x")});
-    EXPECT_EQ(manager.agentTools().size(), 1u);
+    EXPECT_EQ(mcpAgentTools(manager).size(), 1u);
 }
 
 TEST(MCPLoginRequest, RecognisesGoogleSignInMessages) {
@@ -204,7 +205,7 @@ protected:
         manager.attach("roteiro", client,
                        {tool("result"), tool("hang"),
                         tool("raw")}); // the scripted server's tools, by their own names
-        tools = manager.agentTools();
+        tools = mcpAgentTools(manager);
     }
     void TearDown() override {
         Platform::uninstall<Launcher>();
@@ -232,19 +233,19 @@ TEST_F(RunFixture, AGoogleSignInRequestOpensThePageAndAsksToTryAgain) {
     const JSONValue args = JSONValue::object(
         {{QStringLiteral("lines"),
           JSONValue::array({JSONValue(
-              QStringLiteral(R"x({"id":$ID,"error":{"code":1,"message":"Authentication needed: %1)"}})x")
-                  .arg(url))})
-}
-});
-try {
-    test::await(named("mcp_roteiro_raw").run(args));
-    ADD_FAILURE() << "expected needsLogin";
-} catch (const ToolError& e) {
-    EXPECT_EQ(e.kind(), ToolError::Kind::needsLogin);
-    EXPECT_EQ(e.message(),
-              "Abri a página de login do Google no navegador. Autorize o acesso e peça de novo.");
-}
-EXPECT_EQ(launcher->opened, QList<QUrl>{QUrl(url)});
+              QStringLiteral(
+                  R"x({"id":$ID,"error":{"code":1,"message":"Authentication needed: %1)"}})x")
+                  .arg(url))})}});
+    try {
+        test::await(named("mcp_roteiro_raw").run(args));
+        ADD_FAILURE() << "expected needsLogin";
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.kind(), ToolError::Kind::needsLogin);
+        EXPECT_EQ(
+            e.message(),
+            "Abri a página de login do Google no navegador. Autorize o acesso e peça de novo.");
+    }
+    EXPECT_EQ(launcher->opened, QList<QUrl>{QUrl(url)});
 }
 
 TEST_F(RunFixture, OtherFailuresReachTheAgentUnchanged) {

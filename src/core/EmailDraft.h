@@ -1,8 +1,8 @@
 #pragma once
 
-#include "agent/EmailRecipient.h"
-#include "agent/EmailSummary.h"
-#include "ai/JSONValue.h"
+#include "core/EmailRecipient.h"
+#include "core/EmailSummary.h"
+#include "support/json/JSONValue.h"
 
 #include <QString>
 

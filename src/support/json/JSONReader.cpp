@@ -1,5 +1,5 @@
 // Reading JSON text into JSONValue (RFC 8259; a scalar at the top level is accepted).
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <charconv>
 

@@ -3,7 +3,7 @@
 //
 // Every request to a model is written here, so the text goes straight into one growing buffer:
 // strings are encoded from UTF-16 as they are escaped, without a UTF-8 copy of each.
-#include "ai/JSONValue.h"
+#include "support/json/JSONValue.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,8 @@
+#include "ai/AIStatus.h"
+
+#include "agent/AgentWarmup.h"
 #include "ai/LLMError.h"
 #include "ai/Warmup.h"
-#include "core/AIStatus.h"
 #include "core/AppSettings.h"
 #include "support/Async.h"
 #include "support/Clock.h"
@@ -32,6 +34,7 @@ protected:
     void SetUp() override {
         Clock::install(&clock);
         Warmup::shared().resetLastRun();
+        AgentWarmup::install();
         settings.setAiCleanupEnabled(true);
         settings.setAgentEnabled(true);
         use(AIProvider::lmStudio, server.url(), "qwen");

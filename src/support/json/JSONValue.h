@@ -75,8 +75,6 @@ public:
 
     // Tool arguments: the member's text form, trimmed, a blank counting as absent.
     std::optional<QString> optional(const QString& key) const;
-    // The same, throwing `ToolError::missing(key)` where `optional` gives nothing.
-    QString required(const QString& key) const;
 
     // Compact JSON, keys sorted, "/" unescaped; "null" when the value cannot be written
     // (a number that is not finite).

@@ -1,14 +1,9 @@
-// MCP tools offered to the agent as AgentTool records.
 #include "mcp/MCPManager.h"
 
-#include "agent/ToolError.h"
-#include "mcp/MCPError.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
-#include "support/Graphemes.h"
 
 #include <QRegularExpression>
-#include <QSet>
 
 #include <algorithm>
 
@@ -17,24 +12,7 @@ namespace nolvea {
 namespace {
 
 constexpr qsizetype kNameLength = 64;
-const QString kSymbol = QStringLiteral("puzzlepiece.extension.fill");
 const QString kGoogleSignIn = QStringLiteral("accounts.google.com");
-
-QString displayTitle(const MCPToolInfo& tool) {
-    return tool.title.value_or(tool.name);
-}
-
-// A value as one line of a confirmation card.
-QString detailText(const JSONValue& v) {
-    switch (v.type()) {
-    case JSONValue::Type::String:
-    case JSONValue::Type::Bool:
-    case JSONValue::Type::Number:
-        return v.stringValue().value_or(QString());
-    default:
-        return v.compactString();
-    }
-}
 
 // The same name cut to leave room for "_<n>".
 QString numbered(const QString& name, int n) {
@@ -119,8 +97,8 @@ std::optional<MCPManager::ToolTarget> MCPManager::toolTarget(const QString& agen
     return it->second;
 }
 
-std::vector<AgentTool> MCPManager::agentTools() {
-    std::vector<AgentTool> result;
+std::vector<MCPManager::OfferedTool> MCPManager::offeredTools() {
+    std::vector<OfferedTool> result;
     std::map<QString, ToolTarget> targets;
     for (const Server& server : m_servers) {
         if (server.state.kind != ServerState::Kind::running) continue;
@@ -135,56 +113,11 @@ std::vector<AgentTool> MCPManager::agentTools() {
             for (int n = 2; targets.contains(name); ++n)
                 name = numbered(toolName(server.name, tool->name), n);
             targets.emplace(name, ToolTarget{server.name, tool->name});
-            result.push_back(agentTool(server, *tool, name));
+            result.push_back(OfferedTool{name, server.name, *tool});
         }
     }
     m_toolTargets = std::move(targets);
     return result;
-}
-
-AgentTool MCPManager::agentTool(const Server& server, const MCPToolInfo& tool, QString name) {
-    AgentTool t;
-    t.name = std::move(name);
-    t.description =
-        u'[' + server.name + QStringLiteral("] ") + Graphemes::first(tool.description, 600);
-    t.parameters = tool.inputSchema;
-    t.kind =
-        tool.readOnly || looksReadOnly(tool.name) ? AgentTool::Kind::read : AgentTool::Kind::action;
-    t.symbol = kSymbol;
-    t.progress = displayTitle(tool) + u'…';
-    t.group = QStringLiteral("MCP · ") + server.name;
-    t.alwaysConfirm = false;
-    const QString title = displayTitle(tool) + QStringLiteral(" · ") + server.name;
-    t.preview = [title](const JSONValue& args) {
-        ActionPreview p;
-        p.symbol = kSymbol;
-        p.title = title;
-        int shown = 0;
-        for (const auto& [key, value] : args.asObject()) { // sorted by key
-            if (shown++ == 4) break;
-            p.details << key + QStringLiteral(": ") + Graphemes::first(detailText(value), 120);
-        }
-        return p;
-    };
-    t.run = [manager = QPointer<MCPManager>(this), serverName = server.name, toolName = tool.name](
-                JSONValue args) { return runTool(manager, serverName, toolName, std::move(args)); };
-    return t;
-}
-
-QCoro::Task<QString> MCPManager::runTool(QPointer<MCPManager> manager, QString server, QString tool,
-                                         JSONValue arguments) {
-    std::shared_ptr<MCPClient> client = manager ? manager->client(server) : nullptr;
-    if (!client || !client->hasProcess() || !client->isRunning()) throw MCPError::notRunning();
-    std::optional<QString> login;
-    try {
-        co_return co_await client->callTool(tool, std::move(arguments));
-    } catch (const MCPError& e) {
-        if (e.kind() != MCPError::Kind::server || !isLoginRequest(e.payload())) throw;
-        login = e.payload();
-    }
-    openLoginPage(*login);
-    throw ToolError::needsLogin(QStringLiteral(
-        "Abri a página de login do Google no navegador. Autorize o acesso e peça de novo."));
 }
 
 } // namespace nolvea

@@ -1,4 +1,4 @@
-#include "core/AIStatus.h"
+#include "ai/AIStatus.h"
 
 #include "ai/TextCleaner.h"
 #include "ai/Vornel.h"
@@ -24,7 +24,11 @@ AIStatus::AIStatus(QObject* parent)
 AIStatus::~AIStatus() = default;
 
 AIStatus& AIStatus::shared() {
-    static AIStatus* status = new AIStatus();
+    static AIStatus* status = [] {
+        auto* created = new AIStatus();
+        Vornel::shared().setChanged([created] { created->refresh(); });
+        return created;
+    }();
     return *status;
 }
 

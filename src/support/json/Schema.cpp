@@ -1,4 +1,4 @@
-#include "agent/Schema.h"
+#include "support/json/Schema.h"
 
 namespace nolvea::Schema {
 

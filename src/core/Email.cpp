@@ -1,5 +1,5 @@
-#include "agent/EmailDraft.h"
-#include "agent/EmailRecipient.h"
+#include "core/EmailDraft.h"
+#include "core/EmailRecipient.h"
 
 #include <QRegularExpression>
 

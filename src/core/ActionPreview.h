@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agent/EmailDraft.h"
+#include "core/EmailDraft.h"
 
 #include <QString>
 #include <QStringList>
