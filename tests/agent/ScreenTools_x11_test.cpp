@@ -70,7 +70,8 @@ TEST_F(ScreenToolX11, AMissingQuestionFailsBeforeAnyCapture) {
 TEST_F(ScreenToolX11, NoScreenToGrabIsTheToolsFailureWithTheReason) {
     Platform::uninstall<ScreenGrabber>();
     try {
-        test::await(ScreenTool::run(JSONValue::object({{"question", "O que há na tela?"}})));
+        test::await(ScreenTools::lookAtScreen().run(
+            JSONValue::object({{"question", "O que há na tela?"}})));
         ADD_FAILURE() << "no error";
     } catch (const ToolError& e) {
         EXPECT_EQ(e.kind(), ToolError::Kind::failed);
