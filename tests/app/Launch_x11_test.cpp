@@ -3,6 +3,7 @@
 // moved.
 #include "app/AppDelegate.h"
 #include "app/AppEnvironment.h"
+#include "core/AppPaths.h"
 #include "core/AppSettings.h"
 #include "core/UserDefaults.h"
 #include "input/HotkeyMonitor.h"
@@ -19,7 +20,7 @@ using namespace nolvea;
 namespace {
 
 TEST(Launch, FollowsEveryOverlayStyleChangeOnALaterTurn) {
-    LinuxPlatform::install();
+    LinuxPlatform::install(AppPaths::file(QStringLiteral("pocketsphinx")));
     AppSettings& settings = AppSettings::shared();
     settings.setHasCompletedOnboarding(true);
     settings.setSpeakAnswers(false);
