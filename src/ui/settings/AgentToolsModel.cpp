@@ -1,5 +1,6 @@
 #include "ui/settings/AgentToolsModel.h"
 
+#include "agent/MCPAgentTools.h"
 #include "agent/NativeTools.h"
 #include "mcp/MCPManager.h"
 #include "system/ScreenContext.h"
@@ -21,7 +22,7 @@ std::vector<Group> groups(const std::vector<AgentTool>& tools) {
 
 std::vector<AgentTool> currentTools() {
     std::vector<AgentTool> tools = NativeTools::all(ScreenContext::empty());
-    for (AgentTool& t : MCPManager::shared().agentTools())
+    for (AgentTool& t : mcpAgentTools(MCPManager::shared()))
         tools.push_back(std::move(t));
     return tools;
 }
