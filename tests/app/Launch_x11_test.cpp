@@ -55,7 +55,7 @@ TEST(Launch, AsksForOnboardingOnlyOnTheExactArgument) {
 namespace {
 
 TEST(Launch, TheKeyChosenInTheSettingsWindowReachesTheRunningMonitor) {
-    LinuxPlatform::install();
+    LinuxPlatform::install(AppPaths::file(QStringLiteral("pocketsphinx")));
     AppSettings& settings = AppSettings::shared();
     settings.setHasCompletedOnboarding(true);
     settings.setSpeakAnswers(false);
