@@ -1,3 +1,4 @@
+#include "agent/MCPAgentTools.h"
 #include "mcp/MCPManager.h"
 #include "mcp/MCPTestServers.h"
 #include "ui/components/SettingRow.h"
@@ -91,9 +92,10 @@ TEST_F(IntegrationsPage, SwitchingAServerOffWritesTheFileAndReloads) {
     QTest::mouseClick(on, Qt::LeftButton);
     EXPECT_TRUE(fileText().contains("\"disabled\"")) << fileText().toStdString();
     ASSERT_TRUE(waitDetail(page, "memory", "Desligado"));
-    EXPECT_TRUE(manager->agentTools().empty() ||
-                std::none_of(manager->agentTools().begin(), manager->agentTools().end(),
-                             [](const AgentTool& t) { return t.group == "memory"; }));
+    const std::vector<AgentTool> tools = mcpAgentTools(*manager);
+    EXPECT_TRUE(std::none_of(tools.begin(), tools.end(), [](const AgentTool& t) {
+        return t.group == QStringLiteral("MCP · memory");
+    }));
 }
 
 TEST_F(IntegrationsPage, TheGoogleCardWritesItsServerAndReadsItBack) {
