@@ -13,6 +13,7 @@
 #include "speech/TTSServer.h"
 #include "speech/VoiceController.h"
 #include "system/LoginItem.h"
+#include "ui/overlay/OverlayController.h"
 #include "ui/windows/WindowManager.h"
 #include "updates/Updater.h"
 
@@ -37,7 +38,12 @@ bool AppDelegate::asksForOnboarding(const QStringList& arguments) {
 void AppDelegate::applicationDidFinishLaunching() {
     AgentWarmup::install();
     AppEnvironment& environment = AppEnvironment::shared();
-    // The pill overlay is made here, before the overlay style is applied.
+    environment.setOverlay(
+        std::make_unique<OverlayController>(environment.state(), []() -> VoiceController& {
+            return AppEnvironment::shared().controller();
+        }));
+    // Until the notch overlay exists the pill is the only one: it shows whatever the style.
+    environment.overlay()->setShowsPill([] { return true; });
     applyOverlayStyle();
 
     VoiceController& controller = environment.controller();

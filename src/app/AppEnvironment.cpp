@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "speech/VoiceController.h"
+#include "ui/overlay/OverlayController.h"
 
 namespace nolvea {
 
@@ -22,6 +23,10 @@ VoiceController& AppEnvironment::controller() {
 
 void AppEnvironment::setNotchEnabled(bool enabled) {
     m_notchEnabled = enabled;
+}
+
+void AppEnvironment::setOverlay(std::unique_ptr<OverlayController> overlay) {
+    m_overlay = std::move(overlay);
 }
 
 } // namespace nolvea

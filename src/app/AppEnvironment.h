@@ -5,6 +5,7 @@
 namespace nolvea {
 
 class AppState;
+class OverlayController;
 class VoiceController;
 
 // The application's container: the one live state and the controllers over it, each made on
@@ -21,6 +22,9 @@ public:
     AppState& state() const;
     // Made on first use: from then on it hears the hotkey once its monitor is started.
     VoiceController& controller();
+    // The pill overlay, made at launch; null before.
+    OverlayController* overlay() const { return m_overlay.get(); }
+    void setOverlay(std::unique_ptr<OverlayController> overlay);
 
     // Whether the notch island should be on (the overlay style is notch).
     bool notchEnabled() const { return m_notchEnabled; }
@@ -31,6 +35,7 @@ private:
 
     std::unique_ptr<VoiceController> m_controller;
     bool m_notchEnabled = false;
+    std::unique_ptr<OverlayController> m_overlay;
 };
 
 } // namespace nolvea

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+
+namespace nolvea {
+
+// The small capsule buttons of the cards: a title with an optional symbol and key hint, on
+// the glass look, or filled with a tint when it is the prominent choice. A button with a
+// symbol and no title is a round icon button; its accessible name says what it does.
+class GlassButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    struct Look {
+        QString title{};
+        QString symbol{};                  // drawn after the title, or alone
+        QString keyHint{};                 // a short dimmed key name after the title, such as "esc"
+        std::optional<QColor> prominent{}; // the fill of the prominent style
+        bool large = false;                // the large control size
+        bool symbolFirst = false;
+    };
+
+    explicit GlassButton(Look look, QWidget* parent = nullptr);
+
+    const Look& look() const { return m_look; }
+    void setLook(Look look);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+
+private:
+    QFont titleFont() const;
+    QFont hintFont() const;
+    int symbolSide() const;
+    int capsuleHeight() const;
+
+    Look m_look;
+    bool m_hover = false;
+};
+
+} // namespace nolvea

@@ -1,0 +1,154 @@
+#include "ui/overlay/ConfirmCard.h"
+
+#include "core/AppState.h"
+#include "speech/VoiceController.h"
+#include "ui/components/Brand.h"
+#include "ui/components/BrandFont.h"
+#include "ui/components/DraftEditor.h"
+#include "ui/components/GlassButton.h"
+#include "ui/components/SymbolBadge.h"
+#include "ui/components/Theme.h"
+#include "ui/overlay/ConfirmCardModel.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace nolvea {
+
+namespace {
+
+QLabel* plainLabel(const QString& text, double pixels, QFont::Weight weight, const QColor& ink) {
+    auto* label = new QLabel;
+    // Titles and details come from the model and its tools: never rich text.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setWordWrap(true);
+    QFont f = label->font();
+    BrandFont::setPixels(f, pixels);
+    f.setWeight(weight);
+    label->setFont(f);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, ink);
+    label->setPalette(pal);
+    return label;
+}
+
+bool isReturn(const QKeyEvent* k) {
+    return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
+                         QWidget* parent)
+    : QWidget(parent)
+    , m_action(std::move(action))
+    , m_state(state)
+    , m_controller(std::move(controller)) {
+    setAccessibleName(QStringLiteral("Confirmar ação"));
+    setFocusPolicy(Qt::StrongFocus);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(14);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    m_icon = new SymbolBadge(
+        {m_action.symbol, 40, 17, Theme::agent().accent, Theme::agent().glassTint}, this);
+    m_icon->setAccessibleName(QStringLiteral("Ícone da ação"));
+    header->addWidget(m_icon, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    m_title = plainLabel(m_action.title, 15, QFont::DemiBold, Qt::white);
+    texts->addWidget(m_title);
+    for (const ConfirmDetailLine& line : ConfirmCardModel::detailLines(m_action.details)) {
+        QLabel* label =
+            plainLabel(line.text, 13, QFont::Normal,
+                       line.primary ? QColor(Qt::white) : Brand::withOpacity(Qt::white, 0.6));
+        // Longer text is cut at its last allowed line.
+        label->setMaximumHeight(line.maxLines * label->fontMetrics().lineSpacing());
+        texts->addWidget(label);
+        m_details.append(label);
+    }
+    header->addLayout(texts, 1);
+    column->addLayout(header);
+
+    if (m_action.editableKey) {
+        m_editor = new DraftEditor(m_state.draftText(), [this] { approve(); });
+        connect(m_editor, &DraftEditor::textEdited, &m_state, &AppState::setDraftText);
+        connect(&m_state, &AppState::draftTextChanged, m_editor,
+                [this] { m_editor->setText(m_state.draftText()); });
+        // Ctrl+Return in the editor also waits out the first moments.
+        m_editor->editor()->installEventFilter(this);
+        column->addWidget(m_editor);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addStretch(1);
+    m_cancel = new GlassButton(
+        {.title = QStringLiteral("Cancelar"), .keyHint = QStringLiteral("esc"), .large = true});
+    connect(m_cancel, &QAbstractButton::clicked, this, &ConfirmCard::decline);
+    buttons->addWidget(m_cancel);
+    // With an editor, Return belongs to it: approving is its send button or Ctrl+Return.
+    if (!m_editor) {
+        m_confirm = new GlassButton({.title = QStringLiteral("Confirmar"),
+                                     .symbol = QStringLiteral("return"),
+                                     .prominent = Theme::agent().accent,
+                                     .large = true});
+        connect(m_confirm, &QAbstractButton::clicked, this, &ConfirmCard::approve);
+        buttons->addWidget(m_confirm);
+    }
+    column->addLayout(buttons);
+}
+
+void ConfirmCard::takeFocus() {
+    if (m_editor)
+        m_editor->editor()->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
+void ConfirmCard::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (m_shownAt.count() < 0) m_shownAt = Clock::shared().uptime();
+}
+
+bool ConfirmCard::keysAccepted() const {
+    return m_shownAt.count() >= 0 &&
+           ConfirmCardModel::acceptsKeys(m_shownAt, Clock::shared().uptime());
+}
+
+void ConfirmCard::approve() {
+    m_controller().resolveConfirmation(true);
+}
+
+void ConfirmCard::decline() {
+    m_controller().resolveConfirmation(false);
+}
+
+bool ConfirmCard::eventFilter(QObject* watched, QEvent* e) {
+    if (m_editor && watched == m_editor->editor() && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (isReturn(k) && (k->modifiers() & Qt::ControlModifier) && !keysAccepted()) return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void ConfirmCard::keyPressEvent(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    if (e->key() == Qt::Key_Escape) {
+        if (keysAccepted()) decline();
+        return;
+    }
+    if (isReturn(e) && (!m_editor || ctrl)) {
+        if (keysAccepted()) approve();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+} // namespace nolvea

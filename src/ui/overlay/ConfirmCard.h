@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ui/overlay/ControllerAccess.h"
+
+#include "agent/ActionPreview.h"
+#include "support/Clock.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+
+namespace nolvea {
+
+class AppState;
+class DraftEditor;
+class GlassButton;
+class SymbolBadge;
+
+// The pill's confirmation of an agent action: what will be done, an editor for its one
+// editable value, and Cancelar / Confirmar. Escape declines and Return approves (Ctrl+Return
+// with an editor, where Return breaks the line), but not in the first moments after the card
+// appears.
+class ConfirmCard : public QWidget {
+    Q_OBJECT
+
+public:
+    ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
+                QWidget* parent = nullptr);
+
+    const ActionPreview& action() const { return m_action; }
+    QLabel* title() const { return m_title; }
+    const QList<QLabel*>& detailLabels() const { return m_details; }
+    DraftEditor* editor() const { return m_editor; }
+    GlassButton* cancelButton() const { return m_cancel; }
+    GlassButton* confirmButton() const { return m_confirm; }
+
+    // Gives the keyboard to the editor, or to the card for its keys.
+    void takeFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    bool keysAccepted() const;
+    void approve();
+    void decline();
+
+    ActionPreview m_action;
+    AppState& m_state;
+    ControllerAccess m_controller;
+    Clock::Duration m_shownAt{-1};
+    SymbolBadge* m_icon;
+    QLabel* m_title;
+    QList<QLabel*> m_details;
+    DraftEditor* m_editor = nullptr;
+    GlassButton* m_cancel;
+    GlassButton* m_confirm = nullptr;
+};
+
+} // namespace nolvea

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "support/Clock.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace nolvea {
+
+// One detail line of a confirmation card and how it shows.
+struct ConfirmDetailLine {
+    QString text;
+    bool primary = false;
+    int maxLines = 2;
+    int delayMs = 0; // when it fades in after the card appears
+
+    bool operator==(const ConfirmDetailLine&) const = default;
+};
+
+// The rules of the pill's confirmation card.
+class ConfirmCardModel {
+public:
+    // Return and Escape are ignored this long after the card appears, so a key meant for
+    // another window cannot decide the action.
+    static constexpr Clock::Duration kKeyGuard{400};
+
+    // The details without the empty ones; the first stands out.
+    static QList<ConfirmDetailLine> detailLines(const QStringList& details);
+    // Whether a key pressed at `now` may approve or decline a card that appeared at `shown`.
+    static bool acceptsKeys(Clock::Duration shown, Clock::Duration now);
+
+    ConfirmCardModel() = delete;
+};
+
+} // namespace nolvea

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "ui/overlay/ControllerAccess.h"
+
+#include "agent/ActionPreview.h"
+#include "ui/overlay/PillPresentation.h"
+
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+
+class QLabel;
+
+namespace nolvea {
+
+class AppState;
+class LiquidGlass;
+
+// The bottom pill's whole overlay: at the bottom of its transparent panel, the capsule that
+// follows the stage and grows into the confirmation and answer cards, the live-text bubble
+// above it and the agent and hands-free drops beside it. It reads the live state only; the
+// cards act on the voice controller.
+class PillView : public QWidget {
+    Q_OBJECT
+
+public:
+    PillView(AppState& state, ControllerAccess controller, QWidget* parent = nullptr);
+
+    const PillPresentation& presentation() const { return m_presentation; }
+    // The glass surfaces now on screen, in this widget's coordinates.
+    QRegion drawnRegion() const { return m_drawn; }
+    QRect pillRect() const;
+    QWidget* content() const { return m_content; }
+    QLabel* bubbleLabel() const { return m_bubbleText; }
+    bool showsAgentDrop() const;
+    bool showsLockDrop() const;
+
+    // Gives the keyboard to the confirmation card, when one shows.
+    void focusCard();
+
+    // The tint of every glass surface of the pill.
+    static QColor ink();
+    static const int kBubbleRadius;
+
+Q_SIGNALS:
+    void drawnRegionChanged();
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void refresh();
+    void rebuildContent();
+    void relayout();
+    QSize bubbleSize(const QString& text);
+    QString fittedBubbleText(const QString& text) const;
+
+    AppState& m_state;
+    ControllerAccess m_controller;
+    PillPresentation m_presentation;
+    PillContent m_contentKind = PillContent::none;
+    std::optional<ActionPreview> m_contentAction;
+    QString m_contentAnswer;
+
+    LiquidGlass* m_bubble;
+    QLabel* m_bubbleText;
+    LiquidGlass* m_agentDrop;
+    QLabel* m_agentSymbol;
+    QLabel* m_lockSymbol;
+    LiquidGlass* m_pill;
+    LiquidGlass* m_lockDrop;
+    QPointer<QWidget> m_content;
+    int m_radius = 23;
+    QRegion m_drawn;
+};
+
+} // namespace nolvea
