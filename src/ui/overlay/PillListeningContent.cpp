@@ -52,9 +52,8 @@ PillListeningContent::PillListeningContent(AppState& state, QWidget* parent)
 
     connect(&state, &AppState::levelsChanged, this, &PillListeningContent::levelsChanged);
     connect(&state, &AppState::modeChanged, this, &PillListeningContent::modeChanged);
-    connect(&state, &AppState::listeningSinceChanged, this, &PillListeningContent::sinceChanged);
     levelsChanged();
-    sinceChanged();
+    updateTimer();
 }
 
 PillListeningContent::~PillListeningContent() = default;
@@ -70,7 +69,7 @@ void PillListeningContent::modeChanged() {
     m_waveform->setPalette(paletteFor(m_state.mode()));
 }
 
-void PillListeningContent::sinceChanged() {
+void PillListeningContent::updateTimer() {
     const bool shows = m_state.listeningSince().has_value();
     m_timer->setVisible(shows);
     if (!shows) {

@@ -23,11 +23,12 @@ public:
     ~PillListeningContent() override;
 
     QLabel* timer() const { return m_timer; }
+    // Shows the timer while listening has a start, hides it otherwise.
+    void updateTimer();
 
 private:
     void levelsChanged();
     void modeChanged();
-    void sinceChanged();
     void tick();
 
     AppState& m_state;

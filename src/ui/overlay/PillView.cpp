@@ -95,7 +95,7 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
     for (auto signal :
          {&AppState::stageChanged, &AppState::modeChanged, &AppState::handsFreeChanged,
           &AppState::liveTextChanged, &AppState::statusTextChanged, &AppState::pendingActionChanged,
-          &AppState::answerTextChanged})
+          &AppState::answerTextChanged, &AppState::listeningSinceChanged})
         connect(&state, signal, this, &PillView::refresh);
     refresh();
 }
@@ -103,15 +103,15 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
 const int PillView::kBubbleRadius = 18;
 
 QRect PillView::pillRect() const {
-    return m_pill->isVisible() ? m_pill->geometry() - LiquidGlass::shadowMargins() : QRect();
+    return !m_pill->isHidden() ? m_pill->geometry() - LiquidGlass::shadowMargins() : QRect();
 }
 
 bool PillView::showsAgentDrop() const {
-    return m_agentDrop->isVisible();
+    return !m_agentDrop->isHidden();
 }
 
 bool PillView::showsLockDrop() const {
-    return m_lockDrop->isVisible();
+    return !m_lockDrop->isHidden();
 }
 
 void PillView::focusCard() {
@@ -126,6 +126,8 @@ void PillView::refresh() {
         (kind == PillContent::confirm && m_state.pendingAction() != m_contentAction) ||
         (kind == PillContent::answer && m_state.answerText() != m_contentAnswer);
     if (stale) rebuildContent();
+    if (auto* listening = qobject_cast<PillListeningContent*>(m_content.data()))
+        listening->updateTimer();
     if (auto* processing = qobject_cast<PillProcessingContent*>(m_content.data()))
         processing->setStatus(m_presentation.text);
     if (auto* result = qobject_cast<PillResultContent*>(m_content.data()))
