@@ -246,11 +246,11 @@ bool InlineMarkdown::isOpenableLink(const QString& target) {
     return false;
 }
 
-QString InlineMarkdown::toHtml(const QString& text) {
-    return toHtml(parse(text));
+QString InlineMarkdown::toHtml(const QString& text, const QColor& linkColor) {
+    return toHtml(parse(text), linkColor);
 }
 
-QString InlineMarkdown::toHtml(const QList<MarkdownRun>& runs) {
+QString InlineMarkdown::toHtml(const QList<MarkdownRun>& runs, const QColor& linkColor) {
     QString html = QStringLiteral("<span style=\"white-space: pre-wrap\">");
     for (const MarkdownRun& run : runs) {
         QString body = run.text.toHtmlEscaped();
@@ -262,8 +262,12 @@ QString InlineMarkdown::toHtml(const QList<MarkdownRun>& runs) {
             open += u'<' + tag + attributes + u'>';
             close.prepend(QStringLiteral("</") + tag + u'>');
         };
-        if (!run.link.isEmpty())
-            wrap(QStringLiteral("a"), QStringLiteral(" href=\"") + run.link.toHtmlEscaped() + u'"');
+        if (!run.link.isEmpty()) {
+            QString attributes = QStringLiteral(" href=\"") + run.link.toHtmlEscaped() + u'"';
+            if (linkColor.isValid())
+                attributes += QStringLiteral(" style=\"color: %1\"").arg(linkColor.name());
+            wrap(QStringLiteral("a"), attributes);
+        }
         if (run.strong) wrap(QStringLiteral("b"));
         if (run.emphasis) wrap(QStringLiteral("i"));
         if (run.strike) wrap(QStringLiteral("s"));

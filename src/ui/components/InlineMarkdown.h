@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -26,8 +27,9 @@ public:
     static QList<MarkdownRun> parse(const QString& text);
     // Rich text for a label: built by us from the runs, with every character of the text
     // escaped, so the label never interprets the model's text.
-    static QString toHtml(const QString& text);
-    static QString toHtml(const QList<MarkdownRun>& runs);
+    // Links take `linkColor` when it is valid.
+    static QString toHtml(const QString& text, const QColor& linkColor = {});
+    static QString toHtml(const QList<MarkdownRun>& runs, const QColor& linkColor = {});
     // Links open only for http, https (with a host) and mailto.
     static bool isOpenableLink(const QString& target);
 

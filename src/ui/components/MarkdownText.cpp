@@ -21,8 +21,13 @@ MarkdownText::MarkdownText(const QString& markdown, QWidget* parent)
 
 void MarkdownText::setMarkdown(const QString& markdown) {
     m_markdown = markdown;
-    setText(InlineMarkdown::toHtml(markdown));
+    setText(InlineMarkdown::toHtml(markdown, m_linkColor));
     setAccessibleName(plainText());
+}
+
+void MarkdownText::setLinkColor(const QColor& color) {
+    m_linkColor = color;
+    setMarkdown(m_markdown);
 }
 
 QString MarkdownText::plainText() const {

@@ -14,6 +14,7 @@ public:
 
     QString markdown() const { return m_markdown; }
     void setMarkdown(const QString& markdown);
+    void setLinkColor(const QColor& color);
     // The text as it reads, without markup.
     QString plainText() const;
 
@@ -26,6 +27,7 @@ private:
     void activated(const QString& target);
 
     QString m_markdown;
+    QColor m_linkColor;
 };
 
 } // namespace nolvea

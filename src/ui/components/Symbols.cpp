@@ -73,6 +73,10 @@ const QHash<QString, QByteArray>& ownSymbols() {
         t["exclamationmark.bubble"] =
             lines("M4 5h16a1 1 0 0 1 1 1v10a1 1 0 0 1-1 1h-9l-5 4v-4H4a1 1 "
                   "0 0 1-1-1V6a1 1 0 0 1 1-1zM12 8v4M12 14.5v.5");
+        // The cards' own controls draw even where the desktop has no icon theme.
+        t["paperplane.fill"] = filled("M2.5 11.2L21 3l-5.6 18.2-4.1-7.3zM11.9 12.9L21 3");
+        t["lock.fill"] = filled("M7 10V7a5 5 0 0 1 10 0v3h1a1 1 0 0 1 1 1v9a1 1 0 0 1-1 1H6a1 "
+                                "1 0 0 1-1-1v-9a1 1 0 0 1 1-1zm2 0h6V7a3 3 0 0 0-6 0z");
         return t;
     }();
     return table;
@@ -95,7 +99,6 @@ const QHash<QString, QString>& themeSymbols() {
         {"cloud.fill", "weather-overcast"},
         {"cpu.fill", "computer"},
         {"doc.on.clipboard", "edit-paste"},
-        {"doc.on.doc", "edit-copy"},
         {"doc.text.fill", "text-x-generic"},
         {"envelope.fill", "mail-message-new"},
         {"exclamationmark.bubble", "dialog-warning"},
@@ -109,12 +112,10 @@ const QHash<QString, QString>& themeSymbols() {
         {"hare.fill", "media-seek-forward"},
         {"info.circle.fill", "dialog-information"},
         {"list.bullet", "view-list"},
-        {"lock.fill", "changes-prevent"},
         {"lock.open.fill", "changes-allow"},
         {"lock.shield.fill", "security-high"},
         {"magnifyingglass", "edit-find"},
         {"message.fill", "mail-send"},
-        {"paperplane.fill", "mail-send"},
         {"person.2.fill", "system-users"},
         {"person.crop.circle", "avatar-default"},
         {"person.crop.circle.badge.checkmark", "avatar-default"},

@@ -42,8 +42,8 @@ AnswerCard::AnswerCard(QString text, ControllerAccess controller, QWidget* paren
     m_answer->setFont(f);
     QPalette pal = m_answer->palette();
     pal.setColor(QPalette::WindowText, Qt::white);
-    pal.setColor(QPalette::Link, Theme::agent().accent.lighter(130));
     m_answer->setPalette(pal);
+    m_answer->setLinkColor(Theme::agent().accent.lighter(130));
     m_answer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (scrolls()) {
         auto* scroll = new QScrollArea;

@@ -70,6 +70,12 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
     , m_controller(std::move(controller)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAccessibleName(QStringLiteral("Nolvea"));
+    // The pill is always dark: light ink for everything inside.
+    QPalette dark = palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, Qt::white);
+    dark.setColor(QPalette::Highlight, Theme::agent().accent);
+    setPalette(dark);
 
     m_bubble = glass(rounded(&kBubbleRadius), this);
     m_bubbleText = new QLabel(m_bubble);
