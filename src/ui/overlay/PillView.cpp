@@ -1,6 +1,8 @@
 #include "ui/overlay/PillView.h"
 
 #include "core/AppState.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/components/Blur.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/LiquidGlass.h"
@@ -14,6 +16,7 @@
 #include "ui/overlay/PillResultContent.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPainterPath>
 
 namespace nolvea {
@@ -21,6 +24,37 @@ namespace nolvea {
 namespace {
 
 constexpr int kBubbleWidth = 420;
+
+// The agent drop's sparkle, which pulses while the request is worked on.
+class PulsingSymbol : public QWidget {
+public:
+    PulsingSymbol(const QString& symbol, int side, const QColor& color, QWidget* parent)
+        : QWidget(parent)
+        , m_pixmap(Symbols::pixmap(symbol, side, color, devicePixelRatioF()))
+        , m_side(side)
+        , m_driver(new FrameDriver(this)) {}
+
+    void setPulsing(bool pulsing) {
+        if (m_pulsing == pulsing) return;
+        m_pulsing = pulsing;
+        m_driver->setContinuous(pulsing);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (m_pulsing)
+            p.setOpacity(0.4 + 0.6 * (0.5 + 0.5 * std::cos(2 * M_PI * m_driver->time())));
+        p.drawPixmap(QPointF((width() - m_side) / 2.0, (height() - m_side) / 2.0), m_pixmap);
+    }
+
+private:
+    QPixmap m_pixmap;
+    int m_side;
+    FrameDriver* m_driver;
+    bool m_pulsing = false;
+};
 constexpr QMargins kBubblePadding(16, 9, 16, 9);
 
 LiquidGlass* glass(LiquidGlass::Shape shape, QWidget* parent) {
@@ -87,7 +121,8 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
 
     m_agentDrop = glass(circle(), this);
     m_agentDrop->setAccessibleName(QStringLiteral("Modo agente"));
-    m_agentSymbol = symbolLabel(QStringLiteral("sparkles"), 15, Theme::agent().accent, m_agentDrop);
+    m_agentSymbol =
+        new PulsingSymbol(QStringLiteral("sparkles"), 15, Theme::agent().accent, m_agentDrop);
     m_agentSymbol->setAccessibleName(QStringLiteral("Modo agente"));
 
     m_pill = glass(rounded(&m_radius), this);
@@ -266,6 +301,7 @@ void PillView::relayout() {
     if (p.showsAgentDrop) {
         place(m_agentDrop, g.agentDrop);
         m_agentSymbol->setGeometry(m_agentDrop->contentsRect());
+        static_cast<PulsingSymbol*>(m_agentSymbol)->setPulsing(p.agentDropPulses);
     } else {
         m_agentDrop->hide();
     }
@@ -292,6 +328,30 @@ void PillView::relayout() {
 
 void PillView::resizeEvent(QResizeEvent*) {
     relayout();
+}
+
+void PillView::paintEvent(QPaintEvent*) {
+    // Only a compositor shows it: without one the window is cut to the glass.
+    const QRect pill = pillRect();
+    if (pill.isEmpty() || m_presentation.shadowOpacity <= 0) return;
+    constexpr int kBlur = 16;
+    if (m_shadowSize != pill.size()) {
+        m_shadowSize = pill.size();
+        QImage shape(pill.size() + QSize(4 * kBlur, 4 * kBlur),
+                     QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter sp(&shape);
+        sp.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(2 * kBlur, 2 * kBlur, pill.width(), pill.height()), m_radius,
+                            m_radius);
+        sp.fillPath(path, Qt::black);
+        sp.end();
+        m_shadow = blurred(shape, kBlur / 2.0);
+    }
+    QPainter p(this);
+    p.setOpacity(m_presentation.shadowOpacity);
+    p.drawImage(pill.topLeft() - QPoint(2 * kBlur, 2 * kBlur) + QPoint(0, 6), m_shadow);
 }
 
 bool PillView::eventFilter(QObject* watched, QEvent* e) {

@@ -5,6 +5,7 @@
 #include "agent/ActionPreview.h"
 #include "ui/overlay/PillPresentation.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -47,6 +48,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent*) override;
+    void paintEvent(QPaintEvent*) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -66,13 +68,15 @@ private:
     LiquidGlass* m_bubble;
     QLabel* m_bubbleText;
     LiquidGlass* m_agentDrop;
-    QLabel* m_agentSymbol;
+    QWidget* m_agentSymbol;
     QLabel* m_lockSymbol;
     LiquidGlass* m_pill;
     LiquidGlass* m_lockDrop;
     QPointer<QWidget> m_content;
     int m_radius = 23;
     QRegion m_drawn;
+    QImage m_shadow; // the capsule's soft shadow, made again when its size changes
+    QSize m_shadowSize;
 };
 
 } // namespace nolvea

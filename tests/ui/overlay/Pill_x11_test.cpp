@@ -1,7 +1,7 @@
 // The pill in the running desktop: a real window manager, another application in front, the
 // voice controller driving the stages, keys and clicks through XTest, and what a screen
 // reader finds through AT-SPI.
-#include "agent/ShortcutTools.h"
+#include "agent/tools/ShortcutTools.h"
 #include "core/AppSettings.h"
 #include "platform/Platform.h"
 #include "platform/linux/X11PanelWindowing.h"
