@@ -240,12 +240,13 @@ QString PillView::fittedBubbleText(const QString& text) const {
 QSize PillView::bubbleSize(const QString& text) {
     const QFontMetrics fm(m_bubbleText->font());
     QSize textSize;
-    if (fm.horizontalAdvance(text) <= kBubbleWidth)
+    // One line when the newest words fit on one; otherwise the full two-line frame.
+    if (fm.horizontalAdvance(PillPresentation::bubbleTail(text)) <= kBubbleWidth)
         textSize = QSize(fm.horizontalAdvance(text) + 1, fm.lineSpacing());
     else
-        textSize = QSize(
-            kBubbleWidth,
-            fm.boundingRect(QRect(0, 0, kBubbleWidth, 10000), Qt::TextWordWrap, text).height());
+        textSize = QSize(kBubbleWidth, fm.boundingRect(QRect(0, 0, kBubbleWidth, 10000),
+                                                       Qt::TextWordWrap, fittedBubbleText(text))
+                                           .height());
     return textSize.grownBy(kBubblePadding);
 }
 
@@ -278,7 +279,7 @@ void PillView::relayout() {
         pal.setColor(QPalette::WindowText,
                      p.bubbleSecondary ? Brand::withOpacity(Qt::white, 0.6) : QColor(Qt::white));
         m_bubbleText->setPalette(pal);
-        bubble = bubbleSize(shown);
+        bubble = bubbleSize(*p.bubbleText);
     }
 
     const PillPlacement::Group g = PillPlacement::group(size(), QSize(width, height), bubble,

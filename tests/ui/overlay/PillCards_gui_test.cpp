@@ -190,3 +190,48 @@ TEST_F(PillCards, ListeningCapsuleIsAsWideAsItsContent) {
     EXPECT_TRUE(view.pillRect().isNull());
     EXPECT_TRUE(view.drawnRegion().isEmpty());
 }
+
+TEST_F(PillCards, BubbleShowsTheNewestWordsOnAtMostTwoLines) {
+    PillView view(state, access);
+    view.resize(640, 460);
+    state.setStage(Stage::listening);
+    const QFontMetrics fm(view.bubbleLabel()->font());
+
+    state.setLiveText(QStringLiteral("  abre o mapa  \n"));
+    EXPECT_EQ(view.bubbleLabel()->text(), QStringLiteral("abre o mapa"));
+    EXPECT_LE(view.bubbleLabel()->height(), fm.lineSpacing() + 1);
+
+    QString words;
+    for (int i = 0; words.size() < 500; ++i)
+        words += QStringLiteral("palavra%1 ").arg(i);
+    state.setLiveText(words);
+    const QString shown = view.bubbleLabel()->text();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("…"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(words.trimmed().right(20)));
+    EXPECT_LE(shown.size(), 121);
+    EXPECT_EQ(view.bubbleLabel()->width(), 420);
+    EXPECT_LE(fm.boundingRect(QRect(0, 0, 420, 1000), Qt::TextWordWrap, shown).height(),
+              2 * fm.lineSpacing());
+
+    state.setStage(Stage::success);
+    EXPECT_TRUE(view.bubbleLabel()->parentWidget()->isHidden()) << "a bubble after listening";
+}
+
+TEST_F(PillCards, CardsWidenThePillAndAnEmailConfirmationIsWider) {
+    PillView view(state, access);
+    view.resize(640, 460);
+    ActionPreview mail = preview(false);
+    mail.email = EmailDraft{};
+    for (const auto& [action, width] : {std::pair{preview(false), 420}, std::pair{mail, 580}}) {
+        asked = ask(rig.controller(), action, &answer);
+        ASSERT_EQ(state.stage(), Stage::confirming);
+        EXPECT_EQ(view.pillRect().width(), width);
+        EXPECT_NE(qobject_cast<ConfirmCard*>(view.content()), nullptr);
+        rig.controller().resolveConfirmation(false);
+        test::spinUntil([&] { return answer.has_value(); });
+        answer.reset();
+    }
+    rig.controller().showAnswer(QStringLiteral("ok"));
+    EXPECT_EQ(view.pillRect().width(), 420);
+    EXPECT_NE(qobject_cast<AnswerCard*>(view.content()), nullptr);
+}
