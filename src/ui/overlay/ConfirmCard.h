@@ -2,7 +2,7 @@
 
 #include "ui/overlay/ControllerAccess.h"
 
-#include "agent/ActionPreview.h"
+#include "core/ActionPreview.h"
 #include "support/Clock.h"
 
 #include <QList>

@@ -2,7 +2,7 @@
 
 #include "ui/overlay/ControllerAccess.h"
 
-#include "agent/ActionPreview.h"
+#include "core/ActionPreview.h"
 #include "ui/overlay/PillPresentation.h"
 
 #include <QImage>
