@@ -12,6 +12,7 @@
 #include "support/ScriptedModel.h"
 #include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
+#include "support/WindowManager.h"
 #include "support/X11Keys.h"
 #include "ui/components/DraftEditor.h"
 #include "ui/components/GlassButton.h"
@@ -26,7 +27,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -45,40 +45,6 @@ namespace {
 
 // Read before the application starts: the pill's widgets are on the accessibility bus.
 const bool kAccessible = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-
-QByteArray rootProperty(const char* name) {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QString::fromLatin1(name)});
-    xprop.waitForFinished();
-    return xprop.readAllStandardOutput();
-}
-
-// Openbox on the test display for one test; what it leaves on the root window goes with it.
-class Openbox {
-public:
-    Openbox() {
-        m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        m_running = m_process.waitForStarted() && test::spinUntil([] {
-                        return rootProperty("_NET_SUPPORTING_WM_CHECK").contains("window id");
-                    });
-    }
-    ~Openbox() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) m_process.kill();
-        m_process.waitForFinished();
-        for (const char* name :
-             {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST",
-              "_NET_CLIENT_LIST_STACKING", "_NET_SUPPORTED", "_NET_WORKAREA"})
-            QProcess::execute(
-                QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("-remove"), QString::fromLatin1(name)});
-    }
-    bool isRunning() const { return m_running; }
-
-private:
-    QProcess m_process;
-    bool m_running = false;
-};
 
 // The pointer and its buttons, through XTest.
 class Pointer {
@@ -280,7 +246,7 @@ protected:
         composed.save(dir + QStringLiteral("/pill-") + name + QStringLiteral("-desenho.png"));
     }
 
-    std::optional<Openbox> openbox;
+    std::optional<test::WindowManager> openbox;
     std::shared_ptr<X11PanelWindowing> windowing;
     Pointer pointer;
     test::VoiceRig rig{test::RecordedSpeech::goForwardPath()};
