@@ -116,8 +116,9 @@ QString ContactStore::folded(const QString& text) {
 
 QList<ContactStore::Contact> ContactStore::all() const {
     QList<std::pair<QString, Contact>> found;
-    const auto files = QDir(m_root).entryInfoList({QStringLiteral("*.vcf"), QStringLiteral("*.vcard")},
-                                                  QDir::Files | QDir::Readable, QDir::Name);
+    const auto files =
+        QDir(m_root).entryInfoList({QStringLiteral("*.vcf"), QStringLiteral("*.vcard")},
+                                   QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo& file : files) {
         QFile f(file.filePath());
         if (!f.open(QIODevice::ReadOnly)) continue;
@@ -130,7 +131,8 @@ QList<ContactStore::Contact> ContactStore::all() const {
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     QList<Contact> out;
-    for (auto& f : found) out.append(std::move(f.second));
+    for (auto& f : found)
+        out.append(std::move(f.second));
     return out;
 }
 
@@ -141,7 +143,8 @@ QList<ContactStore::Contact> ContactStore::matching(const QString& name) const {
     for (const Contact& c : all()) {
         const QStringList have = words(c.givenName + u' ' + c.familyName);
         const bool every = std::all_of(wanted.begin(), wanted.end(), [&](const QString& w) {
-            return std::any_of(have.begin(), have.end(), [&](const QString& h) { return h.startsWith(w); });
+            return std::any_of(have.begin(), have.end(),
+                               [&](const QString& h) { return h.startsWith(w); });
         });
         if (every) out.append(c);
     }

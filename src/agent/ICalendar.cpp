@@ -26,7 +26,8 @@ std::optional<ICalendar::Property> readProperty(const QString& line) {
     bool quoted = false;
     qsizetype colon = -1;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'"') quoted = !quoted;
+        if (line[i] == u'"')
+            quoted = !quoted;
         else if (line[i] == u':' && !quoted) {
             colon = i;
             break;
@@ -39,7 +40,8 @@ std::optional<ICalendar::Property> readProperty(const QString& line) {
     QString current;
     quoted = false;
     for (QChar c : QStringView(line).left(colon)) {
-        if (c == u'"') quoted = !quoted;
+        if (c == u'"')
+            quoted = !quoted;
         else if (c == u';' && !quoted) {
             parts.append(current);
             current.clear();
@@ -91,8 +93,10 @@ QList<ICalendar::Component> ICalendar::parse(const QByteArray& data) {
         } else if (p->name == QLatin1String("END")) {
             if (stack.isEmpty()) continue;
             Component done = stack.takeLast();
-            if (stack.isEmpty()) top.append(std::move(done));
-            else stack.last().children.append(std::move(done));
+            if (stack.isEmpty())
+                top.append(std::move(done));
+            else
+                stack.last().children.append(std::move(done));
         } else if (!stack.isEmpty()) {
             stack.last().properties.append(std::move(*p));
         }
@@ -100,15 +104,18 @@ QList<ICalendar::Component> ICalendar::parse(const QByteArray& data) {
     // A file cut short still yields what it held.
     while (!stack.isEmpty()) {
         Component done = stack.takeLast();
-        if (stack.isEmpty()) top.append(std::move(done));
-        else stack.last().children.append(std::move(done));
+        if (stack.isEmpty())
+            top.append(std::move(done));
+        else
+            stack.last().children.append(std::move(done));
     }
     return top;
 }
 
 std::optional<ICalendar::Time> ICalendar::time(const Property& property) {
     if (property.params.value(QStringLiteral("VALUE")).toUpper() == QLatin1String("DATE")) {
-        const QDate day = QDate::fromString(property.value.trimmed().left(8), QStringLiteral("yyyyMMdd"));
+        const QDate day =
+            QDate::fromString(property.value.trimmed().left(8), QStringLiteral("yyyyMMdd"));
         if (!day.isValid()) return std::nullopt;
         return Time{day.startOfDay(), true};
     }
@@ -175,9 +182,12 @@ QString ICalendar::unescape(const QString& value) {
 QString ICalendar::escape(const QString& text) {
     QString out;
     for (QChar c : text) {
-        if (c == u'\\' || c == u';' || c == u',') out += u'\\', out += c;
-        else if (c == u'\n') out += QStringLiteral("\\n");
-        else if (c != u'\r') out += c;
+        if (c == u'\\' || c == u';' || c == u',')
+            out += u'\\', out += c;
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c != u'\r')
+            out += c;
     }
     return out;
 }
@@ -190,7 +200,8 @@ QByteArray ICalendar::line(const QString& content) {
     while (utf8.size() - start > limit) {
         qsizetype cut = start + limit;
         // Never split a UTF-8 sequence.
-        while (cut > start && (uchar(utf8[cut]) & 0xC0) == 0x80) --cut;
+        while (cut > start && (uchar(utf8[cut]) & 0xC0) == 0x80)
+            --cut;
         out += utf8.mid(start, cut - start) + "\r\n ";
         start = cut;
         limit = 74;

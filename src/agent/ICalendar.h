@@ -15,9 +15,9 @@ namespace nolvea {
 // components. Only what the calendar store needs.
 struct ICalendar {
     struct Property {
-        QString name;                   // upper case
-        QMap<QString, QString> params;  // names upper case, values unquoted
-        QString value;                  // raw, still escaped
+        QString name;                  // upper case
+        QMap<QString, QString> params; // names upper case, values unquoted
+        QString value;                 // raw, still escaped
     };
 
     struct Component {
@@ -52,9 +52,9 @@ struct ICalendar {
     static QString escape(const QString& text);
     // Content lines folded at 75 octets, CRLF.
     static QByteArray line(const QString& content);
-    static QString utcStamp(const QDateTime& at);  // 20261001T120000Z
-    static QString floating(const QDateTime& at);  // 20261001T090000, local
-    static QString date(const QDate& day);          // 20261001
+    static QString utcStamp(const QDateTime& at); // 20261001T120000Z
+    static QString floating(const QDateTime& at); // 20261001T090000, local
+    static QString date(const QDate& day);        // 20261001
 };
 
 } // namespace nolvea

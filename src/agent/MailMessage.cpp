@@ -52,7 +52,8 @@ QString withoutTags(const QString& html) {
     text.remove(QRegularExpression(QStringLiteral("<(style|script)[^>]*>.*?</\\1>"),
                                    QRegularExpression::CaseInsensitiveOption |
                                        QRegularExpression::DotMatchesEverythingOption));
-    text.replace(QRegularExpression(QStringLiteral("<br\\s*/?>|</p>"), QRegularExpression::CaseInsensitiveOption),
+    text.replace(QRegularExpression(QStringLiteral("<br\\s*/?>|</p>"),
+                                    QRegularExpression::CaseInsensitiveOption),
                  QStringLiteral("\n"));
     text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
@@ -107,8 +108,10 @@ std::optional<Part> readablePart(const Headers& headers, const QByteArray& body,
         return std::nullopt;
     const QByteArray encoding = headerIn(headers, "Content-Transfer-Encoding").trimmed().toLower();
     QByteArray bytes = body;
-    if (encoding == "base64") bytes = QByteArray::fromBase64(body.simplified().replace(' ', ""));
-    else if (encoding == "quoted-printable") bytes = MimeText::decodeQuotedPrintable(body);
+    if (encoding == "base64")
+        bytes = QByteArray::fromBase64(body.simplified().replace(' ', ""));
+    else if (encoding == "quoted-printable")
+        bytes = MimeText::decodeQuotedPrintable(body);
     QString text = MimeText::decodeCharset(bytes, parameter(type, "charset"));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const bool html = mime == "text/html";

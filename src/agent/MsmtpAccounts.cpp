@@ -33,17 +33,21 @@ QStringList parse(const QString& configuration) {
             // "account default : name" names the default account.
             if (value.contains(u':')) {
                 const QString name = value.section(u':', 0, 0).trimmed();
-                const QString parent = value.section(u':', 1).trimmed().section(u',', 0, 0).trimmed();
+                const QString parent =
+                    value.section(u':', 1).trimmed().section(u',', 0, 0).trimmed();
                 if (name == QLatin1String("default")) defaultAccount = parent;
                 current = name;
                 accounts[name].inherits = parent;
             } else {
                 current = value;
             }
-            if (!order.contains(current) && current != QLatin1String("default")) order.append(current);
+            if (!order.contains(current) && current != QLatin1String("default"))
+                order.append(current);
         } else if (key == QLatin1String("from")) {
-            if (inDefaults) defaults = value;
-            else if (!current.isEmpty()) accounts[current].from = value;
+            if (inDefaults)
+                defaults = value;
+            else if (!current.isEmpty())
+                accounts[current].from = value;
         }
     }
     auto fromOf = [&](const QString& name) {
@@ -66,7 +70,8 @@ QStringList parse(const QString& configuration) {
 QStringList addresses() {
     const QStringList candidates = {
         QDir::homePath() + QStringLiteral("/.msmtprc"),
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/msmtp/config")};
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/msmtp/config")};
     for (const QString& path : candidates) {
         QFile f(path);
         if (f.open(QIODevice::ReadOnly)) return parse(QString::fromUtf8(f.readAll()));

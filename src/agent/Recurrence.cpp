@@ -29,7 +29,8 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
         if (eq > 0) parts.insert(part.left(eq).trimmed().toUpper(), part.mid(eq + 1).trimmed());
     }
     const QString freq = parts.value(QStringLiteral("FREQ")).toUpper();
-    const int interval = std::max(1, parts.value(QStringLiteral("INTERVAL"), QStringLiteral("1")).toInt());
+    const int interval =
+        std::max(1, parts.value(QStringLiteral("INTERVAL"), QStringLiteral("1")).toInt());
     const int count = parts.value(QStringLiteral("COUNT")).toInt(); // 0: no count
     QDateTime until;
     if (parts.contains(QStringLiteral("UNTIL"))) {
@@ -73,11 +74,14 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
         if (freq == QLatin1String("DAILY")) {
             consider(firstDay.addDays(qint64(step) * interval));
         } else if (freq == QLatin1String("WEEKLY")) {
-            const QDate monday = firstDay.addDays(1 - firstDay.dayOfWeek()).addDays(qint64(step) * 7 * interval);
+            const QDate monday =
+                firstDay.addDays(1 - firstDay.dayOfWeek()).addDays(qint64(step) * 7 * interval);
             if (byDay.isEmpty()) consider(monday.addDays(firstDay.dayOfWeek() - 1));
-            for (const auto& entry : byDay) consider(monday.addDays(entry.second - 1));
+            for (const auto& entry : byDay)
+                consider(monday.addDays(entry.second - 1));
         } else if (freq == QLatin1String("MONTHLY")) {
-            const QDate month = QDate(firstDay.year(), firstDay.month(), 1).addMonths(step * interval);
+            const QDate month =
+                QDate(firstDay.year(), firstDay.month(), 1).addMonths(step * interval);
             if (byDay.isEmpty()) {
                 // A month without that day (31 in April) has no occurrence.
                 if (firstDay.day() <= month.daysInMonth())
@@ -88,7 +92,8 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
                     const int nth = (d.day() - 1) / 7 + 1;
                     const int fromEnd = -((days - d.day()) / 7 + 1);
                     for (auto [ordinal, w] : byDay)
-                        if (w == d.dayOfWeek() && (ordinal == 0 || ordinal == nth || ordinal == fromEnd)) {
+                        if (w == d.dayOfWeek() &&
+                            (ordinal == 0 || ordinal == nth || ordinal == fromEnd)) {
                             consider(d);
                             break;
                         }
