@@ -70,7 +70,7 @@ public:
     std::function<void()> finishedHandler;
 
     QCoro::Task<> start() {
-        if (m_launched) throw ProcessStartError(startMessage(), QStringLiteral("already started"));
+        if (m_launched) throw ProcessStartError(startMessage(), QStringLiteral("já iniciado"));
         m_launched = true;
         Promise<> started = m_started;
         m_process->start();
