@@ -131,6 +131,15 @@ SettingsCard* GeneralSettings::behaviourCard() {
     m_launch->setChecked(LoginItem::current().status() == LoginItem::Status::enabled);
     connect(m_launch, &SettingsSwitch::toggled, this, &GeneralSettings::launchAtLoginToggled);
     card->add(new SettingRow(QStringLiteral("Abrir ao iniciar sessão"), std::nullopt, m_launch));
+    card->addDivider();
+    // This build has no scripted demonstration yet: the button says so and does nothing.
+    auto* demo = smallButton(QStringLiteral("Reproduzir"));
+    demo->setEnabled(false);
+    demo->setToolTip(QStringLiteral("Ainda não disponível nesta versão"));
+    demo->setAccessibleDescription(demo->toolTip());
+    card->add(new SettingRow(QStringLiteral("Demonstração"),
+                             QStringLiteral("Veja todas as animações da pílula sem gravar nada"),
+                             demo));
     return card;
 }
 

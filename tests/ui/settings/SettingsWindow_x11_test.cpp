@@ -97,6 +97,16 @@ TEST_F(SettingsWindowTest, EverySectionIsShownFromTheSidebarAndKeptAsAScreenshot
     EXPECT_EQ(view->pane(), pane);
 }
 
+TEST_F(SettingsWindowTest, TheAIPaneOfAnAccountProviderShowsTheAccountRow) {
+    AppSettings::shared().setAiProvider(AIProvider::claudeAccount);
+    choose(Section::ai);
+    const QStringList seen = readerSees({"Precisa do Claude Code instalado neste Mac"});
+    EXPECT_GT(seen.filter(u"|Verificar de novo"_qs).size(), 0);
+    EXPECT_TRUE(view->pane()->parentWidget()->grab().save(
+        screenshotPath(QStringLiteral("settings-ai-account-pane"))));
+    AppSettings::shared().setAiProvider(AIProvider::lmStudio);
+}
+
 TEST_F(SettingsWindowTest, AScreenReaderReadsTheSectionsAndThePaneControls) {
     const QStringList titles{"Geral", "IA", "Vocabulário", "Agente", "Integrações", "Sobre"};
     const QStringList controls{
