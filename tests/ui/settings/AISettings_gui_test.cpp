@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -235,6 +236,36 @@ TEST_F(AccountRowTest, AStatusOfTheOtherToolIsDropped) {
     ASSERT_TRUE(settle(model, "Login pelo navegador, sem chave de API"));
     QTest::qWait(700);
     EXPECT_EQ(model.detail(), "Login pelo navegador, sem chave de API");
+}
+
+TEST_F(AccountRowTest, LoggingOutAsksFirst) {
+    writeTool("claude", R"(echo "$1 $2" >> "$r/calls"
+if [ "$1 $2" = "auth status" ]; then printf '%s' '{"loggedIn":true}'; fi
+exit 0)");
+    int changes = 0;
+    AccountRow row(AIProvider::claudeAccount, [&] { ++changes; });
+    auto leave = [&]() -> QAbstractButton* {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (auto* b : row.findChildren<SiteButton*>())
+            if (b->accessibleName() == "Sair") return b;
+        return nullptr;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return leave() != nullptr; }, 5000));
+    for (const char* answer : {"Cancelar", "Sair"}) {
+        leave()->click();
+        auto* box = row.findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "Sair da conta?");
+        EXPECT_EQ(box->text(), row.model().logoutMessage());
+        for (auto* b : box->buttons())
+            if (b->text() == answer) b->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes == 1; }, 5000)) << "one logout, confirmed";
+    QFile calls(recorded("calls"));
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    EXPECT_EQ(calls.readAll(), "auth status\nauth logout\nauth status\n")
+        << "read, one confirmed logout, read again";
 }
 
 TEST_F(AccountRowTest, ARowGoneDuringALoginIsLeftAlone) {

@@ -9,6 +9,7 @@
 #include "ui/settings/SettingsView.h"
 #include "ui/settings/VocabularySettings.h"
 #include "ui/settings/VoiceCardModel.h"
+#include "ui/settings/VoiceSettingsCard.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,6 +128,37 @@ TEST(VoiceCard, StatusTextsAndSpeedSteps) {
     EXPECT_DOUBLE_EQ(VoiceCardModel::rateAt(5), 1.05);
     EXPECT_DOUBLE_EQ(VoiceCardModel::rateAt(99), 1.4);
     EXPECT_EQ(VoiceCardModel::systemVoiceTitle(VoiceEngine::apple), "Voz");
+}
+
+TEST(VoiceCard, TheNeuralRowsFollowTheEngine) {
+    AppSettings& s = AppSettings::shared();
+    s.setVoiceEngine(VoiceEngine::apple);
+    TTSServer::Options options;
+    options.program = QStringLiteral("/nonexistent/uvx");
+    options.port = 1;
+    options.maxPolls = 1;
+    TTSServer server(options);
+    VoiceSettingsCard card(s, server);
+    card.show();
+    auto rowTitled = [&](const QString& title) -> SettingRow* {
+        for (auto* r : card.findChildren<SettingRow*>())
+            if (r->title() == title) return r;
+        return nullptr;
+    };
+    ASSERT_NE(rowTitled("Voz neural"), nullptr);
+    EXPECT_FALSE(rowTitled("Voz neural")->isVisibleTo(&card));
+    EXPECT_NE(rowTitled("Voz"), nullptr);
+    EXPECT_EQ(server.status().kind(), TTSServer::Status::Kind::stopped) << "no server for apple";
+    s.setVoiceEngine(VoiceEngine::neural);
+    EXPECT_TRUE(rowTitled("Voz neural")->isVisibleTo(&card));
+    EXPECT_NE(rowTitled("Voz do macOS (reserva)"), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return server.status().kind() == TTSServer::Status::Kind::failed; }, 5000));
+    QStringList texts;
+    for (auto* l : card.findChildren<QLabel*>())
+        texts << l->text();
+    EXPECT_TRUE(texts.contains(server.status().message())) << "the failure as the status line";
+    s.setVoiceEngine(VoiceEngine::apple);
 }
 
 TEST(VoiceCard, AFailedWarmUpIsTriedAgain) {
