@@ -1,10 +1,17 @@
+#include "core/AIStatus.h"
 #include "core/AppSettings.h"
+#include "core/AppState.h"
+#include "core/HistoryStore.h"
+#include "core/Permissions.h"
 #include "support/AtspiTree.h"
+#include "support/TestEnvironment.h"
 #include "system/LoginItem.h"
 #include "ui/components/SettingsSwitch.h"
+#include "ui/menubar/MenuBarView.h"
 #include "ui/settings/GeneralSettings.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/windows/WindowManager.h"
+#include "updates/Updater.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -137,6 +144,39 @@ TEST_F(SettingsWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_FALSE(toggle->isChecked());
+}
+
+TEST(SettingsWindowFromTheTray, TheFooterOpensOneWindowAndBringsItBack) {
+    AppState state;
+    HistoryStore history(test::home() + QStringLiteral("/tray-history.json"));
+    MenuBarView tray(
+        MenuBarView::Sources{state, AppSettings::shared(), Permissions::shared(),
+                             AIStatus::shared(), history, Updater::shared()},
+        MenuBarActions{
+            {}, [] { WindowManager::shared().show(WindowManager::Kind::settings); }, {}, {}});
+    tray.show();
+    QAbstractButton* open = nullptr;
+    for (auto* b : tray.findChildren<QAbstractButton*>())
+        if (b->accessibleName() == "Ajustes") open = b;
+    ASSERT_NE(open, nullptr);
+    open->click();
+    QWidget* window = WindowManager::shared().window(WindowManager::Kind::settings);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* view = window->findChild<SettingsView*>();
+    ASSERT_NE(view, nullptr);
+    view->setSection(Section::agent);
+    open->click();
+    EXPECT_EQ(WindowManager::shared().window(WindowManager::Kind::settings), window);
+    EXPECT_EQ(view->section(), Section::agent) << "the open window keeps its section";
+    window->close();
+    settle(50);
+    open->click();
+    QWidget* again = WindowManager::shared().window(WindowManager::Kind::settings);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->findChild<SettingsView*>()->section(), Section::general);
+    again->close();
+    settle(50);
 }
 
 } // namespace
