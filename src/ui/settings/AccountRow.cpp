@@ -78,7 +78,7 @@ void AccountRow::render() {
         button(QStringLiteral("Como instalar"), SiteKit::Kind::quiet,
                [page] { QDesktopServices::openUrl(page); });
         button(QStringLiteral("Verificar de novo"), SiteKit::Kind::secondary,
-               [this] { m_model->reload(); });
+               [this] { detach(m_model->reload(), QStringLiteral("Conta: estado")); });
     } else if (account && account->loggedIn) {
         button(QStringLiteral("Sair"), SiteKit::Kind::secondary, [this] { confirmLogout(); });
     } else if (account) {
