@@ -86,6 +86,9 @@ protected:
 
 TEST_F(SettingsWindowTest, EverySectionIsShownFromTheSidebarAndKeptAsAScreenshot) {
     EXPECT_EQ(view->section(), Section::general);
+    AppSettings::shared().setVocabulary({"Kubernetes", "Tesmiro", "LM Studio", "Olvandro",
+                                         "<b>marcação</b>", "PostgreSQL", "Falantorix", "SIGTERM",
+                                         "Vornel", "mcp.json"});
     for (Section s : SettingsSections::allCases()) {
         choose(s);
         EXPECT_EQ(view->section(), s);
@@ -98,6 +101,7 @@ TEST_F(SettingsWindowTest, EverySectionIsShownFromTheSidebarAndKeptAsAScreenshot
         const QString name = QStringLiteral("settings-") + SettingsSections::rawValue(s) + "-pane";
         EXPECT_TRUE(view->pane()->parentWidget()->grab().save(screenshotPath(name)));
     }
+    AppSettings::shared().setVocabulary({});
     // The chosen row again changes nothing.
     QWidget* pane = view->pane();
     choose(Section::about);
