@@ -5,6 +5,7 @@
 #include "ui/components/SettingsCard.h"
 #include "ui/components/SettingsSwitch.h"
 #include "ui/components/SiteButton.h"
+#include "ui/settings/AboutSettings.h"
 #include "ui/settings/GeneralSettings.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/settings/VocabularySettings.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -106,6 +108,24 @@ TEST(SettingsWindowView, APaneShownAgainStartsFresh) {
     EXPECT_GT(view.palette().color(QPalette::Window).lightness(), 200);
     for (SettingsSection s : SettingsSections::allCases())
         delete SettingsView::previewSection(s);
+}
+
+TEST(AboutPane, TheModelLineFollowsTheAIPane) {
+    AppSettings& s = AppSettings::shared();
+    s.setAiProvider(AIProvider::ollama);
+    s.setModel("qwen3:8b");
+    AboutSettings pane;
+    auto lines = [&] {
+        QStringList out;
+        for (auto* l : pane.findChildren<QLabel*>())
+            out << l->text();
+        return out;
+    };
+    EXPECT_TRUE(lines().contains("IA: Ollama · qwen3:8b"));
+    s.setModel("llama3");
+    EXPECT_TRUE(lines().contains("IA: Ollama · llama3"));
+    EXPECT_FALSE(lines().filter(QRegularExpression("^Versão .+ \\(\\d+\\) · ")).isEmpty());
+    s.setAiProvider(AIProvider::lmStudio);
 }
 
 TEST(SettingsCard, TextsFromOutsideAreNeverMarkup) {
