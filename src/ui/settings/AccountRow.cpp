@@ -7,7 +7,6 @@
 #include "ui/components/SiteButton.h"
 #include "ui/settings/AccountRowModel.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -74,9 +73,16 @@ void AccountRow::render() {
         m_controlsLayout->addWidget(
             SettingsText::label(*busy, SettingsText::systemFont(12), Brand::suave()));
     } else if (account && !account->installed) {
-        const QUrl page = AccountRowModel::installPage(cli);
-        button(QStringLiteral("Como instalar"), SiteKit::Kind::quiet,
-               [page] { QDesktopServices::openUrl(page); });
+        // Our own address, so the link may be markup.
+        auto* link = new QLabel(QStringLiteral("<a href=\"%1\">Como instalar</a>")
+                                    .arg(AccountRowModel::installPage(cli)
+                                             .toString(QUrl::FullyEncoded)
+                                             .toHtmlEscaped()));
+        link->setTextFormat(Qt::RichText);
+        link->setOpenExternalLinks(true);
+        link->setFont(SettingsText::systemFont(12));
+        link->setAccessibleName(QStringLiteral("Como instalar"));
+        m_controlsLayout->addWidget(link);
         button(QStringLiteral("Verificar de novo"), SiteKit::Kind::secondary,
                [this] { detach(m_model->reload(), QStringLiteral("Conta: estado")); });
     } else if (account && account->loggedIn) {
