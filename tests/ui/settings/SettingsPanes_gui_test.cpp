@@ -1,4 +1,5 @@
 #include "core/AppSettings.h"
+#include "mcp/MCPManager.h"
 #include "speech/TTSServer.h"
 #include "system/LoginItem.h"
 #include "ui/components/SettingRow.h"
@@ -7,6 +8,7 @@
 #include "ui/components/SiteButton.h"
 #include "ui/settings/AboutSettings.h"
 #include "ui/settings/GeneralSettings.h"
+#include "ui/settings/GoogleSetupCard.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/settings/VocabularySettings.h"
 #include "ui/settings/VoiceCardModel.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -126,6 +129,27 @@ TEST(AboutPane, TheModelLineFollowsTheAIPane) {
     EXPECT_TRUE(lines().contains("IA: Ollama · llama3"));
     EXPECT_FALSE(lines().filter(QRegularExpression("^Versão .+ \\(\\d+\\) · ")).isEmpty());
     s.setAiProvider(AIProvider::lmStudio);
+}
+
+TEST(GoogleCard, ASaveThatCouldNotWriteSaysSo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mcp.json");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{ isto não é json");
+    f.close();
+    MCPManager manager(path);
+    GoogleSetupCard card(manager);
+    card.show();
+    QTest::keyClicks(card.emailField(), "ana@gmail.com");
+    QTest::keyClicks(card.clientIDField(), "1.apps.googleusercontent.com");
+    QTest::keyClicks(card.secretField(), "GOCSPX-12345");
+    ASSERT_TRUE(card.saveButton()->isEnabled());
+    QTest::mouseClick(card.saveButton(), Qt::LeftButton);
+    EXPECT_FALSE(card.missingLabel()->isHidden());
+    EXPECT_FALSE(card.missingLabel()->text().isEmpty());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "{ isto não é json") << "an unreadable file is left as it is";
 }
 
 TEST(SettingsCard, TextsFromOutsideAreNeverMarkup) {
