@@ -1,4 +1,4 @@
-#include "core/AIStatus.h"
+#include "ai/AIStatus.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "core/HistoryStore.h"
