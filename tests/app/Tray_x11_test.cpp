@@ -275,6 +275,12 @@ TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
     EXPECT_TRUE(button(tree, "Sair") && button(tree, "Sair")->showing);
     saveScreenshot(x.geometry(window), "menubar-window-without-tray");
 
+    // Asked for the onboarding, the running one opens it.
+    QProcess& asking = start({"--onboarding"});
+    ASSERT_TRUE(asking.waitForFinished(10000));
+    EXPECT_EQ(asking.exitCode(), 0);
+    EXPECT_TRUE(spinUntil([&] { return x.windowOf(first.processId(), "Boas-vindas à Nolvea"); }));
+
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
