@@ -8,55 +8,14 @@
 
 namespace nolvea {
 
-namespace {
-
-const QString kHotkey = QStringLiteral("hotkey");
-const QString kLocaleID = QStringLiteral("localeID");
-const QString kPlaySounds = QStringLiteral("playSounds");
-const QString kOverlayStyle = QStringLiteral("overlayStyle");
-const QString kHasCompletedOnboarding = QStringLiteral("hasCompletedOnboarding");
-const QString kHistoryDrawerEnabled = QStringLiteral("historyDrawerEnabled");
-const QString kUserName = QStringLiteral("userName");
-const QString kAiCleanupEnabled = QStringLiteral("aiCleanupEnabled");
-const QString kAiProvider = QStringLiteral("aiProvider");
-const QString kVocabulary = QStringLiteral("vocabulary");
-const QString kAgentEnabled = QStringLiteral("agentEnabled");
-const QString kConfirmActions = QStringLiteral("confirmActions");
-const QString kSpeakAnswers = QStringLiteral("speakAnswers");
-const QString kVoiceEngine = QStringLiteral("voiceEngine");
-const QString kNeuralVoice = QStringLiteral("neuralVoice");
-const QString kVoiceIdentifier = QStringLiteral("voiceIdentifier");
-const QString kSpeechRate = QStringLiteral("speechRate");
-const QString kFollowUpMode = QStringLiteral("followUpMode");
-
-template <typename E> E readEnum(const UserDefaults& d, const QString& key, E fallback) {
-    const auto text = d.string(key);
-    if (!text) return fallback;
-    return fromRawValue<E>(*text).value_or(fallback);
-}
-
-} // namespace
-
 QVariantMap AppSettings::registeredDefaults() {
-    return {
-        {kHotkey, QStringLiteral("fn")},
-        {kLocaleID, QStringLiteral("pt-BR")},
-        {kPlaySounds, true},
-        {kOverlayStyle, QStringLiteral("notch")},
-        {kHasCompletedOnboarding, false},
-        {kHistoryDrawerEnabled, true},
-        {kAiCleanupEnabled, true},
-        {kAiProvider, QStringLiteral("lmStudio")},
-        {kVocabulary, QStringList()},
-        {kAgentEnabled, true},
-        {kConfirmActions, true},
-        {kSpeakAnswers, true},
-        {kVoiceEngine, QStringLiteral("apple")},
-        {kNeuralVoice, QStringLiteral("kokoroAlex")},
-        {kVoiceIdentifier, QString()},
-        {kSpeechRate, 1.05},
-        {kFollowUpMode, QStringLiteral("whenAsked")},
-    };
+    QVariantMap defaults;
+    const Stored stored;
+    Stored::forEach(stored, [&](const auto& preference) {
+        if (preference.isRegistered())
+            defaults.insert(preference.key(), preference.registeredValue());
+    });
+    return defaults;
 }
 
 AppSettings::AppSettings(UserDefaults& defaults, SecretStore& secrets, QObject* parent)
@@ -64,29 +23,11 @@ AppSettings::AppSettings(UserDefaults& defaults, SecretStore& secrets, QObject* 
     , m_defaults(defaults)
     , m_secrets(secrets) {
     m_defaults.registerDefaults(registeredDefaults());
-    const UserDefaults& d = m_defaults;
-    m_hotkey = readEnum(d, kHotkey, HotkeyChoice::fn);
-    m_localeID = d.string(kLocaleID).value_or(QStringLiteral("pt-BR"));
-    m_playSounds = d.boolValue(kPlaySounds);
-    m_overlayStyle = readEnum(d, kOverlayStyle, OverlayStyle::notch);
-    m_hasCompletedOnboarding = d.boolValue(kHasCompletedOnboarding);
-    m_userName = d.string(kUserName).value_or(QString());
-    m_historyDrawerEnabled = d.boolValue(kHistoryDrawerEnabled);
-    m_aiCleanupEnabled = d.boolValue(kAiCleanupEnabled);
-    m_aiProvider = AIProvider::fromRawValue(d.string(kAiProvider).value_or(QString()))
-                       .value_or(AIProvider::lmStudio);
-    m_serverURL = storedServerURL(m_aiProvider);
-    m_model = storedModel(m_aiProvider);
-    m_apiKey = storedApiKey(m_aiProvider);
-    m_vocabulary = d.stringList(kVocabulary);
-    m_agentEnabled = d.boolValue(kAgentEnabled);
-    m_confirmActions = d.boolValue(kConfirmActions);
-    m_speakAnswers = d.boolValue(kSpeakAnswers);
-    m_voiceEngine = readEnum(d, kVoiceEngine, VoiceEngine::apple);
-    m_neuralVoice = readEnum(d, kNeuralVoice, NeuralVoice::kokoroAlex);
-    m_voiceIdentifier = d.string(kVoiceIdentifier).value_or(QString());
-    m_speechRate = d.doubleValue(kSpeechRate);
-    m_followUpMode = readEnum(d, kFollowUpMode, FollowUpMode::whenAsked);
+    Stored::forEach(m_stored, [&](auto& preference) { preference.load(m_defaults); });
+    const AIProvider provider = aiProvider();
+    m_serverURL = storedServerURL(provider);
+    m_model = storedModel(provider);
+    m_apiKey = storedApiKey(provider);
 }
 
 AppSettings& AppSettings::shared() {
@@ -135,119 +76,115 @@ QString AppSettings::storedApiKey(AIProvider provider) const {
     return m_secrets.read(apiKeyKey(provider));
 }
 
-void AppSettings::loadProviderValues() {
-    m_isLoadingProvider = true;
-    setServerURL(storedServerURL(m_aiProvider));
-    setModel(storedModel(m_aiProvider));
-    setApiKey(storedApiKey(m_aiProvider));
-    m_isLoadingProvider = false;
+void AppSettings::loadProviderValues(bool providerChanged) {
+    const AIProvider provider = aiProvider();
+    const auto replace = [](QString& field, const QString& value) {
+        const bool changed = field != value;
+        field = value;
+        return changed;
+    };
+    const bool newServer = replace(m_serverURL, storedServerURL(provider));
+    const bool newModel = replace(m_model, storedModel(provider));
+    const bool newKey = replace(m_apiKey, storedApiKey(provider));
+    if (providerChanged) Q_EMIT aiProviderChanged();
+    if (newServer) Q_EMIT serverURLChanged();
+    if (newModel) Q_EMIT modelChanged();
+    if (newKey) Q_EMIT apiKeyChanged();
 }
 
 void AppSettings::setHotkey(HotkeyChoice value) {
-    assign(m_hotkey, value, &AppSettings::hotkeyChanged);
-    m_defaults.set(kHotkey, rawValue(value));
+    assign(m_stored.hotkey, value, &AppSettings::hotkeyChanged);
 }
 
 void AppSettings::setLocaleID(const QString& value) {
-    assign(m_localeID, value, &AppSettings::localeIDChanged);
-    m_defaults.set(kLocaleID, value);
+    assign(m_stored.localeID, value, &AppSettings::localeIDChanged);
 }
 
 void AppSettings::setPlaySounds(bool value) {
-    assign(m_playSounds, value, &AppSettings::playSoundsChanged);
-    m_defaults.set(kPlaySounds, value);
+    assign(m_stored.playSounds, value, &AppSettings::playSoundsChanged);
 }
 
 void AppSettings::setOverlayStyle(OverlayStyle value) {
-    assign(m_overlayStyle, value, &AppSettings::overlayStyleChanged);
-    m_defaults.set(kOverlayStyle, rawValue(value));
+    assign(m_stored.overlayStyle, value, &AppSettings::overlayStyleChanged);
 }
 
 void AppSettings::setHistoryDrawerEnabled(bool value) {
-    assign(m_historyDrawerEnabled, value, &AppSettings::historyDrawerEnabledChanged);
-    m_defaults.set(kHistoryDrawerEnabled, value);
+    assign(m_stored.historyDrawerEnabled, value, &AppSettings::historyDrawerEnabledChanged);
 }
 
 void AppSettings::setHasCompletedOnboarding(bool value) {
-    assign(m_hasCompletedOnboarding, value, &AppSettings::hasCompletedOnboardingChanged);
-    m_defaults.set(kHasCompletedOnboarding, value);
+    assign(m_stored.hasCompletedOnboarding, value, &AppSettings::hasCompletedOnboardingChanged);
 }
 
 void AppSettings::setUserName(const QString& value) {
-    assign(m_userName, value, &AppSettings::userNameChanged);
-    m_defaults.set(kUserName, value);
+    assign(m_stored.userName, value, &AppSettings::userNameChanged);
 }
 
 void AppSettings::setAiCleanupEnabled(bool value) {
-    assign(m_aiCleanupEnabled, value, &AppSettings::aiCleanupEnabledChanged);
-    m_defaults.set(kAiCleanupEnabled, value);
+    assign(m_stored.aiCleanupEnabled, value, &AppSettings::aiCleanupEnabledChanged);
 }
 
 void AppSettings::setAiProvider(AIProvider value) {
-    assign(m_aiProvider, value, &AppSettings::aiProviderChanged);
-    m_defaults.set(kAiProvider, value.rawValue());
+    const bool changed = m_stored.aiProvider.store(value, m_defaults);
     // Also for the same provider: picks up values another process stored meanwhile.
-    loadProviderValues();
+    loadProviderValues(changed);
 }
 
 void AppSettings::setServerURL(const QString& value) {
-    assign(m_serverURL, value, &AppSettings::serverURLChanged);
-    if (!m_isLoadingProvider) m_defaults.set(serverKey(m_aiProvider), value);
+    const bool changed = m_serverURL != value;
+    m_serverURL = value;
+    m_defaults.set(serverKey(aiProvider()), value);
+    if (changed) Q_EMIT serverURLChanged();
 }
 
 void AppSettings::setModel(const QString& value) {
-    assign(m_model, value, &AppSettings::modelChanged);
-    if (!m_isLoadingProvider) m_defaults.set(modelKey(m_aiProvider), value);
+    const bool changed = m_model != value;
+    m_model = value;
+    m_defaults.set(modelKey(aiProvider()), value);
+    if (changed) Q_EMIT modelChanged();
 }
 
 void AppSettings::setApiKey(const QString& value) {
-    assign(m_apiKey, value, &AppSettings::apiKeyChanged);
-    if (!m_isLoadingProvider) m_secrets.write(value, apiKeyKey(m_aiProvider));
+    const bool changed = m_apiKey != value;
+    m_apiKey = value;
+    m_secrets.write(value, apiKeyKey(aiProvider()));
+    if (changed) Q_EMIT apiKeyChanged();
 }
 
 void AppSettings::setVocabulary(const QStringList& value) {
-    assign(m_vocabulary, value, &AppSettings::vocabularyChanged);
-    m_defaults.set(kVocabulary, value);
+    assign(m_stored.vocabulary, value, &AppSettings::vocabularyChanged);
 }
 
 void AppSettings::setAgentEnabled(bool value) {
-    assign(m_agentEnabled, value, &AppSettings::agentEnabledChanged);
-    m_defaults.set(kAgentEnabled, value);
+    assign(m_stored.agentEnabled, value, &AppSettings::agentEnabledChanged);
 }
 
 void AppSettings::setSpeakAnswers(bool value) {
-    assign(m_speakAnswers, value, &AppSettings::speakAnswersChanged);
-    m_defaults.set(kSpeakAnswers, value);
+    assign(m_stored.speakAnswers, value, &AppSettings::speakAnswersChanged);
 }
 
 void AppSettings::setVoiceEngine(VoiceEngine value) {
-    assign(m_voiceEngine, value, &AppSettings::voiceEngineChanged);
-    m_defaults.set(kVoiceEngine, rawValue(value));
+    assign(m_stored.voiceEngine, value, &AppSettings::voiceEngineChanged);
 }
 
 void AppSettings::setNeuralVoice(NeuralVoice value) {
-    assign(m_neuralVoice, value, &AppSettings::neuralVoiceChanged);
-    m_defaults.set(kNeuralVoice, rawValue(value));
+    assign(m_stored.neuralVoice, value, &AppSettings::neuralVoiceChanged);
 }
 
 void AppSettings::setVoiceIdentifier(const QString& value) {
-    assign(m_voiceIdentifier, value, &AppSettings::voiceIdentifierChanged);
-    m_defaults.set(kVoiceIdentifier, value);
+    assign(m_stored.voiceIdentifier, value, &AppSettings::voiceIdentifierChanged);
 }
 
 void AppSettings::setSpeechRate(double value) {
-    assign(m_speechRate, value, &AppSettings::speechRateChanged);
-    m_defaults.set(kSpeechRate, value);
+    assign(m_stored.speechRate, value, &AppSettings::speechRateChanged);
 }
 
 void AppSettings::setFollowUpMode(FollowUpMode value) {
-    assign(m_followUpMode, value, &AppSettings::followUpModeChanged);
-    m_defaults.set(kFollowUpMode, rawValue(value));
+    assign(m_stored.followUpMode, value, &AppSettings::followUpModeChanged);
 }
 
 void AppSettings::setConfirmActions(bool value) {
-    assign(m_confirmActions, value, &AppSettings::confirmActionsChanged);
-    m_defaults.set(kConfirmActions, value);
+    assign(m_stored.confirmActions, value, &AppSettings::confirmActionsChanged);
 }
 
 } // namespace nolvea

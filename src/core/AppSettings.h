@@ -5,6 +5,7 @@
 #include "core/HotkeyChoice.h"
 #include "core/NeuralVoice.h"
 #include "core/OverlayStyle.h"
+#include "core/Preference.h"
 #include "core/VoiceEngine.h"
 
 #include <QObject>
@@ -66,27 +67,27 @@ public:
     static QString modelKey(AIProvider provider);
     static QString apiKeyKey(AIProvider provider);
 
-    HotkeyChoice hotkey() const { return m_hotkey; }
-    QString localeID() const { return m_localeID; }
-    bool playSounds() const { return m_playSounds; }
-    OverlayStyle overlayStyle() const { return m_overlayStyle; }
-    bool historyDrawerEnabled() const { return m_historyDrawerEnabled; }
-    bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
-    QString userName() const { return m_userName; }
-    bool aiCleanupEnabled() const { return m_aiCleanupEnabled; }
-    AIProvider aiProvider() const { return m_aiProvider; }
+    HotkeyChoice hotkey() const { return m_stored.hotkey.value(); }
+    QString localeID() const { return m_stored.localeID.value(); }
+    bool playSounds() const { return m_stored.playSounds.value(); }
+    OverlayStyle overlayStyle() const { return m_stored.overlayStyle.value(); }
+    bool historyDrawerEnabled() const { return m_stored.historyDrawerEnabled.value(); }
+    bool hasCompletedOnboarding() const { return m_stored.hasCompletedOnboarding.value(); }
+    QString userName() const { return m_stored.userName.value(); }
+    bool aiCleanupEnabled() const { return m_stored.aiCleanupEnabled.value(); }
+    AIProvider aiProvider() const { return m_stored.aiProvider.value(); }
     QString serverURL() const { return m_serverURL; }
     QString model() const { return m_model; }
     QString apiKey() const { return m_apiKey; }
-    QStringList vocabulary() const { return m_vocabulary; }
-    bool agentEnabled() const { return m_agentEnabled; }
-    bool speakAnswers() const { return m_speakAnswers; }
-    VoiceEngine voiceEngine() const { return m_voiceEngine; }
-    NeuralVoice neuralVoice() const { return m_neuralVoice; }
-    QString voiceIdentifier() const { return m_voiceIdentifier; }
-    double speechRate() const { return m_speechRate; }
-    FollowUpMode followUpMode() const { return m_followUpMode; }
-    bool confirmActions() const { return m_confirmActions; }
+    QStringList vocabulary() const { return m_stored.vocabulary.value(); }
+    bool agentEnabled() const { return m_stored.agentEnabled.value(); }
+    bool speakAnswers() const { return m_stored.speakAnswers.value(); }
+    VoiceEngine voiceEngine() const { return m_stored.voiceEngine.value(); }
+    NeuralVoice neuralVoice() const { return m_stored.neuralVoice.value(); }
+    QString voiceIdentifier() const { return m_stored.voiceIdentifier.value(); }
+    double speechRate() const { return m_stored.speechRate.value(); }
+    FollowUpMode followUpMode() const { return m_stored.followUpMode.value(); }
+    bool confirmActions() const { return m_stored.confirmActions.value(); }
 
     void setHotkey(HotkeyChoice value);
     void setLocaleID(const QString& value);
@@ -137,42 +138,70 @@ Q_SIGNALS:
     void confirmActionsChanged();
 
 private:
-    void loadProviderValues();
+    // Every preference stored under a key of its own: its key and default, written once.
+    struct Stored {
+        Preference<HotkeyChoice> hotkey{"hotkey", HotkeyChoice::fn};
+        Preference<QString> localeID{"localeID", QStringLiteral("pt-BR")};
+        Preference<bool> playSounds{"playSounds", true};
+        Preference<OverlayStyle> overlayStyle{"overlayStyle", OverlayStyle::notch};
+        Preference<bool> hasCompletedOnboarding{"hasCompletedOnboarding", false};
+        Preference<bool> historyDrawerEnabled{"historyDrawerEnabled", true};
+        Preference<QString> userName{"userName", QString(), Registration::inCode};
+        Preference<bool> aiCleanupEnabled{"aiCleanupEnabled", true};
+        Preference<AIProvider> aiProvider{"aiProvider", AIProvider::lmStudio};
+        Preference<QStringList> vocabulary{"vocabulary", QStringList()};
+        Preference<bool> agentEnabled{"agentEnabled", true};
+        Preference<bool> confirmActions{"confirmActions", true};
+        Preference<bool> speakAnswers{"speakAnswers", true};
+        Preference<VoiceEngine> voiceEngine{"voiceEngine", VoiceEngine::apple};
+        Preference<NeuralVoice> neuralVoice{"neuralVoice", NeuralVoice::kokoroAlex};
+        Preference<QString> voiceIdentifier{"voiceIdentifier", QString()};
+        Preference<double> speechRate{"speechRate", 1.05};
+        Preference<FollowUpMode> followUpMode{"followUpMode", FollowUpMode::whenAsked};
+
+        // Visits every preference in the order the defaults are registered.
+        template <typename Self, typename F> static void forEach(Self& self, F&& visit) {
+            visit(self.hotkey);
+            visit(self.localeID);
+            visit(self.playSounds);
+            visit(self.overlayStyle);
+            visit(self.hasCompletedOnboarding);
+            visit(self.historyDrawerEnabled);
+            visit(self.userName);
+            visit(self.aiCleanupEnabled);
+            visit(self.aiProvider);
+            visit(self.vocabulary);
+            visit(self.agentEnabled);
+            visit(self.confirmActions);
+            visit(self.speakAnswers);
+            visit(self.voiceEngine);
+            visit(self.neuralVoice);
+            visit(self.voiceIdentifier);
+            visit(self.speechRate);
+            visit(self.followUpMode);
+        }
+    };
+
+    // Reads the current provider's address, model and key, and then tells of each change,
+    // the provider's own first, so that every observer reads the new provider's values.
+    void loadProviderValues(bool providerChanged);
     QString storedServerURL(AIProvider provider) const;
     QString storedModel(AIProvider provider) const;
     QString storedApiKey(AIProvider provider) const;
 
-    template <typename T> void assign(T& field, const T& value, void (AppSettings::*changed)()) {
-        if (field == value) return;
-        field = value;
-        Q_EMIT(this->*changed)();
+    // Stores and writes through first, then tells observers, so they read the new value
+    // from here and from the file alike.
+    template <typename T>
+    void assign(Preference<T>& preference, const T& value, void (AppSettings::*changed)()) {
+        if (preference.store(value, m_defaults)) Q_EMIT(this->*changed)();
     }
 
     UserDefaults& m_defaults;
     SecretStore& m_secrets;
-    bool m_isLoadingProvider = false;
-
-    HotkeyChoice m_hotkey = HotkeyChoice::fn;
-    QString m_localeID;
-    bool m_playSounds = true;
-    OverlayStyle m_overlayStyle = OverlayStyle::notch;
-    bool m_historyDrawerEnabled = true;
-    bool m_hasCompletedOnboarding = false;
-    QString m_userName;
-    bool m_aiCleanupEnabled = true;
-    AIProvider m_aiProvider = AIProvider::lmStudio;
+    Stored m_stored;
     QString m_serverURL;
     QString m_model;
     QString m_apiKey;
-    QStringList m_vocabulary;
-    bool m_agentEnabled = true;
-    bool m_speakAnswers = true;
-    VoiceEngine m_voiceEngine = VoiceEngine::apple;
-    NeuralVoice m_neuralVoice = NeuralVoice::kokoroAlex;
-    QString m_voiceIdentifier;
-    double m_speechRate = 1.05;
-    FollowUpMode m_followUpMode = FollowUpMode::whenAsked;
-    bool m_confirmActions = true;
 };
 
 } // namespace nolvea
