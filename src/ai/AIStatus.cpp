@@ -36,16 +36,16 @@ QString AIStatus::title() const {
     const AppSettings& settings = AppSettings::shared();
     const AIProvider provider = settings.aiProvider();
     switch (m_connection) {
-    case Connection::sleeping:
+    case AIConnection::sleeping:
         return QStringLiteral("Vornel em repouso · liga quando você usar");
-    case Connection::offline:
+    case AIConnection::offline:
         if (provider.needsKey() && settings.apiKey().isEmpty())
             return QStringLiteral("Falta a chave do ") + provider.label();
         return m_lastError.value_or(QString());
-    case Connection::online:
+    case AIConnection::online:
         return provider.label() + QStringLiteral(" conectado");
-    case Connection::unknown:
-    case Connection::checking:
+    case AIConnection::unknown:
+    case AIConnection::checking:
         break;
     }
     return QStringLiteral("Verificando IA…");
@@ -57,8 +57,8 @@ void AIStatus::startMonitoring() {
 }
 
 void AIStatus::refresh() {
-    if (m_connection != Connection::checking && m_connection != Connection::online)
-        setConnection(Connection::checking);
+    if (m_connection != AIConnection::checking && m_connection != AIConnection::online)
+        setConnection(AIConnection::checking);
     detach(probe(LLMClient::fromSettings(), ++m_probeRun), QStringLiteral("Estado do modelo"));
 }
 
@@ -79,17 +79,17 @@ QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {
         std::sort(models->begin(), models->end());
         setModels(*models);
         setLastError(std::nullopt);
-        if (m_connection != Connection::online) {
+        if (m_connection != AIConnection::online) {
             Warmup::shared().cleanup();
             Warmup::shared().agent();
-            setConnection(Connection::online);
+            setConnection(AIConnection::online);
         }
         co_return;
     }
     setModels({});
     setLastError(error);
-    setConnection(Vornel::matches(LLMClient::fromSettings()) ? Connection::sleeping
-                                                             : Connection::offline);
+    setConnection(Vornel::matches(LLMClient::fromSettings()) ? AIConnection::sleeping
+                                                             : AIConnection::offline);
 }
 
 QString AIStatus::testPhrase() {
@@ -108,12 +108,12 @@ QCoro::Task<QString> AIStatus::testCleanup() {
     if (self && LLMClient::fromSettings() == client) {
         const auto elapsed = Clock::shared().uptime() - start;
         setLastLatency(double(elapsed.count()) / 1000.0);
-        setConnection(Connection::online);
+        setConnection(AIConnection::online);
     }
     co_return result;
 }
 
-void AIStatus::setConnection(Connection value) {
+void AIStatus::setConnection(AIConnection value) {
     if (m_connection == value) return;
     m_connection = value;
     Q_EMIT connectionChanged();
@@ -136,7 +136,7 @@ void AIStatus::setLastError(std::optional<QString> value) {
     if (m_lastError == value) return;
     m_lastError = std::move(value);
     Q_EMIT lastErrorChanged();
-    if (m_connection == Connection::offline) Q_EMIT titleChanged();
+    if (m_connection == AIConnection::offline) Q_EMIT titleChanged();
 }
 
 QVariant AIStatus::lastLatencyValue() const {

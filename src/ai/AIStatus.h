@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ai/LLMClient.h"
+#include "core/AIConnection.h"
 #include "support/Clock.h"
 
 #include <QObject>
@@ -16,16 +17,13 @@ namespace nolvea {
 // listing its models; the one-line status the interface shows. Main thread only.
 class AIStatus : public QObject {
     Q_OBJECT
-    Q_PROPERTY(nolvea::AIStatus::Connection connection READ connection NOTIFY connectionChanged)
+    Q_PROPERTY(nolvea::AIConnection connection READ connection NOTIFY connectionChanged)
     Q_PROPERTY(QStringList models READ models NOTIFY modelsChanged)
     Q_PROPERTY(QVariant lastLatency READ lastLatencyValue NOTIFY lastLatencyChanged)
     Q_PROPERTY(QVariant lastError READ lastErrorValue NOTIFY lastErrorChanged)
     Q_PROPERTY(QString title READ title NOTIFY titleChanged)
 
 public:
-    enum class Connection { unknown, checking, online, offline, sleeping };
-    Q_ENUM(Connection)
-
     static constexpr Clock::Duration probeInterval{30'000};
 
     explicit AIStatus(QObject* parent = nullptr);
@@ -33,7 +31,7 @@ public:
 
     static AIStatus& shared();
 
-    Connection connection() const { return m_connection; }
+    AIConnection connection() const { return m_connection; }
     QStringList models() const { return m_models; }
     // Seconds the last successful clean-up test took.
     std::optional<double> lastLatency() const { return m_lastLatency; }
@@ -62,14 +60,14 @@ Q_SIGNALS:
 private:
     QCoro::Task<> probe(LLMClient client, quint64 run);
 
-    void setConnection(Connection value);
+    void setConnection(AIConnection value);
     void setModels(const QStringList& value);
     void setLastLatency(std::optional<double> value);
     void setLastError(std::optional<QString> value);
     QVariant lastLatencyValue() const;
     QVariant lastErrorValue() const;
 
-    Connection m_connection = Connection::unknown;
+    AIConnection m_connection = AIConnection::unknown;
     QStringList m_models;
     std::optional<double> m_lastLatency;
     std::optional<QString> m_lastError;

@@ -8,6 +8,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,6 @@
 using namespace nolvea;
 using test::HttpResponse;
 using test::LoopbackServer;
-using Connection = AIStatus::Connection;
 
 namespace {
 
@@ -57,7 +57,7 @@ protected:
     void models(const QByteArray& data) {
         server.on("GET", "/v1/models", HttpResponse::json(R"({"data":)" + data + "}"));
     }
-    void settle(Connection expected) {
+    void settle(AIConnection expected) {
         ASSERT_TRUE(test::spinUntil([&] { return status->connection() == expected; }))
             << int(status->connection());
         QCoreApplication::processEvents();
@@ -67,13 +67,13 @@ protected:
 };
 
 TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
-    EXPECT_EQ(status->connection(), Connection::unknown);
+    EXPECT_EQ(status->connection(), AIConnection::unknown);
     EXPECT_EQ(status->title(), "Verificando IA…");
     models(R"([{"id":"qwen"},{"id":"Alpha"},{"id":"beta"}])");
     status->startMonitoring();
-    EXPECT_EQ(status->connection(), Connection::checking);
+    EXPECT_EQ(status->connection(), AIConnection::checking);
     EXPECT_EQ(status->title(), "Verificando IA…");
-    settle(Connection::online);
+    settle(AIConnection::online);
     EXPECT_EQ(status->models(), (QStringList{"Alpha", "beta", "qwen"}));
     EXPECT_EQ(status->title(), "LM Studio conectado");
     EXPECT_FALSE(status->lastError());
@@ -87,7 +87,7 @@ TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
     ASSERT_TRUE(test::spinUntil([&] { return server.count("/v1/models") == 2; }));
     QCoreApplication::processEvents();
     test::spinUntil([] { return false; }, 100);
-    EXPECT_EQ(status->connection(), Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_EQ(warmups(), 2);
     EXPECT_EQ(modelsChanged.count(), 0);
     EXPECT_EQ(connectionChanged.count(), 0);
@@ -96,16 +96,16 @@ TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
 TEST_F(AIStatusTest, AFailedProbeWhileOnlineGoesStraightToTheErrorAndBack) {
     models(R"([{"id":"qwen"}])");
     status->refresh();
-    settle(Connection::online);
+    settle(AIConnection::online);
     ASSERT_TRUE(test::spinUntil([&] { return warmups() == 2; }));
 
     HttpResponse slowFailure = HttpResponse::text("sem modelo", 500);
     slowFailure.delayMs = 200;
     server.on("GET", "/v1/models", slowFailure);
     status->refresh();
-    EXPECT_EQ(status->connection(), Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_EQ(status->title(), "LM Studio conectado");
-    settle(Connection::offline);
+    settle(AIConnection::offline);
     EXPECT_EQ(status->title(), "LM Studio respondeu 500: sem modelo");
     EXPECT_EQ(status->lastError(), "LM Studio respondeu 500: sem modelo");
     EXPECT_TRUE(status->models().isEmpty());
@@ -113,8 +113,8 @@ TEST_F(AIStatusTest, AFailedProbeWhileOnlineGoesStraightToTheErrorAndBack) {
     Warmup::shared().resetLastRun();
     models(R"([{"id":"qwen"}])");
     status->refresh();
-    EXPECT_EQ(status->connection(), Connection::checking);
-    settle(Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::checking);
+    settle(AIConnection::online);
     EXPECT_FALSE(status->lastError());
     EXPECT_TRUE(test::spinUntil([&] { return warmups() == 4; }));
 }
@@ -122,14 +122,14 @@ TEST_F(AIStatusTest, AFailedProbeWhileOnlineGoesStraightToTheErrorAndBack) {
 TEST_F(AIStatusTest, OfflineTitleNamesAMissingKeyOrTheLastError) {
     use(AIProvider::openAI, server.url("/v1"), "gpt");
     status->refresh();
-    settle(Connection::offline);
+    settle(AIConnection::offline);
     EXPECT_EQ(status->title(), "Falta a chave do OpenAI");
     EXPECT_EQ(status->lastError(), "Falta a chave de API do OpenAI (Ajustes › IA)");
 
     use(AIProvider::lmStudio, "http://127.0.0.1:1", "qwen");
     status->refresh();
-    settle(Connection::checking);
-    settle(Connection::offline);
+    settle(AIConnection::checking);
+    settle(AIConnection::offline);
     EXPECT_EQ(status->title(), "LM Studio não respondeu");
 }
 
@@ -146,11 +146,11 @@ TEST_F(AIStatusTest, AStaleProbeOfAnEarlierProviderIsDropped) {
     ollama.on("POST", "/v1/chat/completions", HttpResponse::json(chatReply));
     use(AIProvider::ollama, ollama.url(), "llama3");
     status->refresh();
-    settle(Connection::online);
+    settle(AIConnection::online);
 
     clock.advance(std::chrono::seconds(5)); // the LM Studio probe times out now
     test::spinUntil([] { return false; }, 200);
-    EXPECT_EQ(status->connection(), Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_EQ(status->models(), QStringList{"llama3"});
     EXPECT_FALSE(status->lastError());
     EXPECT_EQ(status->title(), "Ollama conectado");
@@ -167,7 +167,7 @@ TEST_F(AIStatusTest, AStoppedVornelIsSleeping) {
     qputenv("PATH", (dir + ":").toUtf8() + path);
     use(AIProvider::custom, "http://localhost:1/v1", "Vornel-7B");
     status->refresh();
-    settle(Connection::sleeping);
+    settle(AIConnection::sleeping);
     EXPECT_EQ(status->title(), "Vornel em repouso · liga quando você usar");
     qputenv("PATH", path);
 }
@@ -175,13 +175,13 @@ TEST_F(AIStatusTest, AStoppedVornelIsSleeping) {
 TEST_F(AIStatusTest, CleanupTestSetsOnlineAndLatencyButNotTheProbeFields) {
     use(AIProvider::openAI, server.url("/v1"), "gpt");
     status->refresh();
-    settle(Connection::offline);
+    settle(AIConnection::offline);
     const auto error = status->lastError();
 
     settings.setApiKey("sk");
     EXPECT_EQ(test::await(status->testCleanup()),
               "O teste da Nolvea está funcionando perfeitamente.");
-    EXPECT_EQ(status->connection(), Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_TRUE(status->lastLatency());
     EXPECT_EQ(status->lastError(), error);
     EXPECT_TRUE(status->models().isEmpty());
@@ -193,7 +193,7 @@ TEST_F(AIStatusTest, CleanupTestSetsOnlineAndLatencyButNotTheProbeFields) {
     server.on("POST", "/v1/chat/completions", HttpResponse::json("{}", 401));
     settings.setApiKey("sk-wrong");
     EXPECT_THROW(test::await(status->testCleanup()), LLMError);
-    EXPECT_EQ(status->connection(), Connection::online);
+    EXPECT_EQ(status->connection(), AIConnection::online);
 }
 
 } // namespace

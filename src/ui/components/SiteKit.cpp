@@ -72,7 +72,7 @@ QColor SiteKit::ruleColor(bool forte) {
 }
 
 QFont SiteKit::titleFont(double pixels) {
-    QFont f = BrandFont::font(BrandFont::Face::extraBold, pixels, QFont::Black);
+    QFont f = BrandFont::font(BrandFont::Face::extraBold, pixels, QFont::ExtraBold);
     f.setLetterSpacing(QFont::AbsoluteSpacing, titleTracking(pixels));
     return f;
 }

@@ -85,9 +85,9 @@ TEST(SiteKit, SheetRuleAndTitle) {
     EXPECT_EQ(SiteKit::ruleHeight(false), 1);
     EXPECT_EQ(SiteKit::ruleColor(false), Brand::nevoa());
     EXPECT_DOUBLE_EQ(SiteKit::titleTracking(30), -0.6);
-    // Without the brand font: the system's heavy face at the same size and tracking.
+    // Without the brand font: the system's extra-bold face at the same size and tracking.
     const QFont f = SiteKit::titleFont(30);
-    EXPECT_EQ(f.weight(), QFont::Black);
+    EXPECT_EQ(f.weight(), QFont::ExtraBold);
     EXPECT_NEAR(f.letterSpacing(), -0.6, 1.0 / 64);
 }
 
