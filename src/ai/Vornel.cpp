@@ -3,6 +3,7 @@
 #include "ai/IdleUnloader.h"
 #include "ai/LLMClient.h"
 #include "ai/LLMError.h"
+#include "core/UserDefaults.h"
 #include "support/ChildProcess.h"
 #include "support/Clock.h"
 #include "support/Detached.h"
@@ -13,11 +14,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 #include <qcoro/qcoronetworkreply.h>
@@ -51,10 +52,24 @@ struct Options {
     std::optional<bool> webUI;
 };
 
+Q_LOGGING_CATEGORY(lcVornel, "nolvea.vornel")
+
+std::optional<Options> decodeOptions(const QByteArray& data);
+
 std::optional<Options> readOptions(const QString& domain) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, domain);
-    const QByteArray data = settings.value(QStringLiteral("config")).toByteArray();
+    const auto defaults = UserDefaults::domain(domain);
+    const QByteArray data = defaults->data(QStringLiteral("config")).value_or(QByteArray());
     if (data.isEmpty()) return std::nullopt;
+    std::optional<Options> options = decodeOptions(data);
+    if (!options)
+        qCWarning(lcVornel).noquote()
+            << QStringLiteral("As opções do Vornel em %1 não puderam ser lidas; o servidor "
+                              "começa com as opções padrão.")
+                   .arg(defaults->path());
+    return options;
+}
+
+std::optional<Options> decodeOptions(const QByteArray& data) {
     const std::optional<JSONValue> json = JSONValue::parse(data);
     if (!json || !json->isObject()) return std::nullopt;
 

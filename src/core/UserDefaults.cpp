@@ -1,5 +1,7 @@
 #include "core/UserDefaults.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace nolvea {
@@ -79,6 +81,49 @@ std::optional<double> UserDefaults::number(const QString& key) const {
 
 double UserDefaults::doubleValue(const QString& key) const {
     return number(key).value_or(0.0);
+}
+
+namespace {
+
+// The text after "key=" on the key's own line of an INI file, for keys of the General
+// section; nothing when no such line is there.
+std::optional<QByteArray> writtenText(const QString& path, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray wanted = key.toUtf8();
+    bool general = true; // keys before any section belong to it
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('[')) {
+            general = line == "[General]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!general || equals < 0 || line.left(equals).trimmed() != wanted) continue;
+        return line.mid(equals + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QByteArray> UserDefaults::data(const QString& key) const {
+    std::lock_guard lock(m_mutex);
+    const QVariant stored = m_settings->value(key);
+    if (!stored.isValid()) return std::nullopt;
+    if (!key.contains(u'/')) {
+        m_settings->sync();
+        // QSettings quotes a text or escapes its quotes; a bare quote, or a text the reader
+        // split into a list, means a person wrote it.
+        const auto text = writtenText(m_settings->fileName(), key);
+        static const QRegularExpression bareQuote(QStringLiteral(R"re((^|[^\\])")re"));
+        if (text && !text->startsWith('"') && !text->startsWith('@') &&
+            (stored.typeId() == QMetaType::QStringList ||
+             bareQuote.match(QString::fromUtf8(*text)).hasMatch()))
+            return *text;
+    }
+    if (stored.typeId() == QMetaType::QByteArray) return stored.toByteArray();
+    return stored.toString().toUtf8();
 }
 
 void UserDefaults::set(const QString& key, const QVariant& value) {

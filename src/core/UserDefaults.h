@@ -35,6 +35,10 @@ public:
     bool boolValue(const QString& key) const;     // false when absent
     double doubleValue(const QString& key) const; // 0 when absent
     std::optional<double> number(const QString& key) const;
+    // Data under the key, as another program or a person wrote it: a text written by hand
+    // without quotes (JSON, say) reads as it stands, where the INI reader would split it at
+    // its commas and drop its quotes. Nothing when the key is absent.
+    std::optional<QByteArray> data(const QString& key) const;
 
     void set(const QString& key, const QVariant& value);
     void remove(const QString& key);

@@ -6,6 +6,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -219,6 +221,48 @@ TEST_F(VornelTest, CommandLineFromTheControlApplicationsOptions) {
     LLMClient noPort = m_client;
     noPort.baseURL = QStringLiteral("http://localhost/v1");
     EXPECT_EQ(m_vornel->arguments(noPort).mid(3, 2), (QStringList{"--port", "8000"}));
+}
+
+TEST_F(VornelTest, HandWrittenOptionsReadAsWrittenOrAreReported) {
+    const QString file = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         u'/' + m_setup.optionsDomain + QStringLiteral(".conf");
+    const QStringList chosen{"--kv-format",   "q4",  "--prefill-mode",   "bounded",
+                             "--max-context", "64K", "--max-cache-disk", "20G",
+                             "--no-webui"};
+    const QStringList standard{"--kv-format",   "int8", "--prefill-mode",   "bounded",
+                               "--max-context", "20K",  "--max-cache-disk", "20G"};
+    const struct {
+        QByteArray file;
+        QStringList args; // after the model and port
+        bool reported;
+    } cases[] = {
+        // As a person writes it: the INI reader would split it at the commas.
+        {R"(config={"context":"64K","kvFormat":"q4","webUI":false})", chosen, false},
+        {"[General]\nconfig = {\"context\": \"64K\", \"kvFormat\": \"q4\", \"webUI\": "
+         "false}\n",
+         chosen, false},
+        // As QSettings writes it.
+        {R"(config="{\"context\":\"64K\",\"kvFormat\":\"q4\",\"webUI\":false}")", chosen, false},
+        {R"(config=@ByteArray({"context":"64K","kvFormat":"q4","webUI":false}))", chosen, false},
+        // Another section's key is not the option.
+        {"[Outro]\nconfig={\"kvFormat\":\"q4\"}\n", standard, false},
+        {R"(config={"context":"64K",)", standard, true},
+        {R"(config={"webUI":"no"})", standard, true},
+    };
+    static QStringList warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    for (const auto& c : cases) {
+        warnings.clear();
+        write(file, c.file);
+        EXPECT_EQ(m_vornel->arguments(m_client).mid(5), c.args) << c.file.constData();
+        EXPECT_EQ(warnings.size(), c.reported ? 1 : 0) << c.file.constData();
+        if (c.reported && !warnings.isEmpty()) {
+            EXPECT_TRUE(warnings.first().contains(u"não puderam ser lidas"));
+            EXPECT_TRUE(warnings.first().contains(file));
+        }
+    }
+    qInstallMessageHandler(previous);
 }
 
 TEST_F(VornelTest, RootAndStatusDocument) {
