@@ -15,6 +15,7 @@
 #include "support/Clock.h"
 #include "support/FrontApp.h"
 #include "support/X11Keys.h"
+#include "support/fakes/ManualClock.h"
 #include "system/TextInserter.h"
 
 #include <benchmark/benchmark.h>

@@ -8,6 +8,7 @@
 #include "support/Async.h"
 #include "support/RecordedSpeech.h"
 #include "support/VoiceRig.h"
+#include "support/fakes/FakeSpeechEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,28 +19,10 @@ using namespace nolvea;
 
 namespace {
 
-// Recognises a fixed sentence as soon as the input ends.
-class InstantEngine final : public SpeechEngine {
-    class Recognizer final : public SpeechRecognizer {
-    public:
-        AudioFormat format() const override { return {16000, 1, AudioFormat::Sample::int16}; }
-        bool setVocabulary(const QStringList&) override { return false; }
-        void start() override {}
-        void process(const AudioBuffer&, std::vector<SpeechResult>&) override {}
-        void finish(std::vector<SpeechResult>& results) override {
-            results.push_back({QStringLiteral("go forward ten meters"), true});
-        }
-    };
-
-public:
-    std::optional<QString> supportedLocale(const QString& id) override { return id; }
-    std::unique_ptr<SpeechRecognizer> open(const QString&) override {
-        return std::make_unique<Recognizer>();
-    }
-};
-
 void releaseToPaste(benchmark::State& st) {
-    test::VoiceRig rig(test::RecordedSpeech::goForwardPath(), std::make_shared<InstantEngine>());
+    test::VoiceRig rig(
+        test::RecordedSpeech::goForwardPath(),
+        std::make_shared<test::FakeSpeechEngine>(QStringLiteral("go forward ten meters")));
     rig.answerCleanup(QStringLiteral("go forward ten meters"),
                       QStringLiteral("Go forward ten meters."));
     auto& c = rig.controller();

@@ -6,6 +6,7 @@
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/json/Schema.h"
+#include "support/fakes/ManualClock.h"
 
 #include "support/Printers.h"
 #include <QTimeZone>

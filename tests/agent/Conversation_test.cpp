@@ -1,6 +1,7 @@
 #include "agent/Conversation.h"
 #include "support/Clock.h"
 #include "support/Printers.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "support/Async.h"
 
 #include "mcp/MCPTestServers.h"
+#include "support/fakes/FakeLauncher.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -27,16 +28,6 @@ MCPToolInfo tool(const QString& name, bool readOnly = false,
 std::shared_ptr<MCPClient> idleClient(const QString& name) {
     return MCPClient::create(name, QStringLiteral("true"));
 }
-
-// Records the addresses it is asked to open: no browser runs in a test.
-class RecordingLauncher final : public Launcher {
-public:
-    void openFile(const QString&) override {}
-    void revealFile(const QString&) override {}
-    void openURL(const QUrl& url) override { opened << url; }
-    void openApplication(const QString&) override {}
-    QList<QUrl> opened;
-};
 
 class AgentToolsFixture : public ::testing::Test {
 protected:
@@ -198,7 +189,7 @@ TEST(MCPLoginRequest, RecognisesGoogleSignInMessages) {
 class RunFixture : public AgentToolsFixture {
 protected:
     void SetUp() override {
-        launcher = std::make_shared<RecordingLauncher>();
+        launcher = std::make_shared<test::FakeLauncher>();
         Platform::install<Launcher>(launcher);
         client = test::scriptedClient();
         test::await(client->start());
@@ -217,7 +208,7 @@ protected:
         throw std::runtime_error("no such tool");
     }
 
-    std::shared_ptr<RecordingLauncher> launcher;
+    std::shared_ptr<test::FakeLauncher> launcher;
     std::shared_ptr<MCPClient> client;
     std::vector<AgentTool> tools;
 };

@@ -6,6 +6,7 @@
 #include "support/FrontApp.h"
 #include "support/PasteDesktop.h"
 #include "support/ToolCalls.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

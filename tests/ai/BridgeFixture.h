@@ -3,6 +3,7 @@
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/Printers.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

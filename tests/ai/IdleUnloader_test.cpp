@@ -4,6 +4,7 @@
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

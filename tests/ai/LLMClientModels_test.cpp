@@ -6,6 +6,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

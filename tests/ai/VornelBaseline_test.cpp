@@ -6,6 +6,7 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

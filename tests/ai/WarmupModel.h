@@ -6,6 +6,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 #include "support/json/JSONValue.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

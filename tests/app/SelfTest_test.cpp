@@ -9,6 +9,7 @@
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 #include "updates/ReleaseVerifier.h"
 #include "updates/UpdateFixtures.h"
 #include "updates/Updater.h"

@@ -2,6 +2,7 @@
 #include "audio/AudioRecorderError.h"
 #include "platform/AudioInput.h"
 #include "platform/AudioInputError.h"
+#include "support/fakes/FakeAudioInput.h"
 
 #include <gtest/gtest.h>
 
@@ -12,35 +13,6 @@
 using namespace nolvea;
 
 namespace {
-
-// A capture stream driven by the test: it records what the recorder asked of it.
-class ScriptedInput final : public AudioInput {
-public:
-    struct Log {
-        AudioFormat format{48000, 2, AudioFormat::Sample::float32};
-        bool failStart = false;
-        int starts = 0;
-        int stops = 0;
-        int frames = 0;
-        Tap tap;
-    };
-    explicit ScriptedInput(Log& log)
-        : m_log(log) {}
-    AudioFormat format() override { return m_log.format; }
-    void start(const AudioFormat&, int frames, Tap tap) override {
-        if (m_log.failStart) throw AudioInputError(QStringLiteral("sem dispositivo"));
-        ++m_log.starts;
-        m_log.frames = frames;
-        m_log.tap = std::move(tap);
-    }
-    void stop() override {
-        ++m_log.stops;
-        m_log.tap = nullptr;
-    }
-
-private:
-    Log& m_log;
-};
 
 AudioBuffer sine(float amplitude, int frames = 1024, int rate = 48000) {
     std::vector<float> s(static_cast<size_t>(frames));
@@ -65,8 +37,8 @@ TEST(AudioRecorder, LevelMapsMinus55To0AndMinus12To1) {
 }
 
 TEST(AudioRecorder, StartTapsBuffersOf1024FramesThenLevels) {
-    ScriptedInput::Log log;
-    AudioRecorder recorder(std::make_unique<ScriptedInput>(log));
+    test::FakeAudioInput::Log log;
+    AudioRecorder recorder(std::make_unique<test::FakeAudioInput>(log));
     std::vector<std::string> calls;
     recorder.onBuffer = [&](const AudioBuffer& b) { calls.push_back("buffer"); };
     recorder.onLevel = [&](float level) { calls.push_back(level == 1.0f ? "level 1" : "level"); };
@@ -86,9 +58,9 @@ TEST(AudioRecorder, StartTapsBuffersOf1024FramesThenLevels) {
 
 TEST(AudioRecorder, NoInputDeviceThrowsNoInputAndInstallsNoTap) {
     for (AudioFormat none : {AudioFormat{48000, 0}, AudioFormat{0, 1}}) {
-        ScriptedInput::Log log;
+        test::FakeAudioInput::Log log;
         log.format = none;
-        AudioRecorder recorder(std::make_unique<ScriptedInput>(log));
+        AudioRecorder recorder(std::make_unique<test::FakeAudioInput>(log));
         try {
             recorder.start();
             FAIL() << "no error";
@@ -101,9 +73,9 @@ TEST(AudioRecorder, NoInputDeviceThrowsNoInputAndInstallsNoTap) {
 }
 
 TEST(AudioRecorder, EngineStartFailureLeavesItStoppedAndRetryable) {
-    ScriptedInput::Log log;
+    test::FakeAudioInput::Log log;
     log.failStart = true;
-    AudioRecorder recorder(std::make_unique<ScriptedInput>(log));
+    AudioRecorder recorder(std::make_unique<test::FakeAudioInput>(log));
     EXPECT_THROW(recorder.start(), AudioInputError);
     EXPECT_FALSE(recorder.isRecording());
     log.failStart = false;

@@ -5,6 +5,7 @@
 #include "platform/SoundLibrary.h"
 #include "platform/linux/QtSoundLibrary.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeSoundLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -16,49 +17,9 @@ using namespace nolvea;
 namespace {
 
 // The bundled library, with a record of what was loaded and played.
-class RecordingLibrary final : public SoundLibrary {
-public:
-    explicit RecordingLibrary(QString folder = {})
-        : m_real(std::move(folder)) {}
-
-    struct Sound final : SystemSound {
-        Sound(std::shared_ptr<SystemSound> real, RecordingLibrary& lib)
-            : real(std::move(real))
-            , lib(lib) {}
-        void play() override {
-            lib.log << QStringLiteral("play %1").arg(double(volume));
-            real->play();
-        }
-        void stop() override {
-            lib.log << QStringLiteral("stop");
-            real->stop();
-        }
-        bool isPlaying() const override { return playing; }
-        void setVolume(float v) override {
-            volume = v;
-            real->setVolume(v);
-        }
-        std::shared_ptr<SystemSound> real;
-        RecordingLibrary& lib;
-        bool playing = false;
-        float volume = 0;
-    };
-
-    std::shared_ptr<SystemSound> load(const QString& name) override {
-        log << QStringLiteral("load ") + name;
-        auto real = m_real.load(name);
-        if (!real) return nullptr;
-        auto s = std::make_shared<Sound>(real, *this);
-        sounds[name] = s;
-        return s;
-    }
-
-    QStringList log;
-    std::map<QString, std::shared_ptr<Sound>> sounds;
-
-private:
-    QtSoundLibrary m_real;
-};
+std::shared_ptr<test::FakeSoundLibrary> recording(const QString& folder = {}) {
+    return std::make_shared<test::FakeSoundLibrary>(std::make_shared<QtSoundLibrary>(folder));
+}
 
 class SoundsTest : public ::testing::Test {
 protected:
@@ -71,7 +32,7 @@ protected:
         Platform::uninstall<SoundLibrary>();
         Sounds::forget();
     }
-    std::shared_ptr<RecordingLibrary> library = std::make_shared<RecordingLibrary>();
+    std::shared_ptr<test::FakeSoundLibrary> library = recording();
 };
 
 } // namespace
@@ -116,7 +77,7 @@ TEST_F(SoundsTest, AMissingSoundIsSkippedAndNotCached) {
     QFile::copy(QString::fromUtf8(NOLVEA_SOURCE_DIR) +
                     QStringLiteral("/share/nolvea/sounds/Pop.wav"),
                 folder + QStringLiteral("/Pop.wav"));
-    library = std::make_shared<RecordingLibrary>(folder);
+    library = recording(folder);
     Platform::install<SoundLibrary>(library);
     Sounds::play(Sounds::Cue::start);
     Sounds::play(Sounds::Cue::start);

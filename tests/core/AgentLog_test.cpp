@@ -2,6 +2,7 @@
 #include "support/Clock.h"
 #include "support/Graphemes.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "core/HistoryStore.h"
 #include "support/Clock.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

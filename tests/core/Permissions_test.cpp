@@ -1,5 +1,7 @@
 #include "core/Permissions.h"
 #include "platform/PermissionProbe.h"
+#include "support/fakes/FakePermissionProbe.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -8,32 +10,8 @@ using namespace nolvea;
 
 namespace {
 
-struct FakeProbe : PermissionProbe {
-    QSet<int> granted;
-    bool undetermined = false;
-    bool accessibilityAfterRequest = false;
-    QList<PermissionKind> opened;
-    int microphoneRequests = 0;
-
-    bool isGranted(PermissionKind k) override { return granted.contains(int(k)); }
-    bool microphoneUndetermined() override { return undetermined; }
-    void requestMicrophone(std::function<void(bool)> answered) override {
-        ++microphoneRequests;
-        answered(true);
-    }
-    bool requestAccessibility() override {
-        if (accessibilityAfterRequest) granted.insert(int(PermissionKind::accessibility));
-        return accessibilityAfterRequest;
-    }
-    bool requestInputMonitoring() override { return false; }
-    bool openSettings(PermissionKind k) override {
-        opened.append(k);
-        return true;
-    }
-};
-
 TEST(Permissions, NotifiesOnlyWhenTheGrantedSetChanges) {
-    auto probe = std::make_shared<FakeProbe>();
+    auto probe = std::make_shared<test::FakePermissionProbe>();
     probe->granted = {int(PermissionKind::microphone)};
     Permissions p(probe);
     EXPECT_TRUE(p.isGranted(PermissionKind::microphone));
@@ -49,7 +27,7 @@ TEST(Permissions, NotifiesOnlyWhenTheGrantedSetChanges) {
 }
 
 TEST(Permissions, RequestsAskOrOpenTheSettingsPage) {
-    auto probe = std::make_shared<FakeProbe>();
+    auto probe = std::make_shared<test::FakePermissionProbe>();
     Permissions p(probe);
     // Already decided (granted or not): the page opens instead of nothing.
     p.request(PermissionKind::microphone);
@@ -74,7 +52,7 @@ TEST(Permissions, RequestsAskOrOpenTheSettingsPage) {
 TEST(Permissions, PollingRefreshesEverySecondWithOneTimer) {
     ManualClock clock;
     Clock::install(&clock);
-    auto probe = std::make_shared<FakeProbe>();
+    auto probe = std::make_shared<test::FakePermissionProbe>();
     {
         Permissions p(probe);
         p.startPolling();

@@ -5,6 +5,7 @@
 #include "support/FrontApp.h"
 #include "support/WindowManager.h"
 #include "support/X11Keys.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

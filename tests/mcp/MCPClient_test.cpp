@@ -3,6 +3,7 @@
 #include "mcp/MCPError.h"
 #include "support/Async.h"
 #include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 
 #include "mcp/MCPTestServers.h"
 

@@ -5,6 +5,7 @@
 #include "mcp/MCPManager.h"
 #include "support/Async.h"
 #include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 
 #include "mcp/MCPTestServers.h"
 

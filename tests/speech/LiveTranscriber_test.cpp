@@ -5,6 +5,7 @@
 #include "speech/TranscriberError.h"
 #include "support/Async.h"
 #include "support/RecordedSpeech.h"
+#include "support/fakes/FakeSpeechEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -142,27 +143,10 @@ TEST(LiveTranscriber, VocabularyReachesTheRecognizerOnlyForItsRun) {
     }
 }
 
-namespace {
-// An engine whose model is not yet on the machine (pocketsphinx ships its models with the
-// system, so only a stand-in can show the download path).
-class DownloadingEngine final : public SpeechEngine {
-public:
-    std::optional<QString> supportedLocale(const QString& id) override { return id; }
-    bool isInstalled(const QString&) override { return false; }
-    void install(const QString&) override {
-        ++installs;
-        if (fail) throw SpeechEngineError(QStringLiteral("sem rede"));
-    }
-    std::unique_ptr<SpeechRecognizer> open(const QString&) override {
-        return engine()->open(QStringLiteral("en-us"));
-    }
-    std::atomic<int> installs{0};
-    bool fail = false;
-};
-} // namespace
-
 TEST(LiveTranscriber, ModelDownloadReportsItsStatusOrFails) {
-    auto downloading = std::make_shared<DownloadingEngine>();
+    // Pocketsphinx ships its models with the system: only a stand-in shows the download.
+    auto downloading = std::make_shared<test::FakeSpeechEngine>(engine(), QStringLiteral("en-us"));
+    downloading->installed = false;
     LiveTranscriber t(downloading);
     QStringList statuses;
     t.onStatus = [&](const QString& s) { statuses << s; };
@@ -172,7 +156,7 @@ TEST(LiveTranscriber, ModelDownloadReportsItsStatusOrFails) {
     EXPECT_EQ(statuses, QStringList{QStringLiteral("Baixando modelo de voz…")});
 
     t.onStatus = nullptr;
-    downloading->fail = true;
+    downloading->failInstall = true;
     t.begin(QStringLiteral("en-us"), {});
     EXPECT_THROW(await(t.finish()), SpeechEngineError);
     EXPECT_EQ(downloading->installs.load(), 2);

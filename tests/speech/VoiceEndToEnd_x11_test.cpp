@@ -24,6 +24,7 @@
 #include "support/VoiceRig.h"
 #include "support/WindowManager.h"
 #include "support/X11Keys.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "platform/linux/EwmhFrontWindowReader.h"
 #include "platform/linux/QtClipboard.h"
 #include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 
 #include <memory>
 

@@ -6,6 +6,7 @@
 #include "speech/VoiceController.h"
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QStringList>
 

@@ -7,6 +7,7 @@
 #include "support/Async.h"
 #include "support/FrontApp.h"
 #include "support/PasteDesktop.h"
+#include "support/fakes/ManualClock.h"
 #include "system/TextInserterError.h"
 
 #include <QBuffer>

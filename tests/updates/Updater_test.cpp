@@ -4,6 +4,7 @@
 #include "support/Async.h"
 #include "support/LoopbackServer.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

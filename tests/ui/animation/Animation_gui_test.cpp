@@ -1,4 +1,5 @@
 #include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
 #include "ui/animation/KeyframeTrack.h"
