@@ -215,10 +215,10 @@ MCPServerConfig GoogleConnect::workspaceConfig(const QString& email, const Crede
     return MCPServerConfig{QStringLiteral("uvx"), args, env, std::nullopt};
 }
 
-std::optional<QString> GoogleConnect::installWorkspace(const QString& email,
-                                                       const Credentials& credentials,
-                                                       const QStringList& services,
-                                                       MCPManager& manager) {
+std::optional<MCPError> GoogleConnect::installWorkspace(const QString& email,
+                                                        const Credentials& credentials,
+                                                        const QStringList& services,
+                                                        MCPManager& manager) {
     return manager.setServer(QStringLiteral("google"),
                              workspaceConfig(email, credentials, services));
 }

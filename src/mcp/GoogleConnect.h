@@ -87,10 +87,10 @@ public:
                                            const QStringList& services);
     // Writes that entry as "google" and reloads. Returns why the file could not be changed
     // (an unreadable mcp.json is left as it is); nothing on success.
-    static std::optional<QString> installWorkspace(const QString& email,
-                                                   const Credentials& credentials,
-                                                   const QStringList& services,
-                                                   MCPManager& manager = MCPManager::shared());
+    static std::optional<MCPError> installWorkspace(const QString& email,
+                                                    const Credentials& credentials,
+                                                    const QStringList& services,
+                                                    MCPManager& manager = MCPManager::shared());
 
 Q_SIGNALS:
     void macAccountsChanged();

@@ -10,11 +10,8 @@ QByteArray MCPConfigFile::encode() const {
         .prettyBytes();
 }
 
-std::optional<MCPConfigFile> MCPConfigFile::decode(const QByteArray& bytes, QString* error) {
-    const auto fail = [&](const QString& why) {
-        if (error) *error = why;
-        return std::nullopt;
-    };
+std::variant<MCPConfigFile, MCPError> MCPConfigFile::decode(const QByteArray& bytes) {
+    const auto fail = [](const QString& why) { return MCPError::invalidConfig(why); };
     const auto root = JSONValue::parse(bytes);
     if (!root) return fail(QStringLiteral("o texto não é JSON válido."));
     if (!root->isObject()) return fail(QStringLiteral("o texto não é um objeto JSON."));
@@ -23,9 +20,9 @@ std::optional<MCPConfigFile> MCPConfigFile::decode(const QByteArray& bytes, QStr
     if (!servers->isObject()) return fail(QStringLiteral("\"mcpServers\" não é um objeto."));
     MCPConfigFile file;
     for (const auto& [name, value] : servers->asObject()) {
-        auto config = MCPServerConfig::fromJSON(name, value, error);
-        if (!config) return std::nullopt;
-        file.mcpServers.emplace(name, std::move(*config));
+        auto config = MCPServerConfig::fromJSON(name, value);
+        if (auto* error = std::get_if<MCPError>(&config)) return std::move(*error);
+        file.mcpServers.emplace(name, std::get<MCPServerConfig>(std::move(config)));
     }
     return file;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "mcp/MCPError.h"
 #include "mcp/MCPServerConfig.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <map>
-#include <optional>
+#include <variant>
 
 namespace nolvea {
 
@@ -16,8 +17,8 @@ struct MCPConfigFile {
 
     // Two-space indented JSON, keys sorted, "/" left bare.
     QByteArray encode() const;
-    // Nothing, with the reason in `error`, when the text is not a valid configuration.
-    static std::optional<MCPConfigFile> decode(const QByteArray& bytes, QString* error);
+    // The configuration, or an invalid-configuration error saying what is wrong.
+    static std::variant<MCPConfigFile, MCPError> decode(const QByteArray& bytes);
     // The file written when there is none: two servers, both switched off.
     static QByteArray defaultText(const QString& timeZoneID);
 

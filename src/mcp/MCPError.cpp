@@ -11,6 +11,10 @@ QString MCPError::message() const {
         return m_payload;
     case Kind::launch:
         return QStringLiteral("Não foi possível iniciar: ") + m_payload;
+    case Kind::invalidConfig:
+        return QStringLiteral("mcp.json inválido: ") + m_payload;
+    case Kind::unsaved:
+        return QStringLiteral("Não foi possível salvar mcp.json.");
     case Kind::notRunning:
         break;
     }

@@ -15,12 +15,6 @@
 
 namespace nolvea {
 
-namespace {
-
-const QString kInvalid = QStringLiteral("mcp.json inválido: ");
-
-} // namespace
-
 MCPManager::MCPManager(QString configPath, QObject* parent)
     : QObject(parent)
     , m_configPath(std::move(configPath)) {}
@@ -54,7 +48,7 @@ std::shared_ptr<MCPClient> MCPManager::client(const QString& name) const {
     return it == m_clients.end() ? nullptr : it->second;
 }
 
-void MCPManager::setConfigError(std::optional<QString> error) {
+void MCPManager::setConfigError(std::optional<MCPError> error) {
     if (m_configError == error) return;
     m_configError = std::move(error);
     Q_EMIT configErrorChanged();
@@ -70,37 +64,36 @@ bool MCPManager::ensureConfigExists() {
     return AtomicFile::write(m_configPath, text, AtomicFile::Access::Private);
 }
 
-std::optional<MCPConfigFile> MCPManager::readConfig(QString* error) const {
+std::variant<MCPConfigFile, MCPError> MCPManager::readConfig() const {
     QFile file(m_configPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.exists() ? QStringLiteral("não foi possível ler o arquivo.")
-                                   : QStringLiteral("o arquivo não existe.");
-        return std::nullopt;
-    }
-    return MCPConfigFile::decode(file.readAll(), error);
+    if (!file.open(QIODevice::ReadOnly))
+        return MCPError::invalidConfig(file.exists()
+                                           ? QStringLiteral("não foi possível ler o arquivo.")
+                                           : QStringLiteral("o arquivo não existe."));
+    return MCPConfigFile::decode(file.readAll());
 }
 
-std::optional<QString> MCPManager::save(const MCPConfigFile& file) {
-    std::optional<QString> failure;
+std::optional<MCPError> MCPManager::save(const MCPConfigFile& file) {
+    std::optional<MCPError> failure;
     if (!AtomicFile::write(m_configPath, file.encode(), AtomicFile::Access::Private))
-        failure = QStringLiteral("Não foi possível salvar mcp.json.");
+        failure = MCPError::unsaved();
     reload();
     if (failure && !m_configError) setConfigError(failure);
     return failure;
 }
 
-std::optional<QString> MCPManager::setServer(const QString& name, const MCPServerConfig& config) {
+std::optional<MCPError> MCPManager::setServer(const QString& name, const MCPServerConfig& config) {
     ensureConfigExists();
-    QString reason;
-    auto file = readConfig(&reason);
-    if (!file) return kInvalid + reason;
-    file->mcpServers[name] = config;
-    return save(*file);
+    auto read = readConfig();
+    if (auto* error = std::get_if<MCPError>(&read)) return std::move(*error);
+    auto& file = std::get<MCPConfigFile>(read);
+    file.mcpServers[name] = config;
+    return save(file);
 }
 
 void MCPManager::setDisabled(const QString& name, bool disabled) {
-    auto file = readConfig();
+    auto read = readConfig();
+    auto* file = std::get_if<MCPConfigFile>(&read);
     if (!file) return;
     auto it = file->mcpServers.find(name);
     if (it == file->mcpServers.end()) return;
@@ -122,10 +115,10 @@ void MCPManager::reload() {
     setConfigError(std::nullopt);
     ensureConfigExists();
 
-    QString reason;
-    const auto file = readConfig(&reason);
+    const auto read = readConfig();
+    const auto* file = std::get_if<MCPConfigFile>(&read);
     if (!file) {
-        setConfigError(kInvalid + reason);
+        setConfigError(std::get<MCPError>(read));
         m_servers.clear();
         Q_EMIT serversChanged();
         return;

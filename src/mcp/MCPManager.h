@@ -2,6 +2,7 @@
 
 #include "mcp/MCPClient.h"
 #include "mcp/MCPConfigFile.h"
+#include "mcp/MCPError.h"
 #include "mcp/MCPToolInfo.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace nolvea {
@@ -59,7 +61,7 @@ public:
     const std::vector<Server>& servers() const { return m_servers; }
     const Server* server(const QString& name) const;
     // Why the file could not be read (or written); nothing when all is well.
-    const std::optional<QString>& configError() const { return m_configError; }
+    const std::optional<MCPError>& configError() const { return m_configError; }
     // The client of each started server by name.
     std::shared_ptr<MCPClient> client(const QString& name) const;
 
@@ -69,12 +71,12 @@ public:
     void stopAll();
     // Writes the file (private to its owner: it may hold secrets) and reloads. Returns the
     // error when the write failed; the reload happens either way.
-    std::optional<QString> save(const MCPConfigFile& file);
-    // Reads the file and returns it; the reason in `error` when it cannot be read or decoded.
-    std::optional<MCPConfigFile> readConfig(QString* error = nullptr) const;
+    std::optional<MCPError> save(const MCPConfigFile& file);
+    // The file, or an invalid-configuration error when it cannot be read or decoded.
+    std::variant<MCPConfigFile, MCPError> readConfig() const;
     // Adds or replaces one entry and saves. Never replaces a file it cannot read: the
     // reason is returned and the file stays as it is.
-    std::optional<QString> setServer(const QString& name, const MCPServerConfig& config);
+    std::optional<MCPError> setServer(const QString& name, const MCPServerConfig& config);
     // Switches one server on or off in the file; nothing when it has no such server.
     void setDisabled(const QString& name, bool disabled);
     // Writes the default file when there is none; false when that failed.
@@ -122,13 +124,13 @@ private:
     void start(const Server& server);
     QCoro::Task<> runStart(QString name, std::shared_ptr<MCPClient> client);
     Server* findServer(const QString& name);
-    void setConfigError(std::optional<QString> error);
+    void setConfigError(std::optional<MCPError> error);
     // The start is still the current one: a reload since then replaced its client.
     bool isCurrent(const QString& name, const std::shared_ptr<MCPClient>& client) const;
 
     const QString m_configPath;
     std::vector<Server> m_servers;
-    std::optional<QString> m_configError;
+    std::optional<MCPError> m_configError;
     std::map<QString, std::shared_ptr<MCPClient>> m_clients;
     std::map<QString, ToolTarget> m_toolTargets;
 };

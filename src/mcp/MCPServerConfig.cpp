@@ -20,11 +20,10 @@ JSONValue MCPServerConfig::toJSON() const {
     return JSONValue(std::move(o));
 }
 
-std::optional<MCPServerConfig> MCPServerConfig::fromJSON(const QString& name,
-                                                         const JSONValue& value, QString* error) {
+std::variant<MCPServerConfig, MCPError> MCPServerConfig::fromJSON(const QString& name,
+                                                                  const JSONValue& value) {
     const auto fail = [&](const QString& why) {
-        if (error) *error = QStringLiteral("o servidor \"%1\" %2").arg(name, why);
-        return std::nullopt;
+        return MCPError::invalidConfig(QStringLiteral("o servidor \"%1\" %2").arg(name, why));
     };
     if (!value.isObject()) return fail(QStringLiteral("não é um objeto."));
     MCPServerConfig config;

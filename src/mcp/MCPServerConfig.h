@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mcp/MCPError.h"
 #include "support/json/JSONValue.h"
 
 #include <QMap>
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <variant>
 
 namespace nolvea {
 
@@ -21,9 +23,9 @@ struct MCPServerConfig {
     bool isDisabled() const { return disabled.value_or(false); }
 
     JSONValue toJSON() const;
-    // Nothing, with the reason in `error`, when the entry is not a valid server.
-    static std::optional<MCPServerConfig> fromJSON(const QString& name, const JSONValue& value,
-                                                   QString* error);
+    // The entry, or an invalid-configuration error naming the server and what is wrong.
+    static std::variant<MCPServerConfig, MCPError> fromJSON(const QString& name,
+                                                            const JSONValue& value);
 
     friend bool operator==(const MCPServerConfig&, const MCPServerConfig&) = default;
 };

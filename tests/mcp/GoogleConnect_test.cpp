@@ -5,8 +5,11 @@
 #include "platform/Platform.h"
 #include "support/Async.h"
 #include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeCalendarAccounts.h"
+#include "support/fakes/FakeFilePicker.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,26 +24,6 @@ using Authorization = CalendarAccounts::Authorization;
 using Source = CalendarAccounts::Source;
 using Type = Source::Type;
 
-class ScriptedCalendar final : public CalendarAccounts {
-public:
-    Authorization authorization() override { return access; }
-    QCoro::Task<bool> requestFullAccess() override {
-        ++requests;
-        access = answer;
-        co_return access == Authorization::fullAccess;
-    }
-    std::vector<Source> sources() override { return list; }
-    void watch(std::function<void()> changed) override { watchers.push_back(std::move(changed)); }
-    void openPrivacySettings() override { ++privacyOpened; }
-
-    Authorization access = Authorization::fullAccess;
-    Authorization answer = Authorization::fullAccess;
-    std::vector<Source> list;
-    std::vector<std::function<void()>> watchers;
-    int requests = 0;
-    int privacyOpened = 0;
-};
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
@@ -51,13 +34,13 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 class GoogleFixture : public ::testing::Test {
 protected:
     GoogleFixture()
-        : calendar(std::make_shared<ScriptedCalendar>())
+        : calendar(std::make_shared<test::FakeCalendarAccounts>())
         , manager(test::home() + QStringLiteral("/dados/mcp.json")) {}
     std::unique_ptr<GoogleConnect> connect() {
         return std::make_unique<GoogleConnect>(calendar, manager);
     }
 
-    std::shared_ptr<ScriptedCalendar> calendar;
+    std::shared_ptr<test::FakeCalendarAccounts> calendar;
     MCPManager manager;
 };
 
@@ -215,18 +198,9 @@ TEST(GoogleCredentials, TheRecentFileIsTheNewestClientFileOfTheWeek) {
     Clock::install(nullptr);
 }
 
-class RecordingPicker final : public FilePicker {
-public:
-    std::optional<QString> pickFile(const Request& r) override {
-        seen = r;
-        return QStringLiteral("/tmp/escolhido.json");
-    }
-    Request seen;
-};
-
 TEST(GoogleCredentials, ThePickerIsAskedForOneJSONFileInDownloads) {
     EXPECT_FALSE(GoogleConnect::pickCredentialsFile()) << "no dialog installed";
-    auto picker = std::make_shared<RecordingPicker>();
+    auto picker = std::make_shared<test::FakeFilePicker>(QStringLiteral("/tmp/escolhido.json"));
     Platform::install<FilePicker>(picker);
     EXPECT_EQ(GoogleConnect::pickCredentialsFile(), "/tmp/escolhido.json");
     EXPECT_EQ(picker->seen.title, "Escolha o arquivo de credenciais do Google");
@@ -241,7 +215,8 @@ TEST_F(GoogleFixture, InstallingWritesTheGoogleEntryBesideTheOthers) {
     const GoogleConnect::Credentials credentials{"1-a.apps.googleusercontent.com", "segredo"};
     EXPECT_FALSE(GoogleConnect::installWorkspace("ana@gmail.com", credentials,
                                                  {"drive", "docs", "sheets"}, manager));
-    const auto file = manager.readConfig();
+    const auto read = manager.readConfig();
+    const auto* file = std::get_if<MCPConfigFile>(&read);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->mcpServers.at("meu").command, "x");
     const JSONValue entry = file->mcpServers.at("google").toJSON();
@@ -262,7 +237,8 @@ TEST_F(GoogleFixture, AnUnreadableFileIsNotReplacedByTheGoogleEntry) {
     const auto error = GoogleConnect::installWorkspace(
         "ana@gmail.com", {"1-a.apps.googleusercontent.com", "s"}, {"drive"}, manager);
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith("mcp.json inválido: "));
+    EXPECT_EQ(error->kind(), MCPError::Kind::invalidConfig);
+    EXPECT_TRUE(error->message().startsWith("mcp.json inválido: "));
     QFile f(manager.configPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), broken);

@@ -160,7 +160,7 @@ TEST_F(ManagerFixture, AnInvalidFileIsRejectedWhole) {
         writeText(path, c.text);
         manager->reload();
         ASSERT_TRUE(manager->configError());
-        EXPECT_EQ(*manager->configError(),
+        EXPECT_EQ(manager->configError()->message(),
                   QStringLiteral("mcp.json inválido: ") + QString::fromUtf8(c.reason));
         EXPECT_TRUE(manager->servers().empty());
         EXPECT_EQ(readAll(path), QByteArray(c.text)) << "never overwritten";
@@ -177,12 +177,14 @@ TEST_F(ManagerFixture, AnUnreadableFileKeepsItsServersWhenAnEntryIsAdded) {
     MCPServerConfig google{"uvx", QStringList{"workspace-mcp"}, {}, {}};
     const auto error = manager->setServer("google", google);
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->startsWith("mcp.json inválido: "));
+    EXPECT_EQ(error->kind(), MCPError::Kind::invalidConfig);
+    EXPECT_TRUE(error->message().startsWith("mcp.json inválido: "));
     EXPECT_EQ(readAll(path), broken);
 
     writeServers(R"("meu":{"command":"x","disabled":true})");
     EXPECT_FALSE(manager->setServer("google", MCPServerConfig{"y", {}, {}, true}));
-    const auto file = manager->readConfig();
+    const auto read = manager->readConfig();
+    const auto* file = std::get_if<MCPConfigFile>(&read);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->mcpServers.size(), 2u);
     EXPECT_EQ(file->mcpServers.at("meu").command, "x");
@@ -196,9 +198,9 @@ TEST(MCPManagerWrite, AFailedWriteIsReported) {
     EXPECT_FALSE(manager.ensureConfigExists());
     const auto error = manager.save(MCPConfigFile{});
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "Não foi possível salvar mcp.json.");
+    EXPECT_EQ(error->message(), "Não foi possível salvar mcp.json.");
     ASSERT_TRUE(manager.configError());
-    EXPECT_TRUE(manager.configError()->startsWith("mcp.json inválido: "));
+    EXPECT_TRUE(manager.configError()->message().startsWith("mcp.json inválido: "));
 }
 
 TEST_F(ManagerFixture, AServerThatCannotStartShowsItsLaunchersComplaint) {
