@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     nolvea::test::prepareEnvironment();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new nolvea::test::FreshHome);
     const int rc = RUN_ALL_TESTS();
     nolvea::test::cleanEnvironment();
     // Qt Multimedia's PulseAudio backend (Qt 6.4) can abort in its own static teardown after

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new nolvea::test::FreshHome);
     const int rc = RUN_ALL_TESTS();
     nolvea::test::cleanEnvironment();
     return rc;
