@@ -122,6 +122,8 @@ TEST(LiveTranscriber, FeedingFromAnotherThreadWhileItOpensAndCloses) {
         else
             (void)await(t.finish());
     }
+    // Every stream is closed now: what comes next is dropped.
+    EXPECT_TRUE(test::spinUntil([&] { return dropped > 0; }));
     stop = true;
     audio.join();
     EXPECT_GT(queued.load(), 0);
