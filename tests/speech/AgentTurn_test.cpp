@@ -1,6 +1,7 @@
 #include "speech/AgentTurn.h"
 
 #include "core/AppState.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 

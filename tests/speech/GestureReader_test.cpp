@@ -1,4 +1,5 @@
 #include "speech/GestureReader.h"
+#include "support/fakes/ManualClock.h"
 
 #include <gtest/gtest.h>
 
