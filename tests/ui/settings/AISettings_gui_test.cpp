@@ -3,6 +3,7 @@
 #include "core/AppSettings.h"
 #include "support/LoopbackServer.h"
 #include "support/ScriptedModel.h"
+#include "support/fakes/ManualClock.h"
 #include "ui/components/SiteButton.h"
 #include "ui/settings/AISettings.h"
 #include "ui/settings/AccountRow.h"
@@ -62,7 +63,7 @@ TEST_F(AIPaneTest, ModelsListedByTheServerTurnTheFieldIntoAPicker) {
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->itemText(0), "Escolha um modelo…");
     EXPECT_EQ(picker->count(), 3);
-    EXPECT_EQ(AIStatus::shared().connection(), AIStatus::Connection::online);
+    EXPECT_EQ(AIStatus::shared().connection(), AIConnection::online);
 
     picker->activated(2);
     EXPECT_EQ(AppSettings::shared().model(), "qwen") << "written at once";
@@ -103,7 +104,7 @@ TEST_F(AIPaneTest, AFailedCheckOfALeftServerLeavesTheCurrentOneAlone) {
     AIStatus::shared().refresh();
     ASSERT_TRUE(waitModels({"bom"}));
     QTest::qWait(600);
-    EXPECT_EQ(AIStatus::shared().connection(), AIStatus::Connection::online);
+    EXPECT_EQ(AIStatus::shared().connection(), AIConnection::online);
     EXPECT_EQ(AIStatus::shared().lastError(), std::nullopt);
 }
 
