@@ -240,7 +240,7 @@ QWidget* MenuBarView::buildModelCard() {
     auto* layout = new QHBoxLayout(card);
     layout->setContentsMargins(card->contentsMargins());
     layout->setSpacing(10);
-    m_dot = new StatusDot(AIConnection(int(m_sources.ai.connection())));
+    m_dot = new StatusDot(m_sources.ai.connection());
     layout->addWidget(m_dot, 0, Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
@@ -253,7 +253,7 @@ QWidget* MenuBarView::buildModelCard() {
 }
 
 void MenuBarView::updateModelCard() {
-    m_dot->setConnection(AIConnection(int(m_sources.ai.connection())));
+    m_dot->setConnection(m_sources.ai.connection());
     m_aiTitle->setFullText(m_sources.ai.title());
     m_modelLine->setFullText(MenuBarModel::modelLine(m_sources.settings.model()));
 }

@@ -29,10 +29,6 @@ namespace nolvea {
 
 namespace {
 
-AIConnection connectionOf(AIStatus::Connection c) {
-    return AIConnection(int(c));
-}
-
 SiteButton* smallButton(const QString& text, SiteKit::Kind kind) {
     auto* b = new SiteButton(text, kind, SiteKit::Size::small);
     b->setAccessibleName(text);
@@ -267,7 +263,7 @@ void AISettings::showProvider() {
 
 void AISettings::showStatus() {
     const AIStatus& status = AIStatus::shared();
-    m_dot->setConnection(connectionOf(status.connection()));
+    m_dot->setConnection(status.connection());
     m_title->setText(status.title());
     m_title->setAccessibleName(status.title());
 }
