@@ -291,9 +291,10 @@ void GoogleSetupCard::load() {
 void GoogleSetupCard::save() {
     GoogleConnect::Credentials credentials{m_clientID->text().trimmed(),
                                            m_secret->text().trimmed()};
-    m_saveError =
+    const auto error =
         GoogleConnect::installWorkspace(m_email->text().trimmed(), credentials,
                                         GoogleSetupModel::selectedIDs(m_selected), m_manager);
+    m_saveError = error ? std::optional<QString>(error->message()) : std::nullopt;
     showForm();
 }
 

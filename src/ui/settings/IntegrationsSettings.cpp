@@ -81,7 +81,7 @@ void IntegrationsSettings::rebuild() {
         delete item;
     }
     const auto& error = m_manager.configError();
-    m_configError->setText(error.value_or(QString()));
+    m_configError->setText(error ? error->message() : QString());
     m_configError->setVisible(error.has_value());
 
     const auto& servers = m_manager.servers();
