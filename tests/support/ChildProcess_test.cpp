@@ -4,6 +4,7 @@
 #include "support/Clock.h"
 #include "support/ProcessStartError.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
