@@ -9,14 +9,13 @@
 namespace nolvea {
 
 QString AppPaths::support() {
-    static const QString folder = [] {
-        const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                             QStringLiteral("/Falantorix");
-        // Transcripts, logs and keys live here: only the owner may look inside.
-        if (!QDir(path).exists() && QDir().mkpath(path))
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
-    }();
+    static const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/Falantorix");
+    // Made again when it was removed while running. Transcripts, logs and keys live here:
+    // only the owner may look inside.
+    if (!QDir(folder).exists() && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return folder;
 }
 

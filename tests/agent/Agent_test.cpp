@@ -382,7 +382,8 @@ TEST_F(AgentTest, WithoutItsOwnListTheContextNamesTheRunningServersOfTheManager)
     MCPManager::shared().attach("agenda", nullptr, {});
     EXPECT_TRUE(
         agent.userMessage("oi", false).contains("\nIntegrações conectadas: drive, agenda\n"));
-    MCPManager::shared().stopAll();
+    // Back to the servers of the (empty) configuration, for the tests that follow.
+    MCPManager::shared().reload();
 }
 
 TEST_F(AgentTest, ModelFailuresPropagateAfterKeepingTheTurn) {

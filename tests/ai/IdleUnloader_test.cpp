@@ -92,7 +92,7 @@ TEST_F(IdleAndWarmup, CleanupWarmupRunsOnlyForLocalModelsAtMostOnceAMinute) {
     settings.setServerURL(server.url("/v1"));
     settings.setModel("qwen");
     warmup.cleanup();
-    test::spinUntil([] { return false; }, 100);
+    ASSERT_TRUE(test::spinUntil([&] { return !warmup.isRunning("cleanup"); }));
     EXPECT_EQ(server.count("/v1/chat/completions"), 2);
 }
 
