@@ -62,6 +62,8 @@ GestureReader::Action GestureReader::escape(const Situation& now) const {
     case Stage::processing:
         return Action::cancelProcessing;
     case Stage::confirming:
+        if (now.cardShownAt && m_clock.uptime() - *now.cardShownAt < cardKeyGuard)
+            return Action::none;
         return Action::declineConfirmation;
     case Stage::answer:
         return Action::dismissAnswer;

@@ -17,6 +17,9 @@ public:
     static constexpr Clock::Duration tapThreshold{300};
     static constexpr Clock::Duration doubleTapWindow{350};
     static constexpr Clock::Duration otherKeyWindow{1000};
+    // A confirmation card ignores Escape this long after it went up, so a key typed into
+    // another window cannot cancel the action it has not been shown yet.
+    static constexpr Clock::Duration cardKeyGuard{400};
 
     // Where the interaction stands when a key arrives.
     struct Situation {
@@ -26,6 +29,8 @@ public:
         bool speaking = false;
         bool agentEnabled = false;
         bool awaitingReply = false;
+        // When the waiting confirmation card went up, on the monotonic clock.
+        std::optional<Clock::Duration> cardShownAt;
     };
 
     enum class Action {

@@ -138,9 +138,13 @@ void VoiceController::wireCallbacks() {
 // Gestures
 
 GestureReader::Situation VoiceController::situation() const {
-    return {m_state.stage(),           m_state.mode(),
-            m_state.handsFree(),       m_speaker.isSpeaking(),
-            m_settings.agentEnabled(), m_state.awaitingReply()};
+    return {m_state.stage(),
+            m_state.mode(),
+            m_state.handsFree(),
+            m_speaker.isSpeaking(),
+            m_settings.agentEnabled(),
+            m_state.awaitingReply(),
+            m_cardShownAt};
 }
 
 void VoiceController::act(Action action) {
@@ -527,6 +531,7 @@ void VoiceController::agentTool(const QString& symbol) {
 }
 
 QCoro::Task<Confirmation> VoiceController::agentConfirm(ActionPreview preview) {
+    m_cardShownAt = m_clock.uptime();
     return m_desk->confirm(std::move(preview));
 }
 

@@ -192,6 +192,7 @@ private:
     Services m_services;
     std::unique_ptr<Clock> m_systemClock; // when none was given
     Clock& m_clock;
+    std::optional<Clock::Duration> m_cardShownAt; // when the last confirmation card went up
     std::unique_ptr<HotkeyMonitor> m_hotkeys;
     std::unique_ptr<ListeningSession> m_listening;
     std::unique_ptr<GestureReader> m_gestures;

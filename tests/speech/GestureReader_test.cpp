@@ -157,6 +157,27 @@ TEST(GestureReader, EscapeStopsSpeechFirstThenActsByStage) {
     }
 }
 
+// An Escape typed into another window just as a card goes up must not cancel the action.
+TEST(GestureReader, EscapeLeavesAFreshConfirmationCardAlone) {
+    struct Case {
+        int cardAgeMs;
+        Action action;
+    } cases[] = {
+        {0, Action::none},
+        {399, Action::none},
+        {400, Action::declineConfirmation},
+        {2000, Action::declineConfirmation},
+    };
+    for (const auto& k : cases) {
+        Keys keys;
+        keys.advance(5000);
+        auto now = at(Stage::confirming);
+        now.cardShownAt = keys.clock.uptime();
+        keys.advance(k.cardAgeMs);
+        EXPECT_EQ(keys.reader.escape(now), k.action) << k.cardAgeMs;
+    }
+}
+
 // Control switches a dictation listening to the agent once; its release changes nothing.
 TEST(GestureReader, ControlSwitchesToTheAgentOnlyOnAPressWhileListening) {
     struct Case {

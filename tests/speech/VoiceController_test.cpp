@@ -394,6 +394,9 @@ TEST_F(VoiceControllerTest, AReplacedOrAbandonedConfirmationIsDeclined) {
     auto second = c.agentConfirm(editablePreview());
     EXPECT_EQ(test::await(std::move(first)).choice, Confirmation::Choice::decline);
     EXPECT_TRUE(c.hasPendingConfirmation());
+    c.escapePressed(); // typed elsewhere just as the card went up: it stays
+    EXPECT_TRUE(c.hasPendingConfirmation());
+    rig.advance(400);
     c.escapePressed();
     EXPECT_EQ(test::await(std::move(second)).choice, Confirmation::Choice::decline);
     EXPECT_FALSE(c.hasPendingConfirmation());
