@@ -5,8 +5,8 @@
 #include "core/ActionPreview.h"
 #include "support/Async.h"
 #include "support/Clock.h"
-#include "support/json/Schema.h"
 #include "support/fakes/ManualClock.h"
+#include "support/json/Schema.h"
 
 #include "support/Printers.h"
 #include <QTimeZone>

@@ -5,8 +5,8 @@
 #include "core/AppSettings.h"
 #include "support/Clock.h"
 #include "support/LoopbackServer.h"
-#include "support/json/JSONValue.h"
 #include "support/fakes/ManualClock.h"
+#include "support/json/JSONValue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui/settings/AISettings.h"
 
-#include "ai/Warmup.h"
 #include "ai/AIStatus.h"
+#include "ai/Warmup.h"
 #include "core/AppSettings.h"
 #include "support/Detached.h"
 #include "support/Error.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/AIProvider.h"
 #include "ai/AccountBridge.h"
+#include "core/AIProvider.h"
 
 #include <QObject>
 #include <QUrl>

@@ -3,8 +3,8 @@
 #include "core/AIConnection.h"
 #include "core/FollowUpMode.h"
 #include "core/NeuralVoice.h"
-#include "speech/TTSServer.h"
 #include "core/VoiceEngine.h"
+#include "speech/TTSServer.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AudioInputError.h"
 #include "platform/AudioInput.h"
+#include "platform/AudioInputError.h"
 
 namespace nolvea::test {
 

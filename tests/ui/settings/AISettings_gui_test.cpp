@@ -1,5 +1,5 @@
-#include "ai/BridgeFixture.h"
 #include "ai/AIStatus.h"
+#include "ai/BridgeFixture.h"
 #include "core/AppSettings.h"
 #include "support/LoopbackServer.h"
 #include "support/ScriptedModel.h"
