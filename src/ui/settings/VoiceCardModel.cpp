@@ -1,6 +1,7 @@
 #include "ui/settings/VoiceCardModel.h"
 
 #include "core/AppSettings.h"
+#include "speech/NeuralVoiceRequest.h"
 
 #include <cmath>
 
@@ -37,19 +38,7 @@ QString engineDetail(VoiceEngine engine) {
 }
 
 QString neuralVoiceLabel(NeuralVoice voice) {
-    switch (voice) {
-    case NeuralVoice::kokoroAlex:
-        return QStringLiteral("Alex · Kokoro (masculina)");
-    case NeuralVoice::kokoroDora:
-        return QStringLiteral("Dora · Kokoro (feminina)");
-    case NeuralVoice::voxtralMale:
-        return QStringLiteral("Voxtral masculina");
-    case NeuralVoice::voxtralFemale:
-        return QStringLiteral("Voxtral feminina");
-    case NeuralVoice::qwenJarvis:
-        break;
-    }
-    return QStringLiteral("Mordomo · Qwen3 (estilo JARVIS)");
+    return NeuralVoiceRequest::label(voice);
 }
 
 QString neuralVoiceDetail(NeuralVoice voice) {
