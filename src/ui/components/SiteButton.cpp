@@ -22,6 +22,12 @@ QPainterPath shapeOf(const QRectF& r) {
 
 } // namespace
 
+SiteButton* SiteButton::small(const QString& text, SiteKit::Kind kind) {
+    auto* b = new SiteButton(text, kind, SiteKit::Size::small);
+    b->setAccessibleName(text);
+    return b;
+}
+
 SiteButton::SiteButton(const QString& text, SiteKit::Kind kind, SiteKit::Size size, QWidget* parent)
     : QAbstractButton(parent)
     , m_kind(kind)

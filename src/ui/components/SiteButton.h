@@ -18,6 +18,8 @@ class SiteButton : public QAbstractButton {
 public:
     SiteButton(const QString& text, SiteKit::Kind kind, SiteKit::Size size,
                QWidget* parent = nullptr);
+    // The small button of the settings rows and cards.
+    static SiteButton* small(const QString& text, SiteKit::Kind kind = SiteKit::Kind::secondary);
 
     SiteKit::Kind kind() const { return m_kind; }
     SiteKit::Size buttonSize() const { return m_size; }

@@ -27,16 +27,6 @@
 
 namespace nolvea {
 
-namespace {
-
-SiteButton* smallButton(const QString& text, SiteKit::Kind kind) {
-    auto* b = new SiteButton(text, kind, SiteKit::Size::small);
-    b->setAccessibleName(text);
-    return b;
-}
-
-} // namespace
-
 AISettings::AISettings(QWidget* parent)
     : QWidget(parent) {
     auto* stack = new QVBoxLayout(this);
@@ -112,7 +102,7 @@ SettingsCard* AISettings::providerCard() {
         SettingsText::label({}, SettingsText::systemFont(13, QFont::DemiBold), Brand::tinta());
     m_title->setMaximumHeight(m_title->fontMetrics().lineSpacing() * 2 + 2);
     h->addWidget(m_title, 1);
-    auto* refresh = smallButton(QStringLiteral("Atualizar"), SiteKit::Kind::secondary);
+    auto* refresh = SiteButton::small(QStringLiteral("Atualizar"), SiteKit::Kind::secondary);
     connect(refresh, &QAbstractButton::clicked, this, [] { AIStatus::shared().refresh(); });
     h->addWidget(refresh);
     m_providerCard->add(line);
@@ -183,7 +173,7 @@ SettingsCard* AISettings::dictationCard() {
     auto* line = new QWidget;
     auto* h = new QHBoxLayout(line);
     h->setContentsMargins(0, 0, 0, 0);
-    m_test = smallButton(QStringLiteral("Testar agora"), SiteKit::Kind::primary);
+    m_test = SiteButton::small(QStringLiteral("Testar agora"), SiteKit::Kind::primary);
     connect(m_test, &QAbstractButton::clicked, this, &AISettings::runTest);
     h->addWidget(m_test);
     m_latency =

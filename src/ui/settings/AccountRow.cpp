@@ -58,8 +58,7 @@ void AccountRow::render() {
     const auto& account = m_model->account();
     const auto cli = m_model->tool();
     auto button = [this](const QString& text, SiteKit::Kind kind, auto action) {
-        auto* b = new SiteButton(text, kind, SiteKit::Size::small);
-        b->setAccessibleName(text);
+        auto* b = SiteButton::small(text, kind);
         connect(b, &QAbstractButton::clicked, this, action);
         m_controlsLayout->addWidget(b);
     };

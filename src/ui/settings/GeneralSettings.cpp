@@ -19,16 +19,6 @@
 
 namespace nolvea {
 
-namespace {
-
-SiteButton* smallButton(const QString& text, SiteKit::Kind kind = SiteKit::Kind::secondary) {
-    auto* b = new SiteButton(text, kind, SiteKit::Size::small);
-    b->setAccessibleName(text);
-    return b;
-}
-
-} // namespace
-
 GeneralSettings::GeneralSettings(QWidget* parent)
     : QWidget(parent) {
     auto* stack = new QVBoxLayout(this);
@@ -50,7 +40,7 @@ SettingsCard* GeneralSettings::youCard() {
         Bindings::field(s, &AppSettings::userName, &AppSettings::setUserName,
                         &AppSettings::userNameChanged, AppSettings::suggestedName(), 180)));
     card->addDivider();
-    auto* open = smallButton(QStringLiteral("Abrir"));
+    auto* open = SiteButton::small(QStringLiteral("Abrir"));
     connect(open, &QAbstractButton::clicked, this,
             [] { WindowManager::shared().show(WindowManager::Kind::onboarding); });
     card->add(new SettingRow(QStringLiteral("Configuração inicial"),
@@ -133,7 +123,7 @@ SettingsCard* GeneralSettings::behaviourCard() {
     card->add(new SettingRow(QStringLiteral("Abrir ao iniciar sessão"), std::nullopt, m_launch));
     card->addDivider();
     // This build has no scripted demonstration yet: the button says so and does nothing.
-    auto* demo = smallButton(QStringLiteral("Reproduzir"));
+    auto* demo = SiteButton::small(QStringLiteral("Reproduzir"));
     demo->setEnabled(false);
     demo->setToolTip(QStringLiteral("Ainda não disponível nesta versão"));
     demo->setAccessibleDescription(demo->toolTip());
@@ -188,7 +178,7 @@ void GeneralSettings::fillPermissions() {
             granted->setAccessibleName(QStringLiteral("Permitido"));
             trailing = granted;
         } else {
-            auto* ask = smallButton(QStringLiteral("Permitir"), SiteKit::Kind::primary);
+            auto* ask = SiteButton::small(QStringLiteral("Permitir"), SiteKit::Kind::primary);
             ask->setAccessibleDescription(row.title);
             const PermissionKind kind = row.kind;
             connect(ask, &QAbstractButton::clicked, this,

@@ -18,16 +18,6 @@
 
 namespace nolvea {
 
-namespace {
-
-SiteButton* smallButton(const QString& text, SiteKit::Kind kind = SiteKit::Kind::secondary) {
-    auto* b = new SiteButton(text, kind, SiteKit::Size::small);
-    b->setAccessibleName(text);
-    return b;
-}
-
-} // namespace
-
 IntegrationsSettings::IntegrationsSettings()
     : IntegrationsSettings(MCPManager::shared()) {}
 
@@ -42,9 +32,9 @@ IntegrationsSettings::IntegrationsSettings(MCPManager& manager, QWidget* parent)
     auto* ah = new QHBoxLayout(actions);
     ah->setContentsMargins(0, 0, 0, 0);
     ah->setSpacing(8);
-    auto* reload = smallButton(QStringLiteral("Recarregar"));
+    auto* reload = SiteButton::small(QStringLiteral("Recarregar"));
     connect(reload, &QAbstractButton::clicked, this, [this] { m_manager.reload(); });
-    auto* open = smallButton(QStringLiteral("Abrir mcp.json"));
+    auto* open = SiteButton::small(QStringLiteral("Abrir mcp.json"));
     connect(open, &QAbstractButton::clicked, this, [this] {
         m_manager.ensureConfigExists();
         QDesktopServices::openUrl(QUrl::fromLocalFile(m_manager.configPath()));
@@ -99,9 +89,9 @@ void IntegrationsSettings::rebuild() {
         ch->setSpacing(8);
         if (!server.tools.empty()) {
             const bool open = m_expanded.contains(name);
-            auto* more = smallButton(open ? QStringLiteral("Ocultar ferramentas")
-                                          : QStringLiteral("Ver ferramentas"),
-                                     SiteKit::Kind::quiet);
+            auto* more = SiteButton::small(open ? QStringLiteral("Ocultar ferramentas")
+                                                : QStringLiteral("Ver ferramentas"),
+                                           SiteKit::Kind::quiet);
             more->setAccessibleDescription(name);
             connect(more, &QAbstractButton::clicked, this, [this, name] {
                 if (!m_expanded.remove(name)) m_expanded.insert(name);

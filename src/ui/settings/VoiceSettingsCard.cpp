@@ -22,12 +22,6 @@ namespace nolvea {
 
 namespace {
 
-SiteButton* smallButton(const QString& text) {
-    auto* b = new SiteButton(text, SiteKit::Kind::secondary, SiteKit::Size::small);
-    b->setAccessibleName(text);
-    return b;
-}
-
 template <typename T, typename F> QStringList labels(const std::vector<T>& values, F label) {
     QStringList out;
     for (const T& v : values)
@@ -81,7 +75,7 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     m_statusText = SettingsText::label({}, SettingsText::systemFont(11), Brand::suave());
     m_statusText->setAccessibleName(QStringLiteral("Servidor de voz"));
     line->addWidget(m_statusText, 1);
-    auto* log = smallButton(QStringLiteral("Ver log"));
+    auto* log = SiteButton::small(QStringLiteral("Ver log"));
     connect(log, &QAbstractButton::clicked, this,
             [] { QDesktopServices::openUrl(QUrl::fromLocalFile(TTSServer::logPath())); });
     line->addWidget(log);
@@ -113,7 +107,7 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     connect(slider, &QSlider::valueChanged, this,
             [this](int step) { m_settings.setSpeechRate(VoiceCardModel::rateAt(step)); });
     speedRow->addWidget(slider);
-    auto* sample = smallButton(QStringLiteral("Ouvir exemplo"));
+    auto* sample = SiteButton::small(QStringLiteral("Ouvir exemplo"));
     connect(sample, &QAbstractButton::clicked, this,
             [] { Speaker::shared().speak(VoiceCardModel::sampleSentence(), {}); });
     speedRow->addWidget(sample);
@@ -123,7 +117,7 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     auto* moreRow = new QHBoxLayout(more);
     moreRow->setContentsMargins(0, 0, 0, 0);
     moreRow->addStretch(1);
-    auto* download = smallButton(QStringLiteral("Baixar vozes melhores…"));
+    auto* download = SiteButton::small(QStringLiteral("Baixar vozes melhores…"));
     download->setToolTip(QStringLiteral("Acessibilidade › Conteúdo falado › Voz do sistema › "
                                         "Gerenciar vozes › Português (Brasil)"));
     // The desktop has no voice manager to open here.
