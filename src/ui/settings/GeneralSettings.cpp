@@ -79,8 +79,7 @@ SettingsCard* GeneralSettings::activationCard() {
             [language, &s](int i) { s.setLocaleID(language->itemData(i).toString()); });
     connect(&s, &AppSettings::localeIDChanged, language, showLanguage);
     card->add(new SettingRow(QStringLiteral("Idioma da fala"),
-                             QStringLiteral("Transcrição local da Apple (SpeechAnalyzer)"),
-                             language));
+                             QStringLiteral("Transcrição local (pocketsphinx)"), language));
     return card;
 }
 
