@@ -9,6 +9,7 @@
 #include "platform/linux/PasswdUserAccount.h"
 #include "platform/linux/SendmailTransport.h"
 #include "platform/linux/X11PanelWindowing.h"
+#include "platform/linux/X11PointerSource.h"
 #include "platform/linux/XdgLauncher.h"
 
 namespace nolvea::LinuxPlatform {
@@ -23,6 +24,7 @@ void install(const QString& speechModels) {
     Platform::install<FilePicker>(std::make_shared<DialogFilePicker>());
     Platform::install<LegacyKeychain>(std::make_shared<KeyringLegacyKeychain>());
     Platform::install<PanelWindowing>(std::make_shared<X11PanelWindowing>());
+    Platform::install<PointerSource>(std::make_shared<X11PointerSource>());
     // No calendar store on this desktop: CalendarAccounts stays uninstalled on purpose.
 }
 

@@ -15,6 +15,7 @@
 #include "platform/PanelWindowing.h"
 #include "platform/PermissionProbe.h"
 #include "platform/Platform.h"
+#include "platform/PointerSource.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/SoundLibrary.h"
 #include "platform/SpeechEngine.h"
@@ -49,7 +50,7 @@ TEST(LinuxPlatform, installsEveryLayerOfTheDesktop) {
         missing<KeyEventSource, KeyPoster, Clipboard, FrontWindowReader, AccessibilityReader,
                 ScreenGrabber, PermissionProbe, AudioInputFactory, AudioPlayerFactory, SpeechEngine,
                 SoundLibrary, SystemVoice, Launcher, FileSearch, UserAccount, MailTransport,
-                FilePicker, LegacyKeychain, PanelWindowing>();
+                FilePicker, LegacyKeychain, PanelWindowing, PointerSource>();
     EXPECT_TRUE(absent.empty()) << testing::PrintToString(absent);
     EXPECT_EQ(Platform::find<CalendarAccounts>(), nullptr);
 
