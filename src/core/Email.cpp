@@ -6,8 +6,18 @@
 namespace nolvea {
 
 bool EmailRecipient::isValid() const {
-    const QStringList pieces = address.split(u'@', Qt::SkipEmptyParts);
-    return pieces.size() == 2 && pieces[1].contains(u'.') && !address.contains(u' ');
+    const qsizetype at = address.indexOf(u'@');
+    if (at <= 0 || address.indexOf(u'@', at + 1) >= 0) return false;
+    static const QString kForbidden = QStringLiteral("<>()[],;:\"?&");
+    for (const QChar c : address)
+        if (c.isSpace() || c.category() == QChar::Other_Control ||
+            c.category() == QChar::Other_Format || kForbidden.contains(c))
+            return false;
+    const QStringList labels = address.mid(at + 1).split(u'.');
+    if (labels.size() < 2) return false;
+    for (const QString& label : labels)
+        if (label.isEmpty()) return false;
+    return true;
 }
 
 EmailRecipient EmailRecipient::parse(const QString& text) {

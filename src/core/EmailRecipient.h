@@ -19,8 +19,9 @@ struct EmailRecipient {
     QString address{};
     QStringList alternatives{}; // other addresses of the same contact
 
-    // A plausible address: exactly two non-empty pieces around "@", a "." in the domain
-    // piece, no space anywhere.
+    // A complete address: one "@" after a non-empty local part, a domain of at least two
+    // non-empty dot-separated labels, and no whitespace, control character or any of
+    // <>()[],;:"?& (those would break the headers it goes into).
     bool isValid() const;
 
     // "Name <address>", a bare address (holds "@") or a bare name.

@@ -8,6 +8,7 @@
 #include "ui/components/GlassButton.h"
 #include "ui/components/SymbolBadge.h"
 #include "ui/components/Theme.h"
+#include "ui/composer/EmailComposerView.h"
 #include "ui/overlay/ConfirmCardModel.h"
 
 #include <QHBoxLayout>
@@ -53,6 +54,15 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(14);
+    if (m_action.email) {
+        // An e-mail is reviewed in the composer, which answers with its own buttons.
+        m_composer = new EmailComposerView(
+            m_state, {.controller = m_controller,
+                      .keysAccepted = [this] { return keysAccepted(); },
+                      .alternateLabel = m_action.alternateLabel.value_or(QString())});
+        column->addWidget(m_composer);
+        return;
+    }
 
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
@@ -106,7 +116,9 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
 }
 
 void ConfirmCard::takeFocus() {
-    if (m_editor)
+    if (m_composer)
+        m_composer->takeFocus();
+    else if (m_editor)
         m_editor->editor()->setFocus(Qt::OtherFocusReason);
     else
         setFocus(Qt::OtherFocusReason);

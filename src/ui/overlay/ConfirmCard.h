@@ -14,6 +14,7 @@ namespace nolvea {
 
 class AppState;
 class DraftEditor;
+class EmailComposerView;
 class GlassButton;
 class SymbolBadge;
 
@@ -32,6 +33,8 @@ public:
     QLabel* title() const { return m_title; }
     const QList<QLabel*>& detailLabels() const { return m_details; }
     DraftEditor* editor() const { return m_editor; }
+    // The e-mail composer that takes the whole card when the action sends an e-mail.
+    EmailComposerView* composer() const { return m_composer; }
     GlassButton* cancelButton() const { return m_cancel; }
     GlassButton* confirmButton() const { return m_confirm; }
 
@@ -52,11 +55,12 @@ private:
     AppState& m_state;
     ControllerAccess m_controller;
     Clock::Duration m_shownAt{-1};
-    SymbolBadge* m_icon;
-    QLabel* m_title;
+    SymbolBadge* m_icon = nullptr;
+    QLabel* m_title = nullptr;
     QList<QLabel*> m_details;
     DraftEditor* m_editor = nullptr;
-    GlassButton* m_cancel;
+    EmailComposerView* m_composer = nullptr;
+    GlassButton* m_cancel = nullptr;
     GlassButton* m_confirm = nullptr;
 };
 
