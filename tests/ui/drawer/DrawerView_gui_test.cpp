@@ -1,0 +1,186 @@
+// The drawer's card with a real history store: search, rows that expand, copy, delete,
+// clear-all's second press, and the empty states.
+#include "core/AppSettings.h"
+#include "core/HistoryStore.h"
+#include "support/fakes/ManualClock.h"
+#include "ui/components/GlassButton.h"
+#include "ui/components/MarkdownText.h"
+#include "ui/drawer/DrawerRow.h"
+#include "ui/drawer/HistoryConversationView.h"
+#include "ui/drawer/HistoryDrawerModel.h"
+#include "ui/drawer/HistoryDrawerView.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using Kind = HistoryEntry::Kind;
+
+namespace {
+
+HistoryEntry entry(Kind kind, const char* app, const char* said, const char* output,
+                   QDateTime when) {
+    HistoryEntry e = HistoryEntry::make(kind, QString::fromUtf8(app), QString::fromUtf8(said),
+                                        QString::fromUtf8(output));
+    e.date = when;
+    return e;
+}
+
+class DrawerView : public ::testing::Test {
+protected:
+    DrawerView() {
+        Clock::install(&clock);
+        AppSettings::shared().setHotkey(HotkeyChoice::fn);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        clock.setNow(now);
+        history.add(entry(Kind::dictation, "Kate", "", "Relatório enviado", now.addDays(-3)));
+        history.add(entry(Kind::dictation, "Firefox", "bom dia equipe", "Bom dia, equipe!",
+                          now.addDays(-1)));
+        history.add(entry(Kind::agent, "", "que horas são em Lisboa",
+                          "São **14h** em Lisboa. Veja [o mapa](https://example.com/mapa).", now));
+        model.setOpen(true);
+        view = std::make_unique<HistoryDrawerView>(model, history, AppSettings::shared(),
+                                                   [this] { ++closes; });
+        view->resize(400, 900);
+        view->show();
+    }
+    ~DrawerView() override {
+        view.reset();
+        Clock::install(nullptr);
+    }
+
+    void screenshot(const QString& name) {
+        QCoreApplication::processEvents();
+        const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
+        QDir().mkpath(dir);
+        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+        QLinearGradient desk(0, 0, 400, 900);
+        desk.setColorAt(0, QColor(0x3a, 0x4a, 0x6a));
+        desk.setColorAt(1, QColor(0x8a, 0x6a, 0x9a));
+        QPainter p(&image);
+        p.fillRect(image.rect(), desk);
+        view->render(&p, {}, {}, QWidget::DrawChildren);
+        p.end();
+        image.save(dir + QStringLiteral("/drawer-") + name + QStringLiteral(".png"));
+    }
+    QStringList previews() const {
+        QStringList out;
+        for (DrawerRow* r : view->rows())
+            out.append(r->preview()->text());
+        return out;
+    }
+
+    ManualClock clock;
+    QTemporaryDir dir;
+    HistoryStore history{dir.path() + QStringLiteral("/history.json")};
+    HistoryDrawerModel model;
+    std::unique_ptr<HistoryDrawerView> view;
+    int closes = 0;
+};
+
+} // namespace
+
+TEST_F(DrawerView, ListsTheHistoryByDayAndSearchesIt) {
+    EXPECT_EQ(view->counts()->text(), QStringLiteral("3 registros · 8 palavras ditadas"));
+    EXPECT_EQ(view->groupTitles().mid(0, 2), QStringList({"Hoje", "Ontem"}));
+    EXPECT_EQ(view->groupTitles().size(), 3);
+    EXPECT_EQ(previews(),
+              QStringList({"que horas são em Lisboa", "Bom dia, equipe!", "Relatório enviado"}));
+    EXPECT_FALSE(view->searchClearButton()->isVisible());
+    screenshot(QStringLiteral("lista"));
+
+    QTest::keyClicks(view->searchField(), QStringLiteral("firefox"));
+    EXPECT_EQ(model.query(), QStringLiteral("firefox"));
+    EXPECT_EQ(previews(), QStringList({"Bom dia, equipe!"}));
+    EXPECT_EQ(view->counts()->text(), QStringLiteral("3 registros · 8 palavras ditadas"));
+    EXPECT_TRUE(view->searchClearButton()->isVisible());
+
+    QTest::keyClicks(view->searchField(), QStringLiteral("zzz"));
+    EXPECT_TRUE(view->emptyState()->isVisible());
+    EXPECT_EQ(view->emptyTitle()->text(), QStringLiteral("Nenhum resultado"));
+    EXPECT_EQ(view->emptyHint()->text(), QStringLiteral("Tente outra busca."));
+
+    QTest::mouseClick(view->searchClearButton(), Qt::LeftButton);
+    EXPECT_EQ(view->searchField()->text(), QString());
+    EXPECT_EQ(view->rows().size(), 3);
+
+    // Escape in the search field closes the drawer and keeps the text.
+    QTest::keyClicks(view->searchField(), QStringLiteral("bom"));
+    QTest::keyClick(view->searchField(), Qt::Key_Escape);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(model.query(), QStringLiteral("bom"));
+}
+
+TEST_F(DrawerView, ARowExpandsIntoItsConversationWithCopyAndDelete) {
+    DrawerRow* agent = view->rows()[0];
+    DrawerRow* dictation = view->rows()[1];
+    QTest::mouseClick(agent->header(), Qt::LeftButton, {}, {300, 10});
+    EXPECT_EQ(model.expandedID(), agent->entry().id);
+    EXPECT_TRUE(agent->isExpanded());
+    EXPECT_FALSE(agent->preview()->isVisible());
+    ASSERT_NE(agent->conversation(), nullptr);
+    ASSERT_NE(agent->conversation()->request(), nullptr);
+    EXPECT_EQ(agent->conversation()->request()->text(), QStringLiteral("que horas são em Lisboa"));
+    EXPECT_EQ(agent->conversation()->answer()->plainText(),
+              QStringLiteral("São 14h em Lisboa. Veja o mapa."));
+    screenshot(QStringLiteral("conversa"));
+
+    // Another row folds the first; a dictation that says what it typed shows no bubble.
+    QTest::mouseClick(dictation->header(), Qt::LeftButton, {}, {300, 10});
+    EXPECT_FALSE(agent->isExpanded());
+    EXPECT_TRUE(dictation->isExpanded());
+    ASSERT_NE(dictation->conversation(), nullptr);
+    EXPECT_NE(dictation->conversation()->request(), nullptr); // "bom dia equipe" adds to it
+
+    QTest::mouseClick(dictation->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Bom dia, equipe!"));
+    EXPECT_EQ(dictation->copyButton()->look().title, QStringLiteral("Copiado"));
+    // The row keeps "Copiado" while it exists, through a search that keeps it.
+    model.setQuery(QStringLiteral("bom"));
+    ASSERT_EQ(view->rows().size(), 1);
+    EXPECT_EQ(view->rows()[0], dictation);
+    EXPECT_EQ(dictation->copyButton()->look().title, QStringLiteral("Copiado"));
+    model.setQuery({});
+
+    QTest::mouseClick(dictation->deleteButton(), Qt::LeftButton);
+    EXPECT_EQ(history.entries().size(), 2);
+    EXPECT_EQ(previews(), QStringList({"que horas são em Lisboa", "Relatório enviado"}));
+    EXPECT_EQ(view->counts()->text(), QStringLiteral("2 registros · 5 palavras ditadas"));
+
+    // Clicking the expanded row folds it.
+    QTest::mouseClick(view->rows()[0]->header(), Qt::LeftButton, {}, {300, 10});
+    QTest::mouseClick(view->rows()[0]->header(), Qt::LeftButton, {}, {300, 10});
+    EXPECT_EQ(model.expandedID(), std::nullopt);
+}
+
+TEST_F(DrawerView, ClearingAllTakesASecondPressWithinThreeSeconds) {
+    GlassButton* clear = view->clearButton();
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_TRUE(view->isConfirmingClear());
+    EXPECT_EQ(clear->look().title, QStringLiteral("Apagar tudo?"));
+    clock.advance(std::chrono::milliseconds(3000));
+    EXPECT_FALSE(view->isConfirmingClear());
+    EXPECT_EQ(history.entries().size(), 3);
+
+    // A first press gets its full three seconds even after an earlier one.
+    QTest::mouseClick(clear, Qt::LeftButton);
+    clock.advance(std::chrono::milliseconds(2000));
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_TRUE(history.entries().isEmpty());
+    EXPECT_FALSE(clear->isVisible());
+    EXPECT_TRUE(view->emptyState()->isVisible());
+    EXPECT_EQ(view->emptyTitle()->text(), QStringLiteral("Nada por aqui ainda"));
+    EXPECT_EQ(view->emptyHint()->text(), QStringLiteral("Segure Fn / 🌐 e fale em qualquer app."));
+    EXPECT_EQ(view->counts()->text(), QStringLiteral("0 registros · 0 palavras ditadas"));
+    screenshot(QStringLiteral("vazio"));
+
+    model.setOpen(false);
+    EXPECT_FALSE(view->card()->isVisible());
+}

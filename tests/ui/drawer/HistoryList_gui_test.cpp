@@ -1,0 +1,158 @@
+#include "ui/drawer/DrawerEdge.h"
+#include "ui/drawer/HistoryList.h"
+
+#include <gtest/gtest.h>
+
+using namespace nolvea;
+using Kind = HistoryEntry::Kind;
+
+namespace {
+
+const QTimeZone kSaoPaulo("America/Sao_Paulo");
+const QLocale kBrazil(QLocale::Portuguese, QLocale::Brazil);
+
+HistoryEntry entry(const char* local, Kind kind = Kind::dictation, const char* app = "",
+                   const char* said = "", const char* output = "") {
+    HistoryEntry e;
+    e.date = QDateTime::fromString(QString::fromUtf8(local), Qt::ISODate);
+    e.date.setTimeZone(kSaoPaulo);
+    e.date = e.date.toUTC();
+    e.kind = kind;
+    e.appName = QString::fromUtf8(app);
+    e.transcript = QString::fromUtf8(said);
+    e.output = QString::fromUtf8(output);
+    return e;
+}
+
+TEST(HistoryList, SearchLooksAtOutputTranscriptAndAppIgnoringCaseAndBlanks) {
+    const QList<HistoryEntry> store{
+        entry("2026-12-10T09:00:00", Kind::dictation, "Firefox", "bom dia", "Bom dia!"),
+        entry("2026-12-10T08:00:00", Kind::agent, "Terminal", "que horas são", "São 8h."),
+        entry("2026-12-09T08:00:00", Kind::edit, "", "traduza", "Translate"),
+    };
+    struct Case {
+        const char* query;
+        QList<int> kept;
+    };
+    const Case cases[] =
+        {
+            {"", {0, 1, 2}},    {" \t ", {0, 1, 2}}, {"BOM", {0}},
+            {"  horas ", {1}},  {"terminal", {1}},   {"são", {1}},
+            {"translate", {2}}, {"nada", {}},        {"\nbom", {}}, // line breaks are not trimmed
+        };
+    for (const Case& c : cases) {
+        QList<int> kept;
+        for (const HistoryEntry& e : HistoryList::filtered(store, QString::fromUtf8(c.query)))
+            kept.append(int(store.indexOf(e)));
+        EXPECT_EQ(kept, c.kept) << c.query;
+    }
+}
+
+TEST(HistoryList, GroupsAreRunsOfOneLocalDayAndOtherYearsShowTheYear) {
+    const QDateTime now = entry("2026-12-10T21:30:00").date;
+    struct Case {
+        const char* name;
+        QList<const char*> dates;
+        QStringList titles;
+        QList<int> sizes;
+    };
+    const Case cases[] = {
+        {"today, yesterday and older",
+         {"2026-12-10T23:50:00", "2026-12-10T00:10:00", "2026-12-09T23:59:00",
+          "2026-12-01T10:00:00"},
+         {"Hoje", "Ontem", "terça-feira, 1 de dezembro"},
+         {2, 1, 1}},
+        {"the local day, not the UTC one (23:50 here is tomorrow in UTC)",
+         {"2026-12-09T23:50:00"},
+         {"Ontem"},
+         {1}},
+        {"the clock set back: the same day twice stays two runs",
+         {"2026-12-10T09:00:00", "2026-12-09T09:00:00", "2026-12-10T08:00:00"},
+         {"Hoje", "Ontem", "Hoje"},
+         {1, 1, 1}},
+        {"the same day and month of another year is another group, with its year",
+         {"2026-12-01T09:00:00", "2025-12-01T09:00:00"},
+         {"terça-feira, 1 de dezembro", "segunda-feira, 1 de dezembro de 2025"},
+         {1, 1}},
+        {"nothing", {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<HistoryEntry> store;
+        for (const char* d : c.dates)
+            store.append(entry(d));
+        const auto groups = HistoryList::groups(store, now, kSaoPaulo, kBrazil);
+        QStringList titles;
+        QList<int> sizes;
+        for (const auto& g : groups) {
+            titles.append(g.title);
+            sizes.append(int(g.entries.size()));
+        }
+        EXPECT_EQ(titles, c.titles);
+        EXPECT_EQ(sizes, c.sizes);
+    }
+    // Two runs of one title are still told apart by their whole date.
+    const auto twoYears = HistoryList::groups(
+        {entry("2026-06-01T09:00:00"), entry("2025-06-01T09:00:00")}, now, kSaoPaulo, kBrazil);
+    ASSERT_EQ(twoYears.size(), 2);
+    EXPECT_NE(twoYears[0].day, twoYears[1].day);
+}
+
+TEST(HistoryList, RowTexts) {
+    const HistoryEntry dictation =
+        entry("2026-12-10T14:05:00", Kind::dictation, "Firefox", " bom dia ", "bom dia");
+    const HistoryEntry agent =
+        entry("2026-12-10T14:05:00", Kind::agent, "", "que horas são", "São **14h**.");
+    const HistoryEntry edit = entry("2026-12-10T14:05:00", Kind::edit, "Kate", "  ", "Texto");
+    EXPECT_EQ(HistoryList::meta(dictation, kSaoPaulo, kBrazil),
+              QStringLiteral("Ditado · Firefox · 14:05"));
+    EXPECT_EQ(HistoryList::meta(agent, kSaoPaulo, kBrazil), QStringLiteral("Agente · 14:05"));
+    EXPECT_EQ(HistoryList::meta(edit, kSaoPaulo, kBrazil), QStringLiteral("Edição · Kate · 14:05"));
+    EXPECT_EQ(HistoryList::preview(dictation), QStringLiteral("bom dia"));
+    EXPECT_EQ(HistoryList::preview(agent), QStringLiteral("que horas são"));
+    EXPECT_EQ(HistoryList::preview(edit), QStringLiteral("  "));
+    // What was said shows only when it adds something.
+    EXPECT_FALSE(HistoryList::showsRequest(dictation));
+    EXPECT_TRUE(HistoryList::showsRequest(agent));
+    EXPECT_FALSE(HistoryList::showsRequest(edit));
+    EXPECT_EQ(HistoryList::counts(0, 0), QStringLiteral("0 registros · 0 palavras ditadas"));
+    EXPECT_EQ(HistoryList::counts(1, 1), QStringLiteral("1 registros · 1 palavras ditadas"));
+}
+
+TEST(HistoryList, EmptyStateSaysWhetherTheSearchOrTheHistoryIsEmpty) {
+    using E = HistoryList::EmptyState;
+    EXPECT_EQ(
+        HistoryList::emptyState("", HotkeyChoice::fn),
+        (E{"waveform.badge.mic", "Nada por aqui ainda", "Segure Fn / 🌐 e fale em qualquer app."}));
+    EXPECT_EQ(HistoryList::emptyState("", HotkeyChoice::rightOption).hint,
+              QStringLiteral("Segure ⌥ Option direito e fale em qualquer app."));
+    for (const char* q : {"x", " "})
+        EXPECT_EQ(HistoryList::emptyState(q, HotkeyChoice::fn),
+                  (E{"magnifyingglass", "Nenhum resultado", "Tente outra busca."}))
+            << q;
+}
+
+TEST(DrawerEdge, TheHotZoneIsTheLeftEdgeAwayFromTheCorners) {
+    const QRect main(0, 0, 1920, 1080);
+    const QRect second(1920, 0, 1280, 1024);
+    struct Case {
+        QPoint p;
+        bool hot;
+    };
+    const Case cases[] = {
+        {{0, 500}, true},    {{1, 500}, true},      {{2, 500}, false},  {{0, 40}, false},
+        {{0, 41}, true},     {{0, 1039}, true},     {{0, 1040}, false}, {{0, 0}, false},
+        {{1920, 500}, true}, {{1921, 1000}, false},
+    };
+    for (const Case& c : cases) {
+        const QRect s = *DrawerEdge::screenAt({main, second}, c.p);
+        EXPECT_EQ(DrawerEdge::inHotZone(s, c.p), c.hot) << c.p.x() << "," << c.p.y();
+    }
+    EXPECT_EQ(DrawerEdge::screenAt({main, second}, {2000, 10}), second);
+    EXPECT_EQ(DrawerEdge::screenAt({main, second}, {-50, 10}), main);
+    EXPECT_EQ(DrawerEdge::screenAt({}, {0, 0}), std::nullopt);
+    EXPECT_EQ(DrawerEdge::grown({0, 30, 400, 1000}), QRect(-6, 24, 412, 1012));
+    EXPECT_EQ(DrawerEdge::panelFrame({1920, 32, 1280, 992}), QRect(1920, 32, 400, 992));
+}
+
+} // namespace
