@@ -62,7 +62,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     AIStatus::shared().startMonitoring();
     Updater::shared().startAutomaticChecks();
     migrateLoginItem();
-    // The history drawer is made here once it exists.
+    // The left-edge watch runs from launch on.
+    environment.historyDrawer();
     if (!settings.hasCompletedOnboarding() || asksForOnboarding(m_arguments))
         WindowManager::shared().show(WindowManager::Kind::onboarding);
 }

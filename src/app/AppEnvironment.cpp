@@ -1,7 +1,10 @@
 #include "app/AppEnvironment.h"
 
 #include "core/AppState.h"
+#include "platform/Platform.h"
+#include "platform/PointerSource.h"
 #include "speech/VoiceController.h"
+#include "ui/drawer/HistoryDrawerController.h"
 #include "ui/overlay/OverlayController.h"
 
 namespace nolvea {
@@ -19,6 +22,13 @@ AppState& AppEnvironment::state() const {
 VoiceController& AppEnvironment::controller() {
     if (!m_controller) m_controller = std::make_unique<VoiceController>(state());
     return *m_controller;
+}
+
+HistoryDrawerController& AppEnvironment::historyDrawer() {
+    if (!m_historyDrawer)
+        m_historyDrawer = std::make_unique<HistoryDrawerController>(
+            HistoryDrawerController::Options{.pointer = Platform::find<PointerSource>()});
+    return *m_historyDrawer;
 }
 
 void AppEnvironment::setNotchEnabled(bool enabled) {

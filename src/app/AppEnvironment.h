@@ -5,16 +5,17 @@
 namespace nolvea {
 
 class AppState;
+class HistoryDrawerController;
 class OverlayController;
 class VoiceController;
 
 // The application's container: the one live state and the controllers over it, each made on
 // first use and kept until the process ends. Main thread.
 //
-// The notch island, the history drawer and the demo runner join here as lazy members, like
-// the voice controller, when their views are built; until then the notch's switch is kept
+// The notch island and the demo runner join here as lazy members, like the voice controller
+// and the history drawer, when their views are built; until then the notch's switch is kept
 // (the launch and the overlay-style observation already drive it) and the tray window leaves
-// the history and demo buttons off.
+// the demo button off.
 class AppEnvironment {
 public:
     static AppEnvironment& shared();
@@ -22,6 +23,8 @@ public:
     AppState& state() const;
     // Made on first use: from then on it hears the hotkey once its monitor is started.
     VoiceController& controller();
+    // The history drawer, made on first use over the desktop's pointer.
+    HistoryDrawerController& historyDrawer();
     // The pill overlay, made at launch; null before.
     OverlayController* overlay() const { return m_overlay.get(); }
     void setOverlay(std::unique_ptr<OverlayController> overlay);
@@ -34,6 +37,7 @@ private:
     AppEnvironment() = default;
 
     std::unique_ptr<VoiceController> m_controller;
+    std::unique_ptr<HistoryDrawerController> m_historyDrawer;
     bool m_notchEnabled = false;
     std::unique_ptr<OverlayController> m_overlay;
 };

@@ -19,6 +19,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "support/Detached.h"
 #include "ui/components/BrandFont.h"
+#include "ui/drawer/HistoryDrawerController.h"
 #include "ui/menubar/MenuBarExtra.h"
 #include "ui/windows/WindowManager.h"
 #include "updates/Updater.h"
@@ -95,6 +96,7 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     QuitSignals::install(app);
     AppDelegate delegate(args);
     MenuBarActions actions;
+    actions.openHistory = [] { AppEnvironment::shared().historyDrawer().open(); };
     actions.openSettings = [] { WindowManager::shared().show(WindowManager::Kind::settings); };
     actions.quit = [] { QCoreApplication::quit(); };
     MenuBarExtra menuBar({AppEnvironment::shared().state(), AppSettings::shared(),
