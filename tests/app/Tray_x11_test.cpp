@@ -222,7 +222,7 @@ TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
         QString name;
         bool enabled;
     };
-    for (const Footer& f : {Footer{"Histórico", false}, Footer{"Ajustes", true},
+    for (const Footer& f : {Footer{"Histórico", true}, Footer{"Ajustes", true},
                             Footer{"Demo", false}, Footer{"Sair", true}}) {
         const AccessibleNode* b = button(tree, f.name);
         ASSERT_NE(b, nullptr) << f.name.toStdString();
