@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace nolvea {
@@ -204,9 +205,15 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     m_body->setFont(ComposerStyle::font(13));
     m_body->setTabChangesFocus(true);
     bodyLayout->addWidget(m_body);
-    bodyWell->setMinimumHeight(110);
-    bodyWell->setMaximumHeight(240);
     column->addWidget(bodyWell);
+    // As tall as its text, between 110 and 240 points; longer text scrolls.
+    const auto fitBody = [this, bodyWell] {
+        const int lines = std::max(1, m_body->document()->lineCount());
+        const int text = lines * m_body->fontMetrics().lineSpacing() + 2 * 10 + 8;
+        bodyWell->setFixedHeight(std::clamp(text, 110, 240));
+    };
+    fitBody();
+    connect(m_body->document(), &QTextDocument::contentsChanged, this, fitBody);
     connect(m_body, &QPlainTextEdit::textChanged, this, [this] {
         const QString text = m_body->toPlainText();
         if (text == m_state.emailDraft().body) return;
