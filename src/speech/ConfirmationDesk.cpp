@@ -94,8 +94,15 @@ QCoro::Task<> ConfirmationDesk::resolveRecipients(EmailDraft draft, CancelToken 
     // The person may have added or removed recipients meanwhile: then theirs stand.
     EmailDraft current = m_state.emailDraft();
     if (ids(current.to) != ids(draft.to) || ids(current.cc) != ids(draft.cc)) co_return;
-    current.to = std::move(to);
-    current.cc = std::move(cc);
+    // An address the person typed into a chip meanwhile stands.
+    const auto merge = [](std::vector<EmailRecipient>& now,
+                          const std::vector<EmailRecipient>& asked,
+                          std::vector<EmailRecipient>& found) {
+        for (std::size_t i = 0; i < now.size() && i < found.size(); ++i)
+            if (now[i].address == asked[i].address) now[i] = std::move(found[i]);
+    };
+    merge(current.to, draft.to, to);
+    merge(current.cc, draft.cc, cc);
     m_state.setEmailDraft(current);
 }
 

@@ -115,3 +115,37 @@ TEST(ConfirmationDesk, AReplacedCardDeclinesItsAgentAndLooksNothingUp) {
     EXPECT_EQ(test::await(std::move(second)).choice, Confirmation::Choice::alternate);
     EXPECT_FALSE(d.desk->hasPending());
 }
+
+// The person may type an address into a chip while the card's own look-up still runs: the
+// look-up then fills only the recipients left as they were.
+TEST(ConfirmationDesk, ALateLookUpNeverOverwritesAnAddressTypedMeanwhile) {
+    AppState state;
+    Promise<std::vector<EmailRecipient>> found;
+    ConfirmationDesk desk(
+        state, {[&](std::vector<EmailRecipient>) -> QCoro::Task<std::vector<EmailRecipient>> {
+                    co_return co_await found;
+                },
+                []() -> QCoro::Task<QStringList> { co_return {}; },
+                [](QString) -> QCoro::Task<std::optional<EmailSummary>> { co_return std::nullopt; },
+                [](Sounds::Cue) {}});
+    ActionPreview p = emailPreview();
+    EmailRecipient caio;
+    caio.name = QStringLiteral("Caio");
+    p.email->to.push_back(caio);
+    p.email->replyToID.reset();
+    auto pending = desk.confirm(p);
+    QCoreApplication::processEvents(); // the look-ups start from the event loop
+
+    EmailDraft typed = state.emailDraft();
+    typed.to[0].address = QStringLiteral("bia@casa.org");
+    state.setEmailDraft(typed);
+    std::vector<EmailRecipient> answer = p.email->to;
+    answer[0].address = QStringLiteral("bia@exemplo.com");
+    answer[1].address = QStringLiteral("caio@exemplo.com");
+    found.resolve(answer);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(state.emailDraft().to[0].address, QStringLiteral("bia@casa.org"));
+    EXPECT_EQ(state.emailDraft().to[1].address, QStringLiteral("caio@exemplo.com"));
+    desk.resolve(Confirmation::Choice::decline);
+}

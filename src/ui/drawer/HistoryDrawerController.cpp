@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QWindow>
 
 namespace nolvea {
 
@@ -42,9 +43,9 @@ HistoryDrawerController::HistoryDrawerController(Options options, QObject* paren
     m_panel->setAccessibleName(QStringLiteral("Histórico"));
     connect(m_options.settings, &AppSettings::historyDrawerEnabledChanged, this,
             &HistoryDrawerController::refreshWatch);
-    // Losing the keyboard to another application: look at the pointer at once.
-    connect(m_panel.get(), &OverlayPanel::allowsKeyChanged, this, [this] {
-        if (m_model->isOpen()) updateClose();
+    // The keyboard went to another window: look at the pointer at once.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (m_model->isOpen() && !m_panel->isKey()) updateClose();
     });
     refreshWatch();
 }
