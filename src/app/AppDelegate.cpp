@@ -13,7 +13,9 @@
 #include "speech/TTSServer.h"
 #include "speech/VoiceController.h"
 #include "system/LoginItem.h"
+#include "ui/notch/NotchController.h"
 #include "ui/overlay/OverlayController.h"
+#include "ui/overlay/OverlayPanel.h"
 #include "ui/windows/WindowManager.h"
 #include "updates/Updater.h"
 
@@ -38,15 +40,18 @@ bool AppDelegate::asksForOnboarding(const QStringList& arguments) {
 void AppDelegate::applicationDidFinishLaunching() {
     AgentWarmup::install();
     AppEnvironment& environment = AppEnvironment::shared();
-    environment.setOverlay(
-        std::make_unique<OverlayController>(environment.state(), []() -> VoiceController& {
-            return AppEnvironment::shared().controller();
-        }));
-    // Until the notch overlay exists the pill is the only one: it shows whatever the style.
-    environment.overlay()->setShowsPill([] { return true; });
+    const ControllerAccess access = []() -> VoiceController& {
+        return AppEnvironment::shared().controller();
+    };
+    environment.setOverlay(std::make_unique<OverlayController>(environment.state(), access));
+    environment.setNotch(std::make_unique<NotchController>(environment.state(), access));
     applyOverlayStyle();
 
     VoiceController& controller = environment.controller();
+    controller.setNotchEngaged([] {
+        const NotchController* notch = AppEnvironment::shared().notch();
+        return notch && notch->isEngaged();
+    });
     controller.hotkeys().setTrigger(controller.settings().hotkey());
     // A key chosen in the settings takes effect at once.
     QObject::connect(&controller.settings(), &AppSettings::hotkeyChanged, this, [&controller] {
@@ -82,7 +87,11 @@ void AppDelegate::applyOverlayStyle() {
         &settings, &AppSettings::overlayStyleChanged, this,
         [this] { QTimer::singleShot(0, this, &AppDelegate::applyOverlayStyle); },
         Qt::SingleShotConnection);
-    AppEnvironment::shared().setNotchEnabled(settings.overlayStyle() == OverlayStyle::notch);
+    const bool notch = settings.overlayStyle() == OverlayStyle::notch;
+    AppEnvironment::shared().setNotchEnabled(notch);
+    // The pill reads the style at its next stage change; one on screen now goes at once.
+    if (notch && AppEnvironment::shared().overlay())
+        AppEnvironment::shared().overlay()->panel().hide();
 }
 
 void AppDelegate::migrateLoginItem() {

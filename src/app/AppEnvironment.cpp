@@ -5,6 +5,7 @@
 #include "platform/PointerSource.h"
 #include "speech/VoiceController.h"
 #include "ui/drawer/HistoryDrawerController.h"
+#include "ui/notch/NotchController.h"
 #include "ui/overlay/OverlayController.h"
 
 namespace nolvea {
@@ -33,6 +34,12 @@ HistoryDrawerController& AppEnvironment::historyDrawer() {
 
 void AppEnvironment::setNotchEnabled(bool enabled) {
     m_notchEnabled = enabled;
+    if (m_notch) m_notch->setEnabled(enabled);
+}
+
+void AppEnvironment::setNotch(std::unique_ptr<NotchController> notch) {
+    m_notch = std::move(notch);
+    if (m_notch) m_notch->setEnabled(m_notchEnabled);
 }
 
 void AppEnvironment::setOverlay(std::unique_ptr<OverlayController> overlay) {

@@ -6,6 +6,7 @@ namespace nolvea {
 
 class AppState;
 class HistoryDrawerController;
+class NotchController;
 class OverlayController;
 class VoiceController;
 
@@ -32,6 +33,9 @@ public:
     // Whether the notch island should be on (the overlay style is notch).
     bool notchEnabled() const { return m_notchEnabled; }
     void setNotchEnabled(bool enabled);
+    // The notch island, made at launch; null before.
+    NotchController* notch() const { return m_notch.get(); }
+    void setNotch(std::unique_ptr<NotchController> notch);
 
 private:
     AppEnvironment() = default;
@@ -40,6 +44,7 @@ private:
     std::unique_ptr<HistoryDrawerController> m_historyDrawer;
     bool m_notchEnabled = false;
     std::unique_ptr<OverlayController> m_overlay;
+    std::unique_ptr<NotchController> m_notch;
 };
 
 } // namespace nolvea

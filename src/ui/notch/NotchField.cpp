@@ -1,0 +1,99 @@
+#include "ui/notch/NotchField.h"
+
+#include "ui/components/Brand.h"
+#include "ui/components/KeyCap.h"
+#include "ui/components/Symbols.h"
+#include "ui/notch/NotchStyle.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QToolButton>
+
+namespace nolvea {
+
+NotchField::NotchField(Look look, QWidget* parent)
+    : QWidget(parent)
+    , m_look(std::move(look))
+    , m_edit(new QLineEdit)
+    , m_send(new QToolButton) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(m_look.glyph.isEmpty() ? 14 : 12, 8, 8, 8);
+    row->setSpacing(m_look.glyph.isEmpty() ? 10 : 8);
+    if (!m_look.glyph.isEmpty()) {
+        auto* glyph = new QLabel;
+        glyph->setPixmap(Symbols::pixmap(m_look.glyph, 12, Brand::withOpacity(Qt::white, 0.4)));
+        row->addWidget(glyph);
+    }
+    NotchStyle::styleField(m_edit, m_look.pixels);
+    m_edit->installEventFilter(this);
+    row->addWidget(m_edit, 1);
+    if (!m_look.keyCap.isEmpty()) {
+        m_keyCap = new KeyCap(m_look.keyCap, 20, false);
+        m_keyCap->setAccessibleName(QStringLiteral("Tecla ") + m_look.keyCap);
+        row->addWidget(m_keyCap);
+    }
+    m_send->setAccessibleName(QStringLiteral("Enviar"));
+    m_send->setToolTip(QStringLiteral("Enviar"));
+    m_send->setIcon(QIcon(Symbols::pixmap(QStringLiteral("arrow.up"), 12, Qt::black)));
+    m_send->setFixedSize(m_look.sendSide, m_look.sendSide);
+    m_send->setCursor(Qt::PointingHandCursor);
+    m_send->setStyleSheet(QStringLiteral("QToolButton { background: white; border: none; "
+                                         "border-radius: %1px; }")
+                              .arg(m_look.sendSide / 2));
+    row->addWidget(m_send);
+    connect(m_send, &QToolButton::clicked, this, &NotchField::submitted);
+    connect(m_edit, &QLineEdit::textChanged, this, &NotchField::textChanged);
+    textChanged();
+}
+
+void NotchField::setPlaceholder(const QString& text) {
+    m_edit->setPlaceholderText(text);
+    m_edit->setAccessibleName(text);
+}
+
+void NotchField::setKeyCap(const QString& label) {
+    if (!m_keyCap || m_look.keyCap == label) return;
+    m_look.keyCap = label;
+    auto* fresh = new KeyCap(label, 20, false);
+    fresh->setAccessibleName(QStringLiteral("Tecla ") + label);
+    delete layout()->replaceWidget(m_keyCap, fresh);
+    delete m_keyCap;
+    m_keyCap = fresh;
+    textChanged();
+}
+
+void NotchField::textChanged() {
+    // Any character counts, a blank too.
+    const bool empty = m_edit->text().isEmpty();
+    m_send->setVisible(!empty);
+    if (m_keyCap) m_keyCap->setVisible(empty);
+}
+
+bool NotchField::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_edit && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Q_EMIT submitted();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            Q_EMIT escaped();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void NotchField::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    p.setPen(QPen(Brand::withOpacity(Qt::white, 0.08), 1));
+    p.setBrush(Brand::withOpacity(Qt::white, m_look.fill));
+    p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+}
+
+} // namespace nolvea

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace nolvea {
+
+class KeyCap;
+
+// The one-line field of the island on its faint capsule: an optional glyph in front, and at
+// the end a key cap while empty or a round send button once anything is typed.
+class NotchField : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Look {
+        QString glyph{};  // a symbol before the text, none when empty
+        QString keyCap{}; // shown while the field is empty, none when empty
+        double pixels = 13;
+        double fill = 0.08;
+        int sendSide = 22;
+    };
+
+    explicit NotchField(Look look, QWidget* parent = nullptr);
+
+    QLineEdit* edit() const { return m_edit; }
+    QToolButton* sendButton() const { return m_send; }
+    void setPlaceholder(const QString& text);
+    void setKeyCap(const QString& label);
+
+Q_SIGNALS:
+    void submitted();
+    void escaped();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void textChanged();
+
+    Look m_look;
+    QLineEdit* m_edit;
+    QToolButton* m_send;
+    KeyCap* m_keyCap = nullptr;
+};
+
+} // namespace nolvea

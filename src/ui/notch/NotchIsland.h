@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/notch/NotchEars.h"
+#include "ui/notch/NotchPresentation.h"
+#include "ui/notch/NotchShape.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace nolvea {
+
+// The black island itself: its outline, the listening glow around it and the ears' symbols.
+// It is larger than the island by the glow's room; `body()` is the island's own rectangle.
+class NotchIsland : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kGlowRoom = 36;
+
+    struct Look {
+        NotchShape shape;
+        NotchPresentation::Glow glow;
+        int notchWidth = 190;
+        int notchHeight = 24;
+        std::optional<NotchEars::Symbol> status;
+        NotchEars::Right right = NotchEars::Right::none;
+        QList<NotchEars::Symbol> rightSymbols;
+        QImage targetIcon;
+    };
+
+    explicit NotchIsland(QWidget* parent = nullptr);
+
+    void setLook(const Look& look);
+    const Look& look() const { return m_look; }
+    QRect body() const { return rect().adjusted(kGlowRoom, 0, -kGlowRoom, -kGlowRoom); }
+    // Where the right ear's indicator sits, in this widget's coordinates.
+    QRect rightEar() const;
+    QRect leftEar() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool event(QEvent* e) override;
+
+private:
+    Look m_look;
+};
+
+} // namespace nolvea

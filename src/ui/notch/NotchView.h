@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ui/notch/NotchPresentation.h"
+
+#include "core/ActionPreview.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+namespace nolvea {
+
+class AppState;
+class BrandMark;
+class NotchController;
+class NotchIsland;
+class ShakeEffect;
+
+// The notch panel's root: the island at the top centre, its ears, and under them the card of
+// the presentation. It reads the live state and the notch model, reports the island's size to
+// the model and leaves every decision to the plain rules beside it.
+class NotchView : public QWidget {
+    Q_OBJECT
+
+public:
+    NotchView(AppState& state, NotchController& controller, QWidget* parent = nullptr);
+
+    NotchPresentation::Kind presentation() const { return m_kind; }
+    // The island's rectangle in this widget's coordinates.
+    QRect islandFrame() const;
+    QWidget* card() const { return m_card; }
+    NotchIsland* island() const { return m_island; }
+    BrandMark* mark() const { return m_mark; }
+
+    // Gives the keyboard to the confirmation card, when one shows.
+    void focusCard();
+    void refresh();
+
+Q_SIGNALS:
+    void islandChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void rebuildCard();
+    void relayout();
+
+    AppState& m_state;
+    NotchController& m_controller;
+    NotchIsland* m_island;
+    BrandMark* m_mark;
+    ShakeEffect* m_shake;
+    QPointer<QWidget> m_card;
+    NotchPresentation::Kind m_kind = NotchPresentation::Kind::compact;
+    std::optional<NotchPresentation::Kind> m_cardKind;
+    std::optional<ActionPreview> m_cardAction;
+    bool m_relayoutPending = false;
+};
+
+} // namespace nolvea

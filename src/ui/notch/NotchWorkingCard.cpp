@@ -1,0 +1,90 @@
+#include "ui/notch/NotchWorkingCard.h"
+
+#include "core/AppState.h"
+#include "ui/components/Brand.h"
+#include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
+#include "ui/notch/NotchStyle.h"
+#include "ui/notch/NotchTexts.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace nolvea {
+
+namespace {
+
+// The capsule behind the progress text.
+class Capsule : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(Brand::withOpacity(Qt::white, 0.1), 1));
+        p.setBrush(Brand::withOpacity(Qt::white, 0.08));
+        p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+    }
+};
+
+QPixmap iconOf(const QVariant& icon, int side) {
+    if (icon.canConvert<QImage>() && !icon.value<QImage>().isNull())
+        return QPixmap::fromImage(icon.value<QImage>()).scaled(side, side);
+    if (icon.canConvert<QIcon>()) return icon.value<QIcon>().pixmap(side, side);
+    return {};
+}
+
+} // namespace
+
+NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_line(NotchStyle::label({}, 14, QFont::Normal, 0.92))
+    , m_capsule(new Capsule)
+    , m_glyph(new QLabel)
+    , m_progress(NotchStyle::label({}, 12, QFont::Medium)) {
+    setAccessibleName(QStringLiteral("Trabalhando"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+    m_line->setWordWrap(true);
+    m_line->setAccessibleName(QStringLiteral("O que você disse"));
+    // At most four lines.
+    m_line->setMaximumHeight(m_line->fontMetrics().lineSpacing() * 4 + 2);
+    column->addWidget(m_line);
+
+    auto* row = new QHBoxLayout(m_capsule);
+    row->setContentsMargins(10, 6, 10, 6);
+    row->setSpacing(7);
+    row->addWidget(m_glyph);
+    QPalette pal = m_progress->palette();
+    pal.setColor(QPalette::WindowText, Theme::agent().colors[1]);
+    m_progress->setPalette(pal);
+    m_progress->setAccessibleName(QStringLiteral("Progresso"));
+    row->addWidget(m_progress);
+    column->addWidget(m_capsule, 0, Qt::AlignLeft);
+
+    for (auto signal :
+         {&AppState::liveTextChanged, &AppState::stageChanged, &AppState::statusTextChanged,
+          &AppState::toolSymbolChanged, &AppState::targetAppIconChanged})
+        connect(&state, signal, this, &NotchWorkingCard::refresh);
+    refresh();
+}
+
+void NotchWorkingCard::refresh() {
+    m_line->setText(NotchTexts::workingLine(m_state.liveText()));
+    m_capsule->setVisible(m_state.stage() == AppState::Stage::processing);
+    m_progress->setText(NotchTexts::progressLine(m_state.statusText()));
+    const QPixmap icon = iconOf(m_state.targetAppIcon(), 14);
+    const auto symbol = NotchTexts::progressSymbol(m_state.toolSymbol(), !icon.isNull());
+    m_glyph->setPixmap(symbol ? NotchStyle::symbol(*symbol, 13, Theme::agent().colors[1]) : icon);
+}
+
+} // namespace nolvea

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace nolvea {
+
+class AppState;
+class ShimmerText;
+
+// What was said while the agent hears or works, and while it works a capsule with the tool's
+// symbol (or the target application's icon) and the progress text.
+class NotchWorkingCard : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit NotchWorkingCard(AppState& state, QWidget* parent = nullptr);
+
+    QLabel* line() const { return m_line; }
+    QLabel* progress() const { return m_progress; }
+    QWidget* capsule() const { return m_capsule; }
+
+private:
+    void refresh();
+
+    AppState& m_state;
+    QLabel* m_line;
+    QWidget* m_capsule;
+    QLabel* m_glyph;
+    QLabel* m_progress;
+};
+
+} // namespace nolvea
