@@ -29,8 +29,9 @@ NotchController::NotchController(AppState& state, ControllerAccess controller, Q
                .changed = [this](bool hovering) { hoverChanged(hovering); },
                .track = [this] { pointerStep(); }})
     , m_pointer(Platform::find<PointerSource>()) {
-    m_panel->setAccessibleName(QStringLiteral("Nolvea"));
-    m_panel->setWindowTitle(QStringLiteral("Nolvea"));
+    // Not "Nolvea": that names the tray's window.
+    m_panel->setAccessibleName(QStringLiteral("Ilha do Nolvea"));
+    m_panel->setWindowTitle(QStringLiteral("Ilha do Nolvea"));
     connect(m_view, &NotchView::islandChanged, this,
             [this] { m_panel->setDrawnRegion(QRegion(m_view->islandFrame())); });
     m_panel->setDrawnRegion(QRegion(m_view->islandFrame()));

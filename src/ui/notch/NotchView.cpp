@@ -33,9 +33,9 @@ NotchView::NotchView(AppState& state, NotchController& controller, QWidget* pare
     , m_island(new NotchIsland(this))
     , m_mark(new BrandMark({}, m_island))
     , m_shake(new ShakeEffect(m_island, state.errorCount())) {
-    setAccessibleName(QStringLiteral("Ilha do Nolvea"));
+    setAccessibleName(QStringLiteral("Ilha"));
     setAttribute(Qt::WA_TranslucentBackground);
-    m_island->setAccessibleName(QStringLiteral("Ilha"));
+    m_island->setAccessibleName(QStringLiteral("Contorno da ilha"));
     m_mark->setAccessibleName(QStringLiteral("Nolvea"));
     m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
 
