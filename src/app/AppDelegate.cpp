@@ -13,6 +13,7 @@
 #include "speech/TTSServer.h"
 #include "speech/VoiceController.h"
 #include "system/LoginItem.h"
+#include "ui/drawer/HistoryDrawerController.h"
 #include "ui/notch/NotchController.h"
 #include "ui/overlay/OverlayController.h"
 #include "ui/overlay/OverlayPanel.h"
@@ -45,6 +46,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     };
     environment.setOverlay(std::make_unique<OverlayController>(environment.state(), access));
     environment.setNotch(std::make_unique<NotchController>(environment.state(), access));
+    environment.notch()->setOpenHistory([] { AppEnvironment::shared().historyDrawer().open(); });
     applyOverlayStyle();
 
     VoiceController& controller = environment.controller();
