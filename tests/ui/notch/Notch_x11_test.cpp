@@ -17,6 +17,7 @@
 #include "support/WindowManager.h"
 #include "support/X11Keys.h"
 #include "ui/components/MarkdownText.h"
+#include "ui/composer/EmailComposerView.h"
 #include "ui/notch/NotchAnswerCard.h"
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchField.h"
@@ -377,6 +378,42 @@ TEST_F(NotchX11, CardsFollowTheVoiceController) {
     ASSERT_TRUE(waitFor(Kind::answer));
     c.dismissAnswer();
     EXPECT_TRUE(waitFor(Kind::compact));
+}
+
+// The presentations no request reaches here: listening with its glow, and an e-mail to review.
+TEST_F(NotchX11, ListeningGlowsAndAnEmailIsReviewedInTheComposer) {
+    rig.state().setMode(VoiceMode::agent);
+    rig.state().setLevels({0.2f, 0.7f});
+    rig.state().setStage(Stage::listening);
+    ASSERT_TRUE(waitFor(Kind::listening));
+    EXPECT_GT(notch->islandRect().width(), notch->model().geometry().notchSize.width() + 108);
+    screenshot(QStringLiteral("ouvindo"));
+    rig.state().setStage(Stage::idle);
+    ASSERT_TRUE(waitFor(Kind::compact));
+
+    ActionPreview action;
+    action.symbol = QStringLiteral("envelope");
+    action.title = QStringLiteral("Enviar e-mail");
+    EmailDraft draft;
+    EmailRecipient ana;
+    ana.name = QStringLiteral("Ana");
+    ana.address = QStringLiteral("ana@exemplo.com");
+    draft.to = {ana};
+    draft.subject = QStringLiteral("Reunião de amanhã");
+    draft.body = QStringLiteral("Oi Ana,\n\nConfirmo a reunião às 10h.\n\nAbraço");
+    action.email = draft;
+    rig.state().setEmailDraft(draft);
+    rig.state().setPendingAction(action);
+    rig.state().setStage(Stage::confirming);
+    ASSERT_TRUE(waitFor(Kind::confirm));
+    ASSERT_NE(card<ConfirmCard>(), nullptr);
+    EXPECT_NE(card<ConfirmCard>()->composer(), nullptr);
+    EXPECT_EQ(notch->islandRect().width(),
+              NotchPresentation::islandWidth(Kind::confirm,
+                                             notch->model().geometry().notchSize.width(), true));
+    screenshot(QStringLiteral("email"));
+    rig.state().setPendingAction(std::nullopt);
+    rig.state().setStage(Stage::idle);
 }
 
 // Switched to the pill, the island hides at once, listens no more and keeps nothing pending.
