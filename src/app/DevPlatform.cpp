@@ -6,6 +6,7 @@
 #include "platform/linux/PasswdUserAccount.h"
 #include "platform/linux/PocketsphinxEngine.h"
 #include "platform/linux/SendmailTransport.h"
+#include "platform/linux/SpeechEngineChoice.h"
 #include "platform/linux/XdgLauncher.h"
 
 namespace nolvea::DevPlatform {
@@ -14,8 +15,10 @@ void install(DevCommand::Kind kind) {
     using Kind = DevCommand::Kind;
     switch (kind) {
     case Kind::dictation:
-        Platform::install<SpeechEngine>(std::make_shared<PocketsphinxEngine>(QStringList{
-            AppPaths::file(QStringLiteral("pocketsphinx")), PocketsphinxEngine::systemModels()}));
+        Platform::install<SpeechEngine>(
+            SpeechEngineChoice::standard(AppPaths::file(QStringLiteral("whisper")),
+                                         QStringList{AppPaths::file(QStringLiteral("pocketsphinx")),
+                                                     PocketsphinxEngine::systemModels()}));
         break;
     case Kind::agent:
     case Kind::mcp:

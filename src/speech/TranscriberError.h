@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AppPaths.h"
 #include "support/Error.h"
 
 namespace nolvea {
@@ -9,9 +10,12 @@ public:
     enum class Code { unsupportedLocale, noAudioFormat };
 
     static TranscriberError unsupportedLocale(QString localeID) {
-        return TranscriberError(Code::unsupportedLocale, std::move(localeID));
+        return TranscriberError(Code::unsupportedLocale, std::move(localeID),
+                                AppPaths::file(QStringLiteral("whisper")));
     }
-    static TranscriberError noAudioFormat() { return TranscriberError(Code::noAudioFormat, {}); }
+    static TranscriberError noAudioFormat() {
+        return TranscriberError(Code::noAudioFormat, {}, {});
+    }
 
     Code code() const { return m_code; }
     QString localeID() const { return m_localeID; }
@@ -20,7 +24,10 @@ public:
         switch (m_code) {
         case Code::unsupportedLocale:
             return QStringLiteral("O idioma ") + m_localeID +
-                   QStringLiteral(" não é suportado pela transcrição da Apple.");
+                   QStringLiteral(
+                       " não é suportado pela transcrição local. Para usá-lo, coloque "
+                       "um modelo whisper multilíngue (ggml-base.bin, por exemplo) em ") +
+                   m_modelFolder + QLatin1Char('.');
         case Code::noAudioFormat:
             break;
         }
@@ -28,12 +35,14 @@ public:
     }
 
 private:
-    TranscriberError(Code code, QString localeID)
+    TranscriberError(Code code, QString localeID, QString modelFolder)
         : m_code(code)
-        , m_localeID(std::move(localeID)) {}
+        , m_localeID(std::move(localeID))
+        , m_modelFolder(std::move(modelFolder)) {}
 
     Code m_code;
     QString m_localeID;
+    QString m_modelFolder; // where a whisper model would make the locale work
 };
 
 } // namespace nolvea

@@ -89,8 +89,12 @@ TEST(LiveTranscriber, LocaleWithoutModelFailsWithItsIdentifierUnchanged) {
         FAIL() << "no error";
     } catch (const TranscriberError& e) {
         EXPECT_EQ(e.code(), TranscriberError::Code::unsupportedLocale);
+        // It names the identifier unchanged and the folder where a model would make it work.
         EXPECT_EQ(e.message(),
-                  QStringLiteral("O idioma pt-BR não é suportado pela transcrição da Apple."));
+                  QStringLiteral("O idioma pt-BR não é suportado pela transcrição local. Para "
+                                 "usá-lo, coloque um modelo whisper multilíngue (ggml-base.bin, "
+                                 "por exemplo) em ") +
+                      AppPaths::file(QStringLiteral("whisper")) + QLatin1Char('.'));
     }
     // The failed run closed its input: later audio is dropped.
     EXPECT_TRUE(test::spinUntil([&] { return !t.feed(test::RecordedSpeech::goForward16k()[0]); }));
