@@ -5,8 +5,13 @@
 #include "app/SelfTest.h"
 #include "app/Stopwatch.h"
 #include "core/AppSettings.h"
+#include "platform/Platform.h"
+#include "platform/linux/SpeechEngineChoice.h"
+#include "platform/linux/WhisperEngine.h"
 #include "speech/LiveTranscriber.h"
 #include "support/Error.h"
+
+#include <QFileInfo>
 
 namespace nolvea {
 
@@ -14,6 +19,19 @@ namespace {
 
 // The recording is fed in buffers of this size, as the microphone would deliver it.
 constexpr qint64 kBufferFrames = 1024;
+
+// The engine that will transcribe the locale, as the dictation would choose it.
+QString engineLine(const QString& localeID) {
+    auto choice = std::dynamic_pointer_cast<SpeechEngineChoice>(Platform::find<SpeechEngine>());
+    if (!choice) return QString::fromUtf8("MOTOR: ?");
+    const QString name = choice->engineFor(localeID);
+    if (name.isEmpty()) return QString::fromUtf8("MOTOR: nenhum para ") + localeID;
+    QString line = QString::fromUtf8("MOTOR: ") + name;
+    if (auto whisper = std::dynamic_pointer_cast<WhisperEngine>(choice->engine(name)))
+        line += QString::fromUtf8(" (") + QFileInfo(whisper->modelFor(localeID)).fileName() +
+                QLatin1Char(')');
+    return line;
+}
 
 } // namespace
 
@@ -29,6 +47,7 @@ QCoro::Task<bool> SelfTest::dictation(QString file) {
         Console::line(QString::fromUtf8("ERRO: ") + describe(e));
         co_return false;
     }
+    Console::line(engineLine(settings.localeID()));
     transcriber.begin(settings.localeID(), settings.vocabulary());
     // As fast as it reads, not in real time; a read that brings nothing ends the feed.
     while (audio->position() < audio->length()) {

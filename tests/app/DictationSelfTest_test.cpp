@@ -1,10 +1,13 @@
-// The dictation self-test of the real program: recorded speech through pocketsphinx, then the
-// clean-up by a model on the loopback address.
+// The dictation self-test of the real program: recorded speech through the engine chosen for
+// the locale, then the clean-up by a model on the loopback address.
 
 #include "ModelSelfTest.h"
+#include "core/AppPaths.h"
 #include "support/RecordedSpeech.h"
 #include "support/TestEnvironment.h"
+#include "support/TinyWhisperModel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -93,11 +96,12 @@ TEST_F(DictationSelfTest, RecordedSpeechIsTranscribedAndCleaned) {
         const int before = model.calls();
         const test::DevRun run = runNolvea({"--selftest-dictation", path});
         EXPECT_EQ(run.status, 0) << run.errors.toStdString();
-        ASSERT_EQ(run.lines.size(), 2) << run.output().toStdString();
-        EXPECT_EQ(kTranscript.match(run.lines[0]).captured(1), "go forward ten meters")
-            << run.lines[0].toStdString();
-        EXPECT_EQ(kCleaned.match(run.lines[1]).captured(1), "Go forward ten meters.")
+        ASSERT_EQ(run.lines.size(), 3) << run.output().toStdString();
+        EXPECT_EQ(run.lines[0], "MOTOR: pocketsphinx");
+        EXPECT_EQ(kTranscript.match(run.lines[1]).captured(1), "go forward ten meters")
             << run.lines[1].toStdString();
+        EXPECT_EQ(kCleaned.match(run.lines[2]).captured(1), "Go forward ten meters.")
+            << run.lines[2].toStdString();
         // The clean-up saw the transcript, written into a chat application.
         ASSERT_EQ(model.calls(), before + 1);
         const QString asked = model.messages(before).back()["content"]->asString().value_or("");
@@ -112,10 +116,10 @@ TEST_F(DictationSelfTest, AnEmptyRecordingIsFinishedAtOnceAndStillCleaned) {
         model.reply("");
         const test::DevRun run = runNolvea({"--selftest-dictation", path});
         EXPECT_EQ(run.status, 0) << run.errors.toStdString();
-        ASSERT_EQ(run.lines.size(), 2) << run.output().toStdString();
-        EXPECT_TRUE(kTranscript.match(run.lines[0]).hasMatch()) << run.lines[0].toStdString();
-        EXPECT_EQ(kTranscript.match(run.lines[0]).captured(1), "");
-        EXPECT_TRUE(kCleaned.match(run.lines[1]).hasMatch()) << run.lines[1].toStdString();
+        ASSERT_EQ(run.lines.size(), 3) << run.output().toStdString();
+        EXPECT_TRUE(kTranscript.match(run.lines[1]).hasMatch()) << run.lines[1].toStdString();
+        EXPECT_EQ(kTranscript.match(run.lines[1]).captured(1), "");
+        EXPECT_TRUE(kCleaned.match(run.lines[2]).hasMatch()) << run.lines[2].toStdString();
     }
 }
 
@@ -142,9 +146,40 @@ TEST_F(DictationSelfTest, AFailedCleanUpIsAnErrorAfterTheTranscript) {
     const test::DevRun run =
         runNolvea({"--selftest-dictation", test::RecordedSpeech::goForwardPath()});
     EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(run.lines.size(), 2) << run.output().toStdString();
-    EXPECT_TRUE(kTranscript.match(run.lines[0]).hasMatch());
-    EXPECT_TRUE(run.lines[1].startsWith("ERRO: ")) << run.lines[1].toStdString();
+    ASSERT_EQ(run.lines.size(), 3) << run.output().toStdString();
+    EXPECT_TRUE(kTranscript.match(run.lines[1]).hasMatch());
+    EXPECT_TRUE(run.lines[2].startsWith("ERRO: ")) << run.lines[2].toStdString();
+}
+
+// Portuguese goes to a whisper model in the data folder when there is one; without one, the
+// error says where to put it.
+TEST_F(DictationSelfTest, PortugueseUsesAWhisperModelOrSaysWhereToPutOne) {
+    test::configureSetting("localeID", "pt-BR");
+    const QString models = AppPaths::file("whisper");
+    QDir(models).removeRecursively();
+
+    const test::DevRun without =
+        runNolvea({"--selftest-dictation", test::RecordedSpeech::goForwardPath()});
+    EXPECT_EQ(without.status, 1);
+    ASSERT_EQ(without.lines.size(), 2) << without.output().toStdString();
+    EXPECT_EQ(without.lines[0], "MOTOR: nenhum para pt-BR");
+    EXPECT_TRUE(without.lines[1].startsWith("ERRO: O idioma pt-BR não é suportado"))
+        << without.lines[1].toStdString();
+    EXPECT_TRUE(without.lines[1].contains(models)) << without.lines[1].toStdString();
+    EXPECT_EQ(model.calls(), 0);
+
+    ASSERT_TRUE(test::TinyWhisperModel().write(models + "/ggml-pequeno.bin"));
+    model.reply("Texto limpo.");
+    const test::DevRun with =
+        runNolvea({"--selftest-dictation", test::RecordedSpeech::goForwardPath()});
+    EXPECT_EQ(with.status, 0) << with.errors.toStdString();
+    ASSERT_EQ(with.lines.size(), 3) << with.output().toStdString();
+    EXPECT_EQ(with.lines[0], "MOTOR: whisper (ggml-pequeno.bin)");
+    // Random weights: some words, never the sentence.
+    EXPECT_FALSE(kTranscript.match(with.lines[1]).captured(1).isEmpty())
+        << with.lines[1].toStdString();
+    EXPECT_EQ(kCleaned.match(with.lines[2]).captured(1), "Texto limpo.");
+    QDir(models).removeRecursively();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -44,6 +46,16 @@ void silenceLibrary() {
 void post(std::function<void()> fn) {
     if (auto* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+}
+
+// Half the cores, at most four, and no more than are idle now: the decoder's threads meet at
+// every step, and one that the system holds back stalls all the others.
+int defaultThreads() {
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    int threads = std::clamp(cores / 2, 1, 4);
+    double load = 0;
+    if (getloadavg(&load, 1) == 1) threads = std::min(threads, cores - int(std::ceil(load)));
+    return std::max(threads, 1);
 }
 
 struct Model {
@@ -146,8 +158,7 @@ public:
             cache->release();
             throw SpeechEngineError(QStringLiteral("Não há memória para o reconhecimento de voz."));
         }
-        if (m_options.threads <= 0)
-            m_options.threads = int(std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u));
+        if (m_options.threads <= 0) m_options.threads = defaultThreads();
     }
 
     ~WhisperRecognizer() override {

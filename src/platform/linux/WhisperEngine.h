@@ -22,8 +22,7 @@ public:
         Clock::Duration partialInterval{750};
         // Unused models are freed after this.
         Clock::Duration idlePeriod{60'000};
-        // 0: half this machine's cores, at most four. The decoder's threads wait for each
-        // other at every step, so on a busy machine fewer threads finish sooner.
+        // 0: half this machine's cores, at most four, fewer when it is busy.
         int threads = 0;
     };
 
