@@ -235,7 +235,10 @@ private:
         p.print_special = false;
         p.print_timestamps = false;
         p.suppress_blank = true;
-        if (!m_prompt.isEmpty()) p.initial_prompt = m_prompt.constData();
+        if (!m_prompt.isEmpty()) {
+            p.initial_prompt = m_prompt.constData();
+            p.carry_initial_prompt = true; // every 30 s window, not only the first
+        }
         // One greedy pass: retrying at higher temperatures can take several times as long,
         // and the person is waiting for the text.
         p.temperature_inc = 0.0f;

@@ -29,9 +29,10 @@ TEST(SpeechEngineChoice, TakesTheFirstEngineWithAModelForTheLocale) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.locale) + " with models " + std::to_string(c.models));
         QTemporaryDir whisper;
-        if (c.models != none)
+        if (c.models != none) {
             ASSERT_TRUE(QFile::copy(TinyWhisperModel::sharedPath(c.models == multilingual),
                                     whisper.filePath(QStringLiteral("ggml-modelo.bin"))));
+        }
         auto choice =
             SpeechEngineChoice::standard(whisper.path(), {PocketsphinxEngine::systemModels()});
         const QString locale = QString::fromUtf8(c.locale);

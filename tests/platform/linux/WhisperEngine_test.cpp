@@ -45,11 +45,6 @@ QByteArray tinyBytes() {
     return f.readAll();
 }
 
-// One second of the recorded sentence per 16 buffers of 1024 frames, as float.
-std::vector<AudioBuffer> speech() {
-    return test::RecordedSpeech::goForward16k();
-}
-
 // Hands recognising to a real engine and notes the threads its recognizers work on.
 class ThreadNotingEngine final : public SpeechEngine {
 public:
