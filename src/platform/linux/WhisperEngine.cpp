@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -97,6 +98,13 @@ QString fileKey(const QString& path) {
 struct WhisperEngine::Cache : std::enable_shared_from_this<Cache> {
     explicit Cache(Clock::Duration idle)
         : idlePeriod(idle) {}
+
+    // The last owner may be a transcription's thread; the timer belongs to the main one.
+    ~Cache() {
+        auto* app = QCoreApplication::instance();
+        if (timer && app && QThread::currentThread() != app->thread())
+            post([dropped = std::shared_ptr<ClockTimer>(std::move(timer))] {});
+    }
 
     std::shared_ptr<Model> acquire(const QString& path) {
         std::lock_guard lock(mutex);

@@ -278,3 +278,23 @@ TEST(WhisperEngine, FreesAnIdleModelAfterAMinute) {
     EXPECT_TRUE(engine.isLoaded());
     Clock::install(nullptr);
 }
+
+// The transcription's thread may hold the engine last (the voice controller let go of it
+// meanwhile): the idle timer is still stopped on the main thread, where it was made.
+TEST(WhisperEngine, TheLastOwnerMayBeAnotherThread) {
+    static QStringList warnings;
+    warnings.clear();
+    const auto previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    {
+        ModelFolder folder;
+        folder.addTiny(QStringLiteral("ggml-tiny.bin"));
+        auto engine = std::make_shared<WhisperEngine>(folder.path());
+        engine->open(QStringLiteral("pt-br")).reset();
+        QCoreApplication::processEvents(); // the idle timer is armed
+        std::thread([last = std::move(engine)]() mutable { last.reset(); }).join();
+        QCoreApplication::processEvents();
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
+}
