@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QSaveFile>
 
 #include <cstdint>
 #include <memory>
@@ -153,13 +153,22 @@ bool TinyWhisperModel::write(const QString& path) const {
 }
 
 QString TinyWhisperModel::sharedPath(bool multilingual) {
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(multilingual ? QStringLiteral("ggml-tiny-test.bin")
-                                                      : QStringLiteral("ggml-tiny-test.en.bin"));
-    if (!QFileInfo::exists(path)) {
-        TinyWhisperModel model;
-        model.multilingual = multilingual;
-        model.write(path);
+    // In the build folder: the test programs leave without running static destructors, so a
+    // temporary folder of their own would stay behind. Written whole under its final name, as
+    // several programs may want it at once.
+    const QString path = QStringLiteral(NOLVEA_BINARY_DIR "/tests/whisper-models/") +
+                         (multilingual ? QStringLiteral("ggml-tiny-test.bin")
+                                       : QStringLiteral("ggml-tiny-test.en.bin"));
+    TinyWhisperModel model;
+    model.multilingual = multilingual;
+    const QByteArray data = model.bytes();
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == data) return path;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(data);
+        file.commit();
     }
     return path;
 }

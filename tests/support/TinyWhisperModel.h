@@ -20,7 +20,7 @@ struct TinyWhisperModel {
     // Writes the model to `path` (parent folders made); false when it can't.
     bool write(const QString& path) const;
 
-    // A tiny model written once per test program, multilingual or English-only.
+    // The default tiny model, multilingual or English-only, in the build folder.
     static QString sharedPath(bool multilingual = true);
 };
 
