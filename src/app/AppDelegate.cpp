@@ -60,6 +60,9 @@ void AppDelegate::applicationDidFinishLaunching() {
         controller.hotkeys().setTrigger(controller.settings().hotkey());
     });
     controller.hotkeys().start();
+    WindowManager::shared().setOnboardingHost(
+        {[] { return &AppEnvironment::shared().controller().hotkeys(); },
+         [](bool suspended) { AppEnvironment::shared().controller().setSuspended(suspended); }});
     FnKeyGuard::silence();
     Permissions::shared().refresh();
     MCPManager::shared().reload();

@@ -33,6 +33,8 @@ public:
     void refresh();
     void request(Kind kind);
     void startPolling();
+    // Ends the polling; a later `startPolling` starts it anew.
+    void stopPolling() { m_timer.reset(); }
     bool isPolling() const { return bool(m_timer); }
 
 Q_SIGNALS:

@@ -96,6 +96,7 @@ void HotkeyMonitor::setTriggerDown(bool down) {
 }
 
 void HotkeyMonitor::handle(const KeyEvent& event) {
+    if (onKey) onKey(event);
     using Key = KeyEvent::Key;
     if (event.key == keyOf(m_trigger)) {
         setTriggerDown(event.pressed);

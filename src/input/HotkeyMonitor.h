@@ -38,6 +38,8 @@ public:
     std::function<void()> onEscape = [] {};
     // A key that is not a modifier went down while the trigger is held.
     std::function<void()> onOtherKey = [] {};
+    // Every key the listener hears, before it is judged (the onboarding's live key test).
+    std::function<void(const KeyEvent&)> onKey;
 
     HotkeyChoice trigger() const { return m_trigger; }
     // Takes effect with the next key event. A held trigger of the old choice is let go.

@@ -110,10 +110,17 @@ void GoogleConnect::startWatching() {
     m_timer = Clock::shared().schedule(watchInterval, true, [self] {
         if (self) self->refresh();
     });
-    if (m_accounts)
+    // The store keeps its observer for its life: register once, heed it only while watching.
+    if (m_accounts && !m_observing) {
+        m_observing = true;
         m_accounts->watch([self] {
-            if (self) self->refresh();
+            if (self && self->m_timer) self->refresh();
         });
+    }
+}
+
+void GoogleConnect::stopWatching() {
+    m_timer.reset();
 }
 
 QCoro::Task<> GoogleConnect::requestAccess() {

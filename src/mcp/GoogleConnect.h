@@ -63,8 +63,13 @@ public:
 
     // Re-reads the access state and, with full access, the accounts.
     void refresh();
+    // Whether the desktop has a calendar store to find accounts in.
+    bool hasAccountStore() const { return bool(m_accounts); }
     // Refreshes now, then every 2 seconds and on every change of the store.
     void startWatching();
+    // Ends the watch; a later `startWatching` starts it anew.
+    void stopWatching();
+    bool isWatching() const { return bool(m_timer); }
     // Asks for calendar access (or opens the privacy settings), then refreshes.
     QCoro::Task<> requestAccess();
     // The "google" entry of the manager's servers; null when there is none.
@@ -104,6 +109,7 @@ private:
     bool m_hasUnnamedAccount = false;
     Authorization m_calendarAccess = Authorization::restricted;
     std::unique_ptr<ClockTimer> m_timer;
+    bool m_observing = false;
 };
 
 } // namespace nolvea

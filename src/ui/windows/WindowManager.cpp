@@ -120,6 +120,7 @@ QWidget* WindowManager::build(Kind kind) {
             if (!self) return;
             if (QWidget* open = self->window(Kind::onboarding)) open->close();
         });
+        root->setHost(m_onboardingHost);
         layout->addWidget(root);
         QPalette p = w->palette();
         for (auto role : {QPalette::Window, QPalette::Base})

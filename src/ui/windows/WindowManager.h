@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/onboarding/OnboardingHost.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -33,6 +35,9 @@ public:
     WindowManager();
     ~WindowManager() override;
 
+    // What the onboarding's hotkey test reaches of the running application.
+    void setOnboardingHost(OnboardingHost host) { m_onboardingHost = std::move(host); }
+
     // Opens the window of `kind`, or brings the open one to the front.
     void show(Kind kind);
     // Forgets the window of `kind`; runs when that window closes.
@@ -55,6 +60,7 @@ private:
 
     std::map<Kind, QPointer<QWidget>> m_windows;
     ActivationPolicy m_policy = ActivationPolicy::accessory;
+    OnboardingHost m_onboardingHost;
 };
 
 } // namespace nolvea

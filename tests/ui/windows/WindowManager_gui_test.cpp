@@ -61,7 +61,7 @@ TEST(WindowManager, FinishingOnboardingClosesItsWindow) {
     wm.show(Kind::onboarding);
     auto* view = wm.window(Kind::onboarding)->findChild<OnboardingView*>();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->step(), 0);
+    EXPECT_EQ(view->step(), OnboardingStep::welcome);
     view->finish();
     settle();
     EXPECT_EQ(wm.window(Kind::onboarding), nullptr);

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "ui/onboarding/AIStepModel.h"
+#include "ui/onboarding/OnboardingPage.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+
+namespace nolvea {
+
+class AIStatus;
+class AppSettings;
+class Badge;
+class StatusDot;
+class SiteButton;
+class UserDefaults;
+
+// One of the three family tiles: where the model runs.
+class FamilyTile : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    FamilyTile(AIStepModel::Family family, QWidget* parent = nullptr);
+
+    AIStepModel::Family family() const { return m_family; }
+    void setState(bool selected, bool found);
+    bool isSelected() const { return m_selected; }
+    bool isFound() const { return m_found; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    AIStepModel::Family m_family;
+    bool m_selected = false;
+    bool m_found = false;
+};
+
+// "Escolha a IA": family, provider and what it needs, the live connection line and a one-phrase
+// clean-up test. On screen it asks the three local server kinds for their models at once.
+class AIStep : public OnboardingPage {
+    Q_OBJECT
+
+public:
+    AIStep(AppSettings& settings, AIStatus& status, UserDefaults& defaults,
+           QWidget* parent = nullptr);
+    ~AIStep() override;
+
+    bool isScanning() const { return m_scanning; }
+    const AIStepModel::Detected& detected() const { return m_detected; }
+    std::optional<QString> testResult() const { return m_testResult; }
+    bool testFailed() const { return m_testFailed; }
+    QString statusTitle() const;
+
+    void choose(AIStepModel::Family family);
+    // A provider chosen by the person (a chip or a tile).
+    void select(AIProvider provider);
+    void test();
+
+Q_SIGNALS:
+    void scanFinished();
+    void testFinished();
+
+protected:
+    void appear() override;
+    void disappear() override;
+
+private:
+    void setProvider(AIProvider provider);
+    QCoro::Task<> scan();
+    QCoro::Task<> runTest(quint64 run);
+    void render();
+    void buildChips();
+    void buildFields();
+    void buildModelControl();
+    void pickModelIfNeeded();
+
+    AppSettings& m_settings;
+    AIStatus& m_status;
+    UserDefaults& m_defaults;
+    AIStepModel::Detected m_detected;
+    bool m_scanning = true;
+    bool m_testing = false;
+    std::optional<QString> m_testResult;
+    bool m_testFailed = false;
+    quint64 m_scanRun = 0;
+    quint64 m_testRun = 0;
+    quint64 m_choices = 0; // providers the person chose; an automatic switch yields to them
+
+    QList<FamilyTile*> m_tiles;
+    QHBoxLayout* m_chipRow;
+    QWidget* m_chips = nullptr;
+    QLabel* m_searching;
+    Badge* m_found;
+    QLabel* m_note;
+    QVBoxLayout* m_fieldsLayout;
+    QWidget* m_fields = nullptr;
+    QHBoxLayout* m_modelSlot = nullptr;
+    QWidget* m_modelControl = nullptr;
+    QLabel* m_modelDetail = nullptr;
+    StatusDot* m_dot;
+    QLabel* m_statusTitle;
+    SiteButton* m_retry;
+    SiteButton* m_testButton;
+    QLabel* m_progress;
+    QLabel* m_result;
+};
+
+} // namespace nolvea

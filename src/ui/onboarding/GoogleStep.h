@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ui/onboarding/OnboardingPage.h"
+
+#include <memory>
+#include <optional>
+
+class QVBoxLayout;
+
+namespace nolvea {
+
+class ClockTimer;
+class GoogleConnect;
+
+// "Conecte o Google": the desktop's own Google accounts, when it has a calendar store, and the
+// guided set-up of Drive, Docs and Sheets through the person's own OAuth client file.
+class GoogleStep : public OnboardingPage {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kFileWatch{2000};
+
+    explicit GoogleStep(GoogleConnect& google, QWidget* parent = nullptr);
+    ~GoogleStep() override;
+
+    bool showsDriveSteps() const;
+    void setShowDrive(bool show);
+    std::optional<QString> recentFile() const { return m_recentFile; }
+    std::optional<QString> driveError() const { return m_driveError; }
+    QString email() const { return m_email; }
+    void setEmail(const QString& email);
+    bool isWatchingFiles() const { return bool(m_fileWatch); }
+    void connectAccount();
+    void importCredentials();
+
+protected:
+    void appear() override;
+    void disappear() override;
+
+private:
+    void render();
+    QWidget* accountCard();
+    QWidget* driveCard();
+    QWidget* driveSteps();
+    void updateFileWatch();
+
+    GoogleConnect& m_google;
+    bool m_connecting = false;
+    bool m_showDrive = false;
+    std::optional<QString> m_recentFile;
+    QString m_email;
+    std::optional<QString> m_driveError;
+    std::unique_ptr<ClockTimer> m_fileWatch;
+    QVBoxLayout* m_accountSlot;
+    QVBoxLayout* m_driveSlot;
+    QWidget* m_accountContent = nullptr;
+    QWidget* m_driveContent = nullptr;
+};
+
+} // namespace nolvea

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace nolvea {
+
+// A page's title block: the big title and its explanation under it.
+class StepHeader : public QWidget {
+    Q_OBJECT
+
+public:
+    StepHeader(const QString& title, const QString& subtitle, QWidget* parent = nullptr);
+
+    QLabel* titleLabel() const { return m_title; }
+    QLabel* subtitleLabel() const { return m_subtitle; }
+
+private:
+    QLabel* m_title;
+    QLabel* m_subtitle;
+};
+
+// The small coloured capsule label.
+class Badge : public QWidget {
+    Q_OBJECT
+
+public:
+    Badge(const QString& text, const QColor& color, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_text;
+    QColor m_color;
+};
+
+} // namespace nolvea
