@@ -380,6 +380,24 @@ TEST_F(NotchX11, CardsFollowTheVoiceController) {
     EXPECT_TRUE(waitFor(Kind::compact));
 }
 
+// A click in another application takes the keyboard from the answer's reply field.
+TEST_F(NotchX11, AClickElsewhereTakesTheKeyboardFromTheAnswer) {
+    VoiceController& c = rig.controller();
+    reply(QStringLiteral("São 15h."));
+    ASSERT_FALSE(c.submitTyped(QStringLiteral("que horas são?")).has_value());
+    ASSERT_TRUE(rig.waitForStage(Stage::answer));
+    ASSERT_TRUE(waitFor(Kind::answer));
+    auto* answer = card<NotchAnswerCard>();
+    ASSERT_NE(answer, nullptr);
+    EXPECT_FALSE(panel().isKey()); // the answer does not take it by itself
+    QLineEdit* field = answer->reply()->edit();
+    other->click(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(test::spinUntil([&] { return panel().isKey(); }, 5000));
+    other->click({40, 500});
+    EXPECT_TRUE(test::spinUntil([&] { return !panel().isKey(); }, 5000));
+    c.dismissAnswer();
+}
+
 // The presentations no request reaches here: listening with its glow, and an e-mail to review.
 TEST_F(NotchX11, ListeningGlowsAndAnEmailIsReviewedInTheComposer) {
     rig.state().setMode(VoiceMode::agent);
