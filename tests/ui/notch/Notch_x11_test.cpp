@@ -170,9 +170,14 @@ protected:
         ASSERT_TRUE(test::spinUntil([&] { return notch->hover().pending().has_value(); }, 3000));
         rig.advance(120);
         ASSERT_TRUE(test::spinUntil([&] { return view().presentation() == Kind::hover; }, 3000));
+        settleLayout();
     }
     bool waitFor(Kind kind) {
         return test::spinUntil([&] { return view().presentation() == kind; }, 10000);
+    }
+    // A card just made is laid out once the island has its new size.
+    static void settleLayout() {
+        test::spinUntil([] { return false; }, 300);
     }
     template <typename Card> Card* card() { return qobject_cast<Card*>(view().card()); }
 
@@ -366,6 +371,7 @@ TEST_F(NotchX11, CardsFollowTheVoiceController) {
 
     // A reply is typed into the field and sent as a follow-up.
     QLineEdit* field = answer->reply()->edit();
+    settleLayout();
     other->click(field->mapToGlobal(field->rect().center()));
     ASSERT_TRUE(test::spinUntil([&] { return panel().isKey() && field->hasFocus(); }, 5000));
     ASSERT_TRUE(test::X11Keys::tap("e"));
@@ -391,6 +397,7 @@ TEST_F(NotchX11, AClickElsewhereTakesTheKeyboardFromTheAnswer) {
     ASSERT_NE(answer, nullptr);
     EXPECT_FALSE(panel().isKey()); // the answer does not take it by itself
     QLineEdit* field = answer->reply()->edit();
+    settleLayout();
     other->click(field->mapToGlobal(field->rect().center()));
     ASSERT_TRUE(test::spinUntil([&] { return panel().isKey(); }, 5000));
     other->click({40, 500});
