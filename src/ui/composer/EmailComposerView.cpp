@@ -42,6 +42,21 @@ protected:
     }
 };
 
+// The body's well: as tall as its text wants, yet yielding down to a few lines when the
+// host has less room.
+class BodyWell : public Well {
+public:
+    using Well::Well;
+    void setPreferredHeight(int h) {
+        m_preferred = h;
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return {Well::sizeHint().width(), m_preferred}; }
+
+private:
+    int m_preferred = 110;
+};
+
 class Divider : public QWidget {
 public:
     Divider() { setFixedHeight(1); }
@@ -194,7 +209,9 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     });
 
     // Body.
-    auto* bodyWell = new Well;
+    auto* bodyWell = new BodyWell;
+    bodyWell->setMinimumHeight(56);
+    bodyWell->setMaximumHeight(240);
     auto* bodyLayout = new QVBoxLayout(bodyWell);
     bodyLayout->setContentsMargins(10, 10, 10, 10);
     m_body = new QPlainTextEdit;
@@ -210,7 +227,7 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     const auto fitBody = [this, bodyWell] {
         const int lines = std::max(1, m_body->document()->lineCount());
         const int text = lines * m_body->fontMetrics().lineSpacing() + 2 * 10 + 8;
-        bodyWell->setFixedHeight(std::clamp(text, 110, 240));
+        bodyWell->setPreferredHeight(std::clamp(text, 110, 240));
     };
     fitBody();
     connect(m_body->document(), &QTextDocument::contentsChanged, this, fitBody);

@@ -124,6 +124,17 @@ void ConfirmCard::takeFocus() {
         setFocus(Qt::OtherFocusReason);
 }
 
+int ConfirmCard::heightForWidth(int width) const {
+    const int h = QWidget::heightForWidth(width);
+    return m_composer ? std::min(h, kEmailMaxHeight) : h;
+}
+
+QSize ConfirmCard::sizeHint() const {
+    QSize s = QWidget::sizeHint();
+    if (m_composer) s.setHeight(std::min(s.height(), kEmailMaxHeight));
+    return s;
+}
+
 void ConfirmCard::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (m_shownAt.count() < 0) m_shownAt = Clock::shared().uptime();

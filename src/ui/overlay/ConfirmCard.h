@@ -41,6 +41,11 @@ public:
     // Gives the keyboard to the editor, or to the card for its keys.
     void takeFocus();
 
+    // An e-mail card asks for no more than the pill's panel can show; the body yields.
+    static constexpr int kEmailMaxHeight = 400;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -96,6 +96,25 @@ TEST_F(ComposerX11, AnAgentTurnThatSendsAnEmailShowsTheComposerWholeInThePill) {
         ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
         .save(dir + QStringLiteral("/pill-email.png"));
 
+    // Answering a message, the quoted original joins it, and still all of it shows.
+    EmailDraft reply = rig.state().emailDraft();
+    reply.replyToID = QStringLiteral("7");
+    reply.original =
+        EmailSummary{.sender = QStringLiteral("Ana Lima <ana@empresa.com.br>"),
+                     .subject = QStringLiteral("Almoço amanhã?"),
+                     .date = QStringLiteral("10/12/2026 09:12"),
+                     .snippet = QStringLiteral("Oi! Que tal almoçarmos amanhã? ").repeated(6)};
+    rig.state().setEmailDraft(reply);
+    test::spinUntil([] { return false; }, 300);
+    for (QWidget* w : parts) {
+        const QRect inPanel(w->mapTo(&panel, QPoint()), w->size());
+        EXPECT_TRUE(panel.rect().contains(inPanel))
+            << "with the original: " << w->accessibleName().toStdString();
+    }
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
+        .save(dir + QStringLiteral("/pill-email-resposta.png"));
+
     const QString tree = test::atspiElements(QCoreApplication::applicationPid()).join(u'\n');
     for (const char* name : {"Enviar", "Cancelar", "Abrir no Mail", "Assunto", "E-mail de Ana",
                              "Adicionar destinatário", "Remover caio@x.com", "Texto do e-mail"})
