@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -143,7 +144,9 @@ TEST_F(DrawerX11, TypingInTheSearchKeepsItOpenAfterThePointerLeaves) {
     moveTo({1200, 500});
     clock.advance(std::chrono::milliseconds(2000));
     EXPECT_TRUE(isOpen());
-    ASSERT_TRUE(test::X11Keys::tap("BackSpace"));
+    // Emptied in the field itself: a key sent through the server may repeat on a busy machine.
+    search->selectAll();
+    QTest::keyClick(search, Qt::Key_Backspace);
     ASSERT_TRUE(test::spinUntil([&] { return controller->model().query().isEmpty(); }, 3000));
     clock.advance(std::chrono::milliseconds(200)); // the poll sees the empty field
     clock.advance(std::chrono::milliseconds(400));
