@@ -393,7 +393,10 @@ TEST_F(VornelTest, StartFailures) {
         EXPECT_EQ(startError(task), QStringLiteral("O Vornel não respondeu"));
         const auto waited = m_clock->uptime() - begun;
         EXPECT_GT(waited, Vornel::livenessAfter);
-        EXPECT_LT(waited, Vornel::livenessAfter + 2s);
+        // The test clock moves on while the process tools run in real time, so a loaded
+        // machine adds seconds here; what matters is that the start limit was not waited out.
+        EXPECT_LT(waited, Vornel::livenessAfter + 30s);
+        EXPECT_LT(waited, Vornel::startLimit);
     }
     {
         QFile::remove(m_launcher);
