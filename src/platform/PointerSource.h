@@ -46,6 +46,8 @@ public:
 
     virtual QPoint position() const = 0;
     virtual QList<QRect> screens() const = 0;
+    // Whether a mouse button is held down now, as in a drag.
+    virtual bool isButtonHeld() const { return false; }
 
     // `listener` runs on the main thread for every move and press until the watch is dropped.
     // The first watch starts listening to the window system, dropping the last stops it.

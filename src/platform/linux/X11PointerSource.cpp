@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
@@ -27,6 +28,19 @@ X11PointerSource::~X11PointerSource() {
 
 QPoint X11PointerSource::position() const {
     return QCursor::pos();
+}
+
+bool X11PointerSource::isButtonHeld() const {
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* dpy = x11 ? x11->display() : nullptr;
+    if (!dpy) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rootX, &rootY, &x, &y, &mask))
+        return false;
+    // The wheel's buttons are never held.
+    return mask & (Button1Mask | Button2Mask | Button3Mask);
 }
 
 QList<QRect> X11PointerSource::screens() const {

@@ -26,6 +26,7 @@ public:
 
     QPoint position() const override;
     QList<QRect> screens() const override;
+    bool isButtonHeld() const override;
 
     // Whether events come from XInput 2 (false while unwatched or polling).
     bool listensToRawEvents() const { return m_thread != nullptr; }

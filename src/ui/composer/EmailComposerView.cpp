@@ -4,8 +4,11 @@
 #include "core/AppState.h"
 #include "speech/VoiceController.h"
 #include "support/Detached.h"
+#include "ui/animation/RevealBox.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Symbols.h"
+#include "ui/composer/ComposerMotion.h"
 #include "ui/composer/ComposerStyle.h"
 #include "ui/composer/EmailComposerModel.h"
 #include "ui/composer/OriginalEmailView.h"
@@ -113,7 +116,9 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     column->setSpacing(12);
 
     // Header: the mail symbol, the title and the request it answers.
-    auto* header = new QHBoxLayout;
+    auto* headerBox = new QWidget;
+    auto* header = new QHBoxLayout(headerBox);
+    header->setContentsMargins(0, 0, 0, 0);
     header->setSpacing(10);
     auto* icon = new QLabel;
     icon->setPixmap(Symbols::pixmap(QStringLiteral("envelope.fill"), 26, ComposerStyle::ink(0.9),
@@ -128,7 +133,7 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     m_request->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     titles->addWidget(m_request);
     header->addLayout(titles, 1);
-    column->addLayout(header);
+    column->addWidget(headerBox);
 
     m_originalSlot = new QWidget;
     auto* slot = new QVBoxLayout(m_originalSlot);
@@ -170,11 +175,20 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
         m_cc->entry()->setFocus(Qt::OtherFocusReason);
     });
 
-    m_ccDivider = new Divider;
-    rows->addWidget(m_ccDivider);
+    // The Cc row with its divider comes down from under the "Para" row, fading in.
+    auto* ccBlock = new QWidget;
+    auto* ccLines = new QVBoxLayout(ccBlock);
+    ccLines->setContentsMargins(0, 0, 0, 0);
+    ccLines->setSpacing(0);
+    ccLines->addWidget(new Divider);
     m_cc = new RecipientField(QStringLiteral("Adicionar cópia"));
     m_ccRow = fieldRow(QStringLiteral("Cc"), m_cc);
-    rows->addWidget(m_ccRow);
+    ccLines->addWidget(m_ccRow);
+    m_ccBox = new RevealBox(ccBlock);
+    m_ccMotion = new WidgetTransition(m_ccBox, ComposerMotion::fade, false);
+    m_ccMotion->setOnProgress([box = m_ccBox](double p) { box->setFraction(p); });
+    m_ccBox->hide();
+    rows->addWidget(m_ccBox);
     rows->addWidget(new Divider);
 
     m_subject = new QLineEdit;
@@ -184,6 +198,7 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     m_subject->setFixedHeight(26);
     rows->addWidget(fieldRow(QStringLiteral("Assunto"), m_subject));
     column->addWidget(fields);
+    m_pieces = {headerBox, m_originalSlot, fields};
 
     for (RecipientField* f : {m_to, m_cc}) {
         const bool to = f == m_to;
@@ -240,23 +255,34 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     });
 
     // Footer.
-    auto* footer = new QHBoxLayout;
+    auto* footerBox = new QWidget;
+    auto* footer = new QHBoxLayout(footerBox);
+    footer->setContentsMargins(0, 0, 0, 0);
     footer->setSpacing(8);
     m_open = new GlassButton(
         {.title = m_options.alternateLabel, .symbol = QStringLiteral("arrow.up.forward.app")});
     m_open->setAccessibleName(m_options.alternateLabel);
     connect(m_open, &QAbstractButton::clicked, this, &EmailComposerView::openInClient);
     footer->addWidget(m_open);
+    // The warning fades in and out in the room between the buttons.
+    auto* warningBox = new QWidget;
+    auto* warningLine = new QHBoxLayout(warningBox);
+    warningLine->setContentsMargins(0, 0, 0, 0);
+    warningLine->setSpacing(4);
     m_warningIcon = new QLabel;
     m_warningIcon->setPixmap(Symbols::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 11,
                                              ComposerStyle::warning(), devicePixelRatioF()));
-    footer->addWidget(m_warningIcon);
+    warningLine->addWidget(m_warningIcon);
     m_warning = new ElidedLabel;
     m_warning->setFont(ComposerStyle::font(11));
     QPalette warningInk = m_warning->palette();
     warningInk.setColor(QPalette::WindowText, ComposerStyle::warning());
     m_warning->setPalette(warningInk);
-    footer->addWidget(m_warning, 1);
+    warningLine->addWidget(m_warning, 1);
+    footer->addWidget(warningBox, 1);
+    m_warningMotion = new WidgetTransition(warningBox, ComposerMotion::fade, false);
+    m_warningIcon->hide();
+    m_warning->hide();
     m_cancel =
         new GlassButton({.title = QStringLiteral("Cancelar"), .keyHint = QStringLiteral("esc")});
     m_cancel->setAccessibleName(QStringLiteral("Cancelar"));
@@ -272,7 +298,11 @@ EmailComposerView::EmailComposerView(AppState& state, Options options, QWidget* 
     footer->addWidget(m_send);
     for (GlassButton* b : {m_open, m_cancel, m_send})
         b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    column->addLayout(footer);
+    column->addWidget(footerBox);
+    m_pieces.append(bodyWell);
+    m_pieces.append(footerBox);
+    for (int i = 0; i < m_pieces.size(); ++i)
+        m_entrances.append(new WidgetTransition(m_pieces[i], ComposerMotion::entrancePose, false));
 
     connect(&m_state, &AppState::emailDraftChanged, this, &EmailComposerView::refresh);
     connect(&m_state, &AppState::lastRequestChanged, this, &EmailComposerView::refresh);
@@ -295,6 +325,9 @@ void EmailComposerView::refresh() {
     if (d.original && !m_original) {
         m_original = new OriginalEmailView(*d.original);
         m_originalSlot->layout()->addWidget(m_original);
+        // One that comes while the card is up fades in.
+        auto* arrival = new WidgetTransition(m_original, ComposerMotion::fade, !m_appeared);
+        if (m_appeared) arrival->appear(ComposerMotion::spring(ComposerMotion::Change::original));
     } else if (!d.original && m_original) {
         m_original->deleteLater();
         m_original = nullptr;
@@ -306,17 +339,42 @@ void EmailComposerView::refresh() {
     m_cc->setRecipients(d.cc);
     m_cc->setPlaceholder(d.cc.empty() ? QStringLiteral("e-mail") : QString());
     const bool ccRow = EmailComposerModel::showsCcRow(m_askedForCc, d);
-    m_ccRow->setVisible(ccRow);
-    m_ccDivider->setVisible(ccRow);
+    if (ccRow != m_ccMotion->isAppearing()) {
+        const SpringSpec spring = ComposerMotion::spring(ComposerMotion::Change::ccRow);
+        if (ccRow) {
+            m_ccBox->show();
+            if (m_appeared)
+                m_ccMotion->appear(spring);
+            else
+                m_ccMotion->jump(true); // a draft that comes with copies shows them at once
+        } else {
+            m_ccMotion->disappear(spring, [this] { m_ccBox->hide(); });
+        }
+    }
     m_ccButton->setVisible(!ccRow);
 
     if (m_subject->text() != d.subject) m_subject->setText(d.subject);
     if (m_body->toPlainText() != d.body) m_body->setPlainText(d.body);
 
     const auto warning = EmailComposerModel::warning(d);
-    m_warning->setFullText(warning.value_or(QString()));
-    m_warning->setVisible(warning.has_value());
-    m_warningIcon->setVisible(warning.has_value());
+    // A warning that goes keeps its last words while it fades.
+    if (warning) m_warning->setFullText(*warning);
+    if (warning.has_value() != m_warningMotion->isAppearing()) {
+        const SpringSpec spring = ComposerMotion::spring(ComposerMotion::Change::warning);
+        if (warning) {
+            m_warningIcon->show();
+            m_warning->show();
+            if (m_appeared)
+                m_warningMotion->appear(spring);
+            else
+                m_warningMotion->jump(true);
+        } else {
+            m_warningMotion->disappear(spring, [this] {
+                m_warningIcon->hide();
+                m_warning->hide();
+            });
+        }
+    }
     m_send->setEnabled(d.canSend());
 }
 
@@ -382,6 +440,17 @@ void EmailComposerView::cancel() {
 
 void EmailComposerView::openInClient() {
     m_options.controller().resolveAlternate();
+}
+
+void EmailComposerView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (m_appeared) return;
+    m_appeared = true;
+    // The pieces rise into place one after another.
+    for (int i = 0; i < m_entrances.size(); ++i) {
+        const auto timing = ComposerMotion::entrance(i);
+        m_entrances[i]->appear(timing.spring, timing.delay);
+    }
 }
 
 void EmailComposerView::keyPressEvent(QKeyEvent* e) {

@@ -21,6 +21,8 @@ class ElidedLabel;
 class GlassButton;
 class OriginalEmailView;
 class RecipientField;
+class RevealBox;
+class WidgetTransition;
 class VoiceController;
 
 // The card in which the person reviews the e-mail the agent wants to send: sending account,
@@ -49,6 +51,12 @@ public:
     RecipientField* toField() const { return m_to; }
     RecipientField* ccField() const { return m_cc; }
     QWidget* ccRow() const { return m_ccRow; }
+    // The card's five pieces in order (header, original, fields, body, footer), each rising in
+    // through its entrance as the card first shows.
+    const QList<QWidget*>& pieces() const { return m_pieces; }
+    const QList<WidgetTransition*>& entrances() const { return m_entrances; }
+    WidgetTransition& ccMotion() const { return *m_ccMotion; }
+    WidgetTransition& warningMotion() const { return *m_warningMotion; }
     GlassButton* ccButton() const { return m_ccButton; }
     QLineEdit* subject() const { return m_subject; }
     QPlainTextEdit* body() const { return m_body; }
@@ -65,6 +73,7 @@ public:
     void takeFocus();
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
@@ -79,6 +88,9 @@ private:
     AppState& m_state;
     Options m_options;
     bool m_askedForCc = false;
+    bool m_appeared = false;
+    QList<QWidget*> m_pieces;
+    QList<WidgetTransition*> m_entrances;
     QLabel* m_title;
     QLabel* m_request;
     QWidget* m_originalSlot;
@@ -88,12 +100,14 @@ private:
     RecipientField* m_to;
     GlassButton* m_ccButton;
     QWidget* m_ccRow;
-    QWidget* m_ccDivider;
+    RevealBox* m_ccBox;
+    WidgetTransition* m_ccMotion;
     RecipientField* m_cc;
     QLineEdit* m_subject;
     QPlainTextEdit* m_body;
     QLabel* m_warningIcon;
     ElidedLabel* m_warning;
+    WidgetTransition* m_warningMotion;
     GlassButton* m_open;
     GlassButton* m_cancel;
     GlassButton* m_send;

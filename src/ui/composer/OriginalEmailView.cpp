@@ -1,6 +1,8 @@
 #include "ui/composer/OriginalEmailView.h"
 
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Symbols.h"
+#include "ui/composer/ComposerMotion.h"
 #include "ui/composer/ComposerStyle.h"
 
 #include <QHBoxLayout>
@@ -9,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace nolvea {
 
@@ -43,13 +47,27 @@ OriginalEmailView::OriginalEmailView(const EmailSummary& email, QWidget* parent)
     m_snippet->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_snippet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(m_snippet);
-    setExpanded(false);
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool moving = m_lines.advance(dt);
+        cut();
+        return moving;
+    });
+    cut();
 }
 
 void OriginalEmailView::setExpanded(bool expanded) {
+    if (expanded == m_expanded) return;
     m_expanded = expanded;
-    // Cut at the last line allowed.
-    m_snippet->setMaximumHeight(snippetLines() * m_snippet->fontMetrics().lineSpacing());
+    m_driver->animate(m_lines, snippetLines(),
+                      ComposerMotion::spring(ComposerMotion::Change::unfold));
+    cut();
+}
+
+void OriginalEmailView::cut() {
+    // The snippet ends at the last line shown; on the way the cut slides between lines.
+    const int h = int(std::lround(m_lines.value() * m_snippet->fontMetrics().lineSpacing()));
+    if (h == m_snippet->maximumHeight()) return;
+    m_snippet->setMaximumHeight(h);
     updateGeometry();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/composer/RecipientField.h"
 
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/FlowLayout.h"
+#include "ui/composer/ComposerMotion.h"
 #include "ui/composer/ComposerStyle.h"
 #include "ui/composer/RecipientChip.h"
 
@@ -22,6 +24,23 @@ RecipientField::RecipientField(const QString& entryName, QWidget* parent)
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+}
+
+void RecipientField::leave(RecipientChip* chip) {
+    // It shrinks and fades where it stood while the others close up; nothing of it takes
+    // clicks meanwhile. Its remove button may be the one whose click brought us here, so it
+    // is deleted later.
+    m_flow->removeWidget(chip);
+    chip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    chip->lower();
+    m_leaving.append(chip);
+    WidgetTransition* motion = m_motions.take(chip);
+    const auto gone = [this, chip] {
+        m_leaving.removeAll(chip);
+        chip->hide();
+        chip->deleteLater();
+    };
+    motion->disappear(ComposerMotion::spring(ComposerMotion::Change::recipients), gone);
 }
 
 int RecipientField::heightForWidth(int width) const {
@@ -52,12 +71,15 @@ void RecipientField::setRecipients(const std::vector<EmailRecipient>& recipients
         connect(chip, &RecipientChip::removeRequested, this, &RecipientField::removeRequested);
         connect(chip, &RecipientChip::addressFinished, this, &RecipientField::addressFinished);
         m_chips.insert(r.id, chip);
+        // The chips the list starts with are simply there; later ones pop in.
+        auto* motion = new WidgetTransition(chip, ComposerMotion::chipPose, !m_populated);
+        m_motions.insert(chip, motion);
+        if (m_populated) motion->appear(ComposerMotion::spring(ComposerMotion::Change::recipients));
     }
+    m_populated = true;
     for (auto it = m_chips.begin(); it != m_chips.end();) {
         if (std::find(order.begin(), order.end(), it.key()) == order.end()) {
-            // Its remove button may be the one whose click brought us here.
-            it.value()->hide();
-            it.value()->deleteLater();
+            leave(it.value());
             it = m_chips.erase(it);
         } else {
             ++it;

@@ -13,6 +13,7 @@ namespace nolvea {
 
 class FlowLayout;
 class RecipientChip;
+class WidgetTransition;
 
 // One recipient list as chips that wrap like words, followed by the field that adds to it.
 // The chips are kept by identity, so a chip being typed in survives a change of the list.
@@ -28,6 +29,8 @@ public:
 
     QLineEdit* entry() const { return m_entry; }
     QList<RecipientChip*> chips() const;
+    // Chips of removed recipients still shrinking away.
+    QList<RecipientChip*> leavingChips() const { return m_leaving; }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -39,10 +42,15 @@ Q_SIGNALS:
     void addressFinished(const QUuid& id, const QString& address);
 
 private:
+    void leave(RecipientChip* chip);
+
     FlowLayout* m_flow;
     QLineEdit* m_entry;
     QHash<QUuid, RecipientChip*> m_chips;
     std::vector<QUuid> m_order;
+    QList<RecipientChip*> m_leaving;
+    QHash<RecipientChip*, WidgetTransition*> m_motions;
+    bool m_populated = false;
 };
 
 } // namespace nolvea

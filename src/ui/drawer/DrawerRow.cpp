@@ -1,8 +1,12 @@
 #include "ui/drawer/DrawerRow.h"
 
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/RevealBox.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Symbols.h"
 #include "ui/composer/ComposerStyle.h"
+#include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/HistoryConversationView.h"
 #include "ui/drawer/HistoryEntryIcon.h"
 #include "ui/drawer/HistoryList.h"
@@ -46,6 +50,35 @@ private:
     std::function<void()> m_activate;
 };
 
+// The chevron, turned and faded by the row's springs.
+class Chevron : public QWidget {
+public:
+    Chevron(const SpringValue& opacity, const SpringValue& turn)
+        : m_opacity(opacity)
+        , m_turn(turn) {
+        setFixedSize(18, 18);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const double opacity = std::clamp(m_opacity.value(), 0.0, 1.0);
+        if (opacity <= 0) return;
+        const QPixmap arrow = Symbols::pixmap(QStringLiteral("chevron.right"), 10,
+                                              ComposerStyle::ink(0.6), devicePixelRatioF());
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setOpacity(opacity);
+        // Its top sits 8 points down the header, turned about its own centre.
+        p.translate(width() / 2.0, 8 + 5);
+        p.rotate(DrawerMotion::chevronAngle(m_turn.value()));
+        p.drawPixmap(QPointF(-5, -5), arrow);
+    }
+
+private:
+    const SpringValue& m_opacity;
+    const SpringValue& m_turn;
+};
+
 } // namespace
 
 DrawerRow::DrawerRow(HistoryEntry entry, Actions actions, QWidget* parent)
@@ -75,20 +108,103 @@ DrawerRow::DrawerRow(HistoryEntry entry, Actions actions, QWidget* parent)
     texts->addWidget(m_meta);
     line->addLayout(texts, 1);
     line->addSpacing(4);
-    m_chevron = new QLabel;
-    m_chevron->setFixedSize(10, 18);
+    m_chevron = new Chevron(m_chevronOpacity, m_chevronTurn);
     line->addWidget(m_chevron, 0, Qt::AlignTop);
     column->addWidget(m_header);
     setAccessibleName(HistoryList::preview(m_entry));
     m_header->setAccessibleName(HistoryList::preview(m_entry).simplified());
     m_header->setAccessibleDescription(m_meta->text());
+    m_driver = new FrameDriver(this, [this](double dt) { return step(dt); });
     refresh();
 }
 
-void DrawerRow::setExpanded(bool expanded) {
+RevealBox* DrawerRow::detail() const {
+    return m_detail ? m_detail : m_folding.data();
+}
+
+double DrawerRow::chevronAngle() const {
+    return DrawerMotion::chevronAngle(m_chevronTurn.value());
+}
+
+void DrawerRow::setExpanded(bool expanded, bool animated) {
     if (expanded == m_expanded) return;
     m_expanded = expanded;
+    if (expanded)
+        buildDetail(animated);
+    else
+        dropDetail(animated);
     refresh();
+    if (animated) {
+        animateDecorations();
+    } else {
+        m_fill.jump(DrawerMotion::rowFill(m_expanded, m_hovering));
+        m_chevronOpacity.jump(m_hovering || m_expanded ? 1 : 0);
+        m_chevronTurn.jump(m_expanded ? 1 : 0);
+        update();
+    }
+}
+
+void DrawerRow::buildDetail(bool animated) {
+    auto* detail = new QWidget;
+    auto* column = new QVBoxLayout(detail);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+    m_conversation = new HistoryConversationView(m_entry);
+    column->addWidget(m_conversation);
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(8);
+    m_copy = new GlassButton({.title = QStringLiteral("Copiar"),
+                              .symbol = QStringLiteral("doc.on.doc"),
+                              .symbolFirst = true});
+    m_copy->setAccessibleName(QStringLiteral("Copiar"));
+    connect(m_copy, &QAbstractButton::clicked, this, [this] {
+        QGuiApplication::clipboard()->setText(m_entry.output);
+        m_copied = true;
+        refresh();
+    });
+    bar->addWidget(m_copy);
+    bar->addStretch(1);
+    // Without a trash symbol in the icon theme, the word says it.
+    m_delete = new GlassButton(
+        {.title = Symbols::isKnown(QStringLiteral("trash")) ? QString() : QStringLiteral("Apagar"),
+         .symbol = QStringLiteral("trash")});
+    m_delete->setAccessibleName(QStringLiteral("Apagar"));
+    m_delete->setToolTip(QStringLiteral("Apagar"));
+    connect(m_delete, &QAbstractButton::clicked, this, [this] { m_actions.remove(); });
+    bar->addWidget(m_delete);
+    column->addLayout(bar);
+
+    // It comes down from under the header, fading in, and pushes the rows below along.
+    m_detail = new RevealBox(detail);
+    m_detailMotion = new WidgetTransition(m_detail, DrawerMotion::fade, !animated);
+    RevealBox* box = m_detail;
+    m_detailMotion->setOnProgress([box](double p) { box->setFraction(p); });
+    layout()->addWidget(m_detail);
+    m_detail->show();
+    if (animated) m_detailMotion->appear(DrawerMotion::spring(DrawerMotion::Change::expand));
+}
+
+void DrawerRow::dropDetail(bool animated) {
+    if (!m_detail) return;
+    RevealBox* box = std::exchange(m_detail, nullptr);
+    WidgetTransition* motion = std::exchange(m_detailMotion, nullptr);
+    m_conversation = nullptr;
+    m_copy = nullptr;
+    m_delete = nullptr;
+    // A conversation still folding away goes at once; this one takes its place.
+    if (m_folding) m_folding->deleteLater();
+    m_folding = box;
+    const auto gone = [box] {
+        box->hide();
+        box->deleteLater();
+    };
+    if (!animated) {
+        gone();
+        return;
+    }
+    // Nothing of a folding conversation takes clicks.
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    motion->disappear(DrawerMotion::spring(DrawerMotion::Change::collapse), gone);
 }
 
 void DrawerRow::refresh() {
@@ -96,52 +212,6 @@ void DrawerRow::refresh() {
     m_meta->setFont(
         ComposerStyle::font(m_expanded ? 12 : 11, m_expanded ? QFont::DemiBold : QFont::Normal));
     m_meta->setContentsMargins(0, m_expanded ? 6 : 0, 0, 0);
-    const bool chevron = m_hovering || m_expanded;
-    QPixmap arrow = Symbols::pixmap(m_expanded ? QStringLiteral("chevron.down")
-                                               : QStringLiteral("chevron.right"),
-                                    10, ComposerStyle::ink(0.6), devicePixelRatioF());
-    m_chevron->setPixmap(chevron ? arrow : QPixmap());
-
-    if (m_expanded && !m_detail) {
-        m_detail = new QWidget;
-        auto* column = new QVBoxLayout(m_detail);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(12);
-        m_conversation = new HistoryConversationView(m_entry);
-        column->addWidget(m_conversation);
-        auto* bar = new QHBoxLayout;
-        bar->setSpacing(8);
-        m_copy = new GlassButton({.title = QStringLiteral("Copiar"),
-                                  .symbol = QStringLiteral("doc.on.doc"),
-                                  .symbolFirst = true});
-        m_copy->setAccessibleName(QStringLiteral("Copiar"));
-        connect(m_copy, &QAbstractButton::clicked, this, [this] {
-            QGuiApplication::clipboard()->setText(m_entry.output);
-            m_copied = true;
-            refresh();
-        });
-        bar->addWidget(m_copy);
-        bar->addStretch(1);
-        // Without a trash symbol in the icon theme, the word says it.
-        m_delete = new GlassButton({.title = Symbols::isKnown(QStringLiteral("trash"))
-                                                 ? QString()
-                                                 : QStringLiteral("Apagar"),
-                                    .symbol = QStringLiteral("trash")});
-        m_delete->setAccessibleName(QStringLiteral("Apagar"));
-        m_delete->setToolTip(QStringLiteral("Apagar"));
-        connect(m_delete, &QAbstractButton::clicked, this, [this] { m_actions.remove(); });
-        bar->addWidget(m_delete);
-        column->addLayout(bar);
-        layout()->addWidget(m_detail);
-        m_detail->show();
-    } else if (!m_expanded && m_detail) {
-        m_detail->hide();
-        m_detail->deleteLater();
-        m_detail = nullptr;
-        m_conversation = nullptr;
-        m_copy = nullptr;
-        m_delete = nullptr;
-    }
     if (m_copy) {
         GlassButton::Look look = m_copy->look();
         look.title = m_copied ? QStringLiteral("Copiado") : QStringLiteral("Copiar");
@@ -151,19 +221,37 @@ void DrawerRow::refresh() {
     update();
 }
 
+void DrawerRow::animateDecorations() {
+    const SpringSpec hover = DrawerMotion::spring(DrawerMotion::Change::hover);
+    const SpringSpec fold = DrawerMotion::spring(m_expanded ? DrawerMotion::Change::expand
+                                                            : DrawerMotion::Change::collapse);
+    m_driver->animate(m_fill, DrawerMotion::rowFill(m_expanded, m_hovering), hover);
+    m_driver->animate(m_chevronOpacity, m_hovering || m_expanded ? 1 : 0, hover);
+    m_driver->animate(m_chevronTurn, m_expanded ? 1 : 0, fold);
+    m_chevron->update();
+}
+
+bool DrawerRow::step(double dt) {
+    bool moving = false;
+    for (SpringValue* s : {&m_fill, &m_chevronOpacity, &m_chevronTurn})
+        moving = s->advance(dt) || moving;
+    m_chevron->update();
+    return moving;
+}
+
 void DrawerRow::enterEvent(QEnterEvent*) {
     m_hovering = true;
-    refresh();
+    animateDecorations();
 }
 
 void DrawerRow::leaveEvent(QEvent*) {
     m_hovering = false;
-    refresh();
+    animateDecorations();
 }
 
 void DrawerRow::paintEvent(QPaintEvent*) {
-    const double fill = m_expanded ? 0.06 : m_hovering ? 0.045 : 0;
-    if (fill == 0) return;
+    const double fill = m_fill.value();
+    if (fill <= 0) return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath r;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/HistoryEntry.h"
+#include "ui/animation/SpringValue.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -10,8 +12,11 @@ class QLabel;
 
 namespace nolvea {
 
+class FrameDriver;
 class GlassButton;
 class HistoryConversationView;
+class RevealBox;
+class WidgetTransition;
 
 // One history entry in the drawer: a header (badge, preview, time) that expands the row in
 // place into its conversation, with copy and delete.
@@ -27,7 +32,8 @@ public:
     DrawerRow(HistoryEntry entry, Actions actions, QWidget* parent = nullptr);
 
     const HistoryEntry& entry() const { return m_entry; }
-    void setExpanded(bool expanded);
+    // Unfolds or folds the conversation; `animated` false shows it as it ends up.
+    void setExpanded(bool expanded, bool animated = true);
     bool isExpanded() const { return m_expanded; }
 
     QLabel* preview() const { return m_preview; }
@@ -36,6 +42,11 @@ public:
     HistoryConversationView* conversation() const { return m_conversation; }
     GlassButton* copyButton() const { return m_copy; }
     GlassButton* deleteButton() const { return m_delete; }
+    // The conversation's box while it unfolds, shows or folds away; none once folded.
+    RevealBox* detail() const;
+    // The chevron's turn in degrees and the fill's opacity, as drawn now.
+    double chevronAngle() const;
+    double fill() const { return m_fill.value(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -44,6 +55,10 @@ protected:
 
 private:
     void refresh();
+    void buildDetail(bool animated);
+    void dropDetail(bool animated);
+    void animateDecorations();
+    bool step(double dt);
 
     HistoryEntry m_entry;
     Actions m_actions;
@@ -53,8 +68,12 @@ private:
     QWidget* m_header;
     QLabel* m_preview;
     QLabel* m_meta;
-    QLabel* m_chevron;
-    QWidget* m_detail = nullptr;
+    QWidget* m_chevron;
+    FrameDriver* m_driver;
+    SpringValue m_fill, m_chevronOpacity, m_chevronTurn;
+    RevealBox* m_detail = nullptr; // the unfolded conversation
+    WidgetTransition* m_detailMotion = nullptr;
+    QPointer<RevealBox> m_folding; // one folding away
     HistoryConversationView* m_conversation = nullptr;
     GlassButton* m_copy = nullptr;
     GlassButton* m_delete = nullptr;

@@ -6,7 +6,6 @@
 #include "ui/drawer/HistoryEntryIcon.h"
 #include "ui/drawer/HistoryList.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -44,8 +43,6 @@ HistoryConversationView::HistoryConversationView(const HistoryEntry& entry, QWid
     pal.setColor(QPalette::WindowText, Qt::white);
     m_answer->setPalette(pal);
     m_answer->setContentsMargins(0, 3, 0, 0);
-    connect(m_answer, &MarkdownText::linkOpened, this,
-            [](const QString& target) { QDesktopServices::openUrl(QUrl(target)); });
     answerRow->addWidget(m_answer, 1);
     column->addLayout(answerRow);
 }

@@ -80,20 +80,22 @@ void HistoryDrawerController::mouseMoved(QPoint p) {
         updateClose();
         return;
     }
-    const auto screen =
-        m_options.pointer ? DrawerEdge::screenAt(m_options.pointer->screens(), p) : std::nullopt;
-    if (!m_options.settings->historyDrawerEnabled() || !screen ||
-        !DrawerEdge::inHotZone(*screen, p)) {
+    if (!m_options.settings->historyDrawerEnabled() || !inHotZone(p)) {
         stop(m_dwell);
         return;
     }
     if (isDwelling()) return;
     m_dwell = Clock::shared().schedule(kDwell, false, [this] {
         // Still at the edge where it rested: the setting was looked at on every move.
-        const QPoint now = pointer();
-        const auto s = DrawerEdge::screenAt(m_options.pointer->screens(), now);
-        if (s && DrawerEdge::inHotZone(*s, now)) open();
+        if (inHotZone(pointer())) open();
     });
+}
+
+bool HistoryDrawerController::inHotZone(QPoint p) const {
+    if (!m_options.pointer) return false;
+    const auto screen = DrawerEdge::screenAt(m_options.pointer->screens(), p);
+    // A drag that reaches the edge is no rest there.
+    return screen && DrawerEdge::inHotZone(*screen, p) && !m_options.pointer->isButtonHeld();
 }
 
 void HistoryDrawerController::open() {

@@ -55,6 +55,7 @@ public:
 private:
     void pointerEvent(const PointerSource::Event& event);
     void mouseMoved(QPoint p);
+    bool inHotZone(QPoint p) const;
     void updateClose();
     void startTracking();
     void refreshWatch();

@@ -2,10 +2,12 @@
 
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
 #include "ui/composer/ComposerStyle.h"
+#include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/DrawerRow.h"
 #include "ui/drawer/HistoryDrawerModel.h"
 #include "ui/drawer/HistoryList.h"
@@ -117,6 +119,8 @@ HistoryDrawerView::HistoryDrawerView(HistoryDrawerModel& model, HistoryStore& hi
     m_searchClear = new GlassButton({.symbol = QStringLiteral("xmark.circle.fill")});
     m_searchClear->setAccessibleName(QStringLiteral("Limpar busca"));
     connect(m_searchClear, &QAbstractButton::clicked, this, [this] { m_model.setQuery({}); });
+    m_searchClearMotion = new WidgetTransition(m_searchClear, DrawerMotion::fade, false);
+    m_searchClear->hide();
     searchLine->addWidget(m_searchClear);
     column->addWidget(search);
     connect(m_search, &QLineEdit::textEdited, &m_model, &HistoryDrawerModel::setQuery);
@@ -159,9 +163,12 @@ HistoryDrawerView::HistoryDrawerView(HistoryDrawerModel& model, HistoryStore& hi
     connect(&m_model, &HistoryDrawerModel::queryChanged, this, &HistoryDrawerView::rebuild);
     connect(&m_model, &HistoryDrawerModel::expandedIDChanged, this,
             &HistoryDrawerView::refreshExpanded);
-    connect(&m_model, &HistoryDrawerModel::isOpenChanged, this,
-            [this] { m_card->setVisible(m_model.isOpen()); });
+    connect(&m_model, &HistoryDrawerModel::isOpenChanged, this, &HistoryDrawerView::openChanged);
     connect(&m_settings, &AppSettings::hotkeyChanged, this, &HistoryDrawerView::rebuild);
+    // Off to the left, past the panel's edge, it is out of sight.
+    m_cardMotion = new WidgetTransition(
+        m_card, [this](double p) { return DrawerMotion::card(p, m_card->x() + m_card->width()); },
+        m_model.isOpen());
     m_card->setVisible(m_model.isOpen());
     rebuild();
 }
@@ -217,7 +224,16 @@ void HistoryDrawerView::pressClear() {
 void HistoryDrawerView::rebuild() {
     refreshHeader();
     if (m_search->text() != m_model.query()) m_search->setText(m_model.query());
-    m_searchClear->setVisible(!m_model.query().isEmpty());
+    const bool clearable = !m_model.query().isEmpty();
+    if (clearable != m_searchClearMotion->isAppearing()) {
+        const SpringSpec spring = DrawerMotion::spring(DrawerMotion::Change::query);
+        if (clearable) {
+            m_searchClear->show();
+            m_searchClearMotion->appear(spring);
+        } else {
+            m_searchClearMotion->disappear(spring, [this] { m_searchClear->hide(); });
+        }
+    }
 
     const auto groups = HistoryList::groups(
         HistoryList::filtered(m_history.entries(), m_model.query()), Clock::shared().now(),
@@ -240,8 +256,9 @@ void HistoryDrawerView::rebuild() {
                 const QUuid id = e.id;
                 row = new DrawerRow(e, {.toggle = [this, id] { m_model.toggle(id); },
                                         .remove = [this, e] { m_history.remove(e); }});
+                // A row that comes with the list comes as it is.
+                row->setExpanded(m_model.expandedID() == e.id, false);
             }
-            row->setExpanded(m_model.expandedID() == e.id);
             kept.insert(e.id, row);
             m_listLayout->addWidget(row);
             row->show();
@@ -263,6 +280,16 @@ void HistoryDrawerView::rebuild() {
         Symbols::pixmap(state.symbol, 30, ComposerStyle::ink(0.6), devicePixelRatioF()));
     m_emptyTitle->setText(state.title);
     m_emptyHint->setText(state.hint);
+}
+
+void HistoryDrawerView::openChanged() {
+    if (m_model.isOpen()) {
+        m_card->show();
+        m_cardMotion->appear(DrawerMotion::spring(DrawerMotion::Change::open));
+    } else {
+        m_cardMotion->disappear(DrawerMotion::spring(DrawerMotion::Change::close),
+                                [this] { m_card->hide(); });
+    }
 }
 
 void HistoryDrawerView::refreshExpanded() {

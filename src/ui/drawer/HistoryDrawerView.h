@@ -16,6 +16,7 @@ class QVBoxLayout;
 
 namespace nolvea {
 
+class WidgetTransition;
 class AppSettings;
 class DrawerRow;
 class GlassButton;
@@ -47,6 +48,8 @@ public:
     QList<DrawerRow*> rows() const;
     QStringList groupTitles() const;
     bool isConfirmingClear() const { return m_confirmingClear; }
+    // The card's way in and out.
+    WidgetTransition& cardMotion() const { return *m_cardMotion; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -56,6 +59,7 @@ private:
     void refreshHeader();
     void refreshExpanded();
     void pressClear();
+    void openChanged();
 
     HistoryDrawerModel& m_model;
     HistoryStore& m_history;
@@ -67,6 +71,8 @@ private:
     GlassButton* m_close;
     QLineEdit* m_search;
     GlassButton* m_searchClear;
+    WidgetTransition* m_cardMotion;
+    WidgetTransition* m_searchClearMotion;
     QScrollArea* m_scroll;
     QWidget* m_list;
     QVBoxLayout* m_listLayout;

@@ -13,11 +13,13 @@ public:
 
     QPoint position() const override { return m_position; }
     QList<QRect> screens() const override { return m_screens; }
+    bool isButtonHeld() const override { return m_held; }
 
     void moveTo(QPoint at);
     void press();
     void press(QPoint at);
     void setScreens(QList<QRect> screens) { m_screens = std::move(screens); }
+    void setButtonHeld(bool held) { m_held = held; }
     // How often listening began and ended.
     int starts() const { return m_starts; }
     int stops() const { return m_stops; }
@@ -29,6 +31,7 @@ protected:
 private:
     QList<QRect> m_screens;
     QPoint m_position;
+    bool m_held = false;
     int m_starts = 0;
     int m_stops = 0;
 };

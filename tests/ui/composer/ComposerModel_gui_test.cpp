@@ -1,3 +1,4 @@
+#include "ui/composer/ComposerMotion.h"
 #include "ui/composer/EmailComposerModel.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +144,44 @@ TEST(ComposerModel, SenderRowOffersAPickerOnlyForTwoOrMoreAccounts) {
     }
     EXPECT_EQ(EmailComposerModel::senderOptionTitle(""), QStringLiteral("Conta padrão"));
     EXPECT_EQ(EmailComposerModel::senderOptionTitle("eu@casa.org"), QStringLiteral("eu@casa.org"));
+}
+
+TEST(ComposerMotion, PiecesRiseOneAfterAnotherAndEachChangeTakesItsSpring) {
+    using T = ComposerMotion::Timing;
+    const T entrances[] = {
+        {Theme::snappy(), 0},    {Theme::snappy(), 0.05}, {Theme::snappy(), 0.1},
+        {Theme::snappy(), 0.15}, {Theme::snappy(), 0.2},
+    };
+    for (int i = 0; i < ComposerMotion::kPieces; ++i) {
+        EXPECT_EQ(ComposerMotion::entrance(i).spring, entrances[i].spring) << i;
+        EXPECT_NEAR(ComposerMotion::entrance(i).delay, entrances[i].delay, 1e-12) << i;
+    }
+    using C = ComposerMotion::Change;
+    const struct {
+        C change;
+        SpringSpec spring;
+    } changes[] = {
+        {C::recipients, Theme::snappy()}, {C::ccRow, Theme::snappy()},
+        {C::warning, Theme::snappy()},    {C::original, Theme::gentle()},
+        {C::unfold, Theme::snappy()},
+    };
+    for (const auto& c : changes)
+        EXPECT_EQ(ComposerMotion::spring(c.change), c.spring) << int(c.change);
+
+    const struct {
+        double progress;
+        MotionPose entrance, chip;
+    } poses[] = {
+        {0, {.opacity = 0, .offset = {0, 8}}, {.opacity = 0, .scale = 0.7}},
+        {0.5, {.opacity = 0.5, .offset = {0, 4}}, {.opacity = 0.5, .scale = 0.85}},
+        {1, {}, {}},
+    };
+    for (const auto& p : poses) {
+        EXPECT_EQ(ComposerMotion::entrancePose(p.progress), p.entrance) << p.progress;
+        EXPECT_EQ(ComposerMotion::chipPose(p.progress).opacity, p.chip.opacity) << p.progress;
+        EXPECT_NEAR(ComposerMotion::chipPose(p.progress).scale, p.chip.scale, 1e-12);
+    }
+    EXPECT_EQ(ComposerMotion::chipPose(1.05).opacity, 1) << "an overshoot stays opaque";
 }
 
 TEST(ComposerModel, TitleAndRequestLine) {

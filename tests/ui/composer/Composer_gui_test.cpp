@@ -12,6 +12,9 @@
 #include "support/ScriptedModel.h"
 #include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/MotionEffect.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/composer/EmailComposerView.h"
 #include "ui/composer/OriginalEmailView.h"
@@ -99,6 +102,11 @@ protected:
         EXPECT_NE(card->composer(), nullptr);
         return *card->composer();
     }
+    // Lets every transition of the card come to rest.
+    void settle() {
+        rig.advance(1500);
+        QCoreApplication::processEvents();
+    }
     RecipientChip* chip(RecipientField* field, int index) {
         const auto chips = field->chips();
         return index < chips.size() ? chips[index] : nullptr;
@@ -154,12 +162,18 @@ TEST_F(Composer, TakesTheWholeConfirmCardAndShowsTheDraft) {
 
     // The quoted message folds to two lines and unfolds to eight with a click.
     ASSERT_NE(c.original(), nullptr);
+    settle();
     const int lines = c.original()->snippet()->fontMetrics().lineSpacing();
     EXPECT_EQ(c.original()->snippet()->maximumHeight(), 2 * lines);
     QTest::mouseClick(c.original(), Qt::LeftButton);
+    rig.advance(100);
+    EXPECT_GT(c.original()->snippet()->maximumHeight(), 2 * lines) << "on its way";
+    EXPECT_LT(c.original()->snippet()->maximumHeight(), 8 * lines);
+    settle();
     EXPECT_EQ(c.original()->snippet()->maximumHeight(), 8 * lines);
     screenshot(*card, QStringLiteral("resposta"));
     QTest::mouseClick(c.original(), Qt::LeftButton);
+    settle();
     EXPECT_EQ(c.original()->snippet()->maximumHeight(), 2 * lines);
 
     // Two accounts give the picker, default first; choosing it writes "".
@@ -185,6 +199,7 @@ TEST_F(Composer, AChipTakesItsAddressOnlyOnceFinishedAndCanBeEditedAgain) {
     EXPECT_TRUE(field->isVisible());
     EXPECT_EQ(field->placeholderText(), QStringLiteral("e-mail"));
     EXPECT_TRUE(field->hasFocus()) << "the first field to complete has the keyboard";
+    settle();
     screenshot(*card, QStringLiteral("falta-email"));
 
     // Typing alone changes nothing of the draft.
@@ -203,6 +218,8 @@ TEST_F(Composer, AChipTakesItsAddressOnlyOnceFinishedAndCanBeEditedAgain) {
     EXPECT_EQ(state.emailDraft().to[0].address, QStringLiteral("bia@empresa.com.br"));
     EXPECT_FALSE(field->isVisible());
     EXPECT_EQ(bia->addressButton()->text(), QStringLiteral("bia@empresa.com.br"));
+    EXPECT_FALSE(c.warningMotion().isAppearing()) << "the warning fades away";
+    settle();
     EXPECT_FALSE(c.warning()->isVisible());
     EXPECT_TRUE(c.sendButton()->isEnabled());
 
@@ -280,10 +297,96 @@ TEST_F(Composer, TheToAndCcFieldsAddRecipientsAndLookNamesUp) {
     ASSERT_EQ(state.emailDraft().cc.size(), 1u);
     EXPECT_EQ(state.emailDraft().cc[0].address, QStringLiteral("eva@x.com"));
     EXPECT_EQ(cc->placeholderText(), QString());
+    settle();
     screenshot(*card, QStringLiteral("destinatarios"));
     // Removing the last copy recipient keeps the row that was asked for.
     QTest::mouseClick(chip(c.ccField(), 0)->removeButton(), Qt::LeftButton);
     EXPECT_TRUE(c.ccRow()->isVisible());
+}
+
+TEST_F(Composer, PiecesRiseInOneAfterAnotherChipsPopInAndOutAndTheCcRowComesDown) {
+    FrameClock::shared().setReduceMotion(false);
+    EmailComposerView& c =
+        confirm({.to = {person("Ana", "ana@x.com")},
+                 .original = EmailSummary{.sender = QStringLiteral("Ana <ana@x.com>"),
+                                          .subject = QStringLiteral("Festa"),
+                                          .snippet = QStringLiteral("Vem?")}});
+    ASSERT_EQ(c.entrances().size(), 5);
+    const auto progress = [&] {
+        QList<double> out;
+        for (WidgetTransition* t : c.entrances())
+            out.append(t->progress());
+        return out;
+    };
+    const auto pose = [&](int piece) {
+        auto* effect = qobject_cast<MotionEffect*>(c.pieces()[piece]->graphicsEffect());
+        return effect ? effect->pose() : MotionPose{};
+    };
+    EXPECT_EQ(progress(), QList<double>(5, 0.0));
+    EXPECT_EQ(pose(4), (MotionPose{.opacity = 0, .offset = {0, 8}})) << "8 points low, unseen";
+    // Each piece starts 0.05 s after the one above it.
+    rig.advance(34);
+    EXPECT_GT(progress()[0], 0);
+    EXPECT_EQ(progress()[2], 0);
+    rig.advance(85);
+    EXPECT_GT(progress()[2], 0);
+    EXPECT_EQ(progress()[4], 0);
+    EXPECT_GT(progress()[0], progress()[2]);
+    settle();
+    EXPECT_EQ(progress(), QList<double>(5, 1.0));
+    for (QWidget* piece : c.pieces())
+        EXPECT_EQ(piece->graphicsEffect(), nullptr);
+
+    // A chip added pops in from 0.7 of its size; a removed one shrinks away where it stood.
+    finish(c.toField()->entry(), QStringLiteral("eva@x.com"));
+    RecipientChip* eva = chip(c.toField(), 1);
+    ASSERT_NE(eva, nullptr);
+    auto* effect = qobject_cast<MotionEffect*>(eva->graphicsEffect());
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->pose().scale, 0.7);
+    settle();
+    EXPECT_EQ(eva->graphicsEffect(), nullptr);
+    QTest::mouseClick(chip(c.toField(), 0)->removeButton(), Qt::LeftButton);
+    EXPECT_EQ(state.emailDraft().to.size(), 1u);
+    ASSERT_EQ(c.toField()->leavingChips().size(), 1);
+    RecipientChip* leaving = c.toField()->leavingChips()[0];
+    EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    rig.advance(85);
+    ASSERT_NE(leaving->graphicsEffect(), nullptr);
+    EXPECT_LT(qobject_cast<MotionEffect*>(leaving->graphicsEffect())->pose().scale, 1);
+    settle();
+    EXPECT_TRUE(c.toField()->leavingChips().isEmpty());
+    EXPECT_EQ(c.toField()->chips(), QList<RecipientChip*>{eva});
+
+    // The Cc row comes down under the "Para" row as it fades in.
+    QTest::mouseClick(c.ccButton(), Qt::LeftButton);
+    EXPECT_TRUE(c.ccRow()->isVisible());
+    rig.advance(85);
+    EXPECT_GT(c.ccMotion().progress(), 0);
+    EXPECT_LT(c.ccMotion().progress(), 1);
+    settle();
+    EXPECT_EQ(c.ccMotion().progress(), 1);
+
+    // The warning fades in.
+    finish(c.toField()->entry(), QStringLiteral("Zeca"));
+    EXPECT_TRUE(c.warning()->isVisible());
+    rig.advance(51);
+    EXPECT_LT(c.warningMotion().progress(), 1);
+    settle();
+    EXPECT_EQ(c.warningMotion().progress(), 1);
+    screenshot(*card, QStringLiteral("movimento"));
+}
+
+TEST_F(Composer, WithReducedMotionTheCardIsThereAtOnce) {
+    FrameClock::shared().setReduceMotion(true);
+    EmailComposerView& c = confirm({.to = {person("Ana", "ana@x.com")}});
+    for (WidgetTransition* t : c.entrances())
+        EXPECT_EQ(t->progress(), 1);
+    finish(c.toField()->entry(), QStringLiteral("eva@x.com"));
+    EXPECT_EQ(chip(c.toField(), 1)->graphicsEffect(), nullptr);
+    QTest::mouseClick(chip(c.toField(), 0)->removeButton(), Qt::LeftButton);
+    EXPECT_TRUE(c.toField()->leavingChips().isEmpty());
+    FrameClock::shared().setReduceMotion(false);
 }
 
 TEST_F(Composer, ButtonsAndKeysAnswerTheConfirmationWithTheEditedDraft) {

@@ -76,7 +76,8 @@ TEST_F(ComposerX11, AnAgentTurnThatSendsAnEmailShowsTheComposerWholeInThePill) {
     ASSERT_NE(composer, nullptr);
     ASSERT_TRUE(test::spinUntil([&] { return panel.isKey(); }, 5000));
 
-    // Nothing of it is cut off by the panel.
+    // Nothing of it is cut off by the panel, once its pieces have risen into place.
+    rig.advance(1500);
     test::spinUntil([] { return false; }, 300);
     const QList<QWidget*> parts{composer->title(), composer->senderText(), composer->sendButton(),
                                 composer->openButton(), composer->body()};
@@ -105,6 +106,7 @@ TEST_F(ComposerX11, AnAgentTurnThatSendsAnEmailShowsTheComposerWholeInThePill) {
                      .date = QStringLiteral("10/12/2026 09:12"),
                      .snippet = QStringLiteral("Oi! Que tal almoçarmos amanhã? ").repeated(6)};
     rig.state().setEmailDraft(reply);
+    rig.advance(1500);
     test::spinUntil([] { return false; }, 300);
     for (QWidget* w : parts) {
         const QRect inPanel(w->mapTo(&panel, QPoint()), w->size());

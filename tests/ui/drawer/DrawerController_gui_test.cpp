@@ -108,6 +108,30 @@ TEST_F(DrawerController, LeavingTheEdgeCancelsTheDwellAndComingBackStartsItAfres
     EXPECT_TRUE(isOpen());
 }
 
+TEST_F(DrawerController, ADragAgainstTheEdgeOpensNothingUntilTheButtonIsLetGo) {
+    pointer->setButtonHeld(true);
+    dwellAt({0, 500});
+    pointer->moveTo({0, 510});
+    advance(1000);
+    EXPECT_FALSE(isOpen());
+    // Let go while resting there: the button is looked at again when the dwell ends.
+    pointer->moveTo({0, 520});
+    pointer->setButtonHeld(false);
+    pointer->moveTo({0, 530});
+    advance(449);
+    EXPECT_FALSE(isOpen());
+    advance(1);
+    EXPECT_TRUE(isOpen());
+    controller->close();
+    advance(500);
+    // A button pressed during the dwell keeps the drawer shut.
+    pointer->moveTo({0, 500});
+    advance(200);
+    pointer->setButtonHeld(true);
+    advance(250);
+    EXPECT_FALSE(isOpen());
+}
+
 TEST_F(DrawerController, TheSettingTurnsTheEdgeOffButNotTheButtons) {
     EXPECT_TRUE(controller->isWatchingPointer());
     AppSettings::shared().setHistoryDrawerEnabled(false);

@@ -3,6 +3,9 @@
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
 #include "support/fakes/ManualClock.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/MotionEffect.h"
+#include "ui/animation/RevealBox.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
 #include "ui/drawer/DrawerRow.h"
@@ -11,6 +14,7 @@
 #include "ui/drawer/HistoryDrawerView.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -69,6 +73,11 @@ protected:
         view->render(&p, {}, {}, QWidget::DrawChildren);
         p.end();
         image.save(dir + QStringLiteral("/drawer-") + name + QStringLiteral(".png"));
+    }
+    void run(int ms) {
+        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
+            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
+        QCoreApplication::processEvents();
     }
     QStringList previews() const {
         QStringList out;
@@ -182,5 +191,108 @@ TEST_F(DrawerView, ClearingAllTakesASecondPressWithinThreeSeconds) {
     screenshot(QStringLiteral("vazio"));
 
     model.setOpen(false);
+    run(1000);
     EXPECT_FALSE(view->card()->isVisible());
 }
+
+TEST_F(DrawerView, TheCardSlidesInFromTheEdgeAndRowsUnfoldTheirConversation) {
+    FrameClock::shared().setReduceMotion(false);
+    QWidget* card = view->card();
+    const auto offset = [&] {
+        auto* effect = qobject_cast<MotionEffect*>(card->graphicsEffect());
+        return effect ? effect->pose().offset.x() : 0.0;
+    };
+    model.setOpen(false);
+    run(1000);
+    ASSERT_FALSE(card->isVisible());
+
+    model.setOpen(true);
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_EQ(offset(), -(card->x() + card->width())) << "behind the screen's edge at first";
+    run(68);
+    const double early = offset();
+    EXPECT_LT(early, 0);
+    run(68);
+    EXPECT_GT(offset(), early) << "on its way in";
+    screenshot(QStringLiteral("entrando"));
+    run(2000);
+    EXPECT_EQ(card->graphicsEffect(), nullptr) << "in place";
+
+    // Closing slides it back out and then takes it away.
+    model.setOpen(false);
+    run(100);
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_LT(offset(), 0);
+    run(1500);
+    EXPECT_FALSE(card->isVisible());
+    model.setOpen(true);
+    run(2000);
+
+    // A row's conversation comes down from under its header and the chevron turns.
+    DrawerRow* row = view->rows()[0];
+    const int folded = row->height();
+    QTest::mouseClick(row->header(), Qt::LeftButton, {}, {300, 10});
+    ASSERT_NE(row->detail(), nullptr);
+    EXPECT_EQ(row->detail()->fraction(), 0);
+    run(120);
+    const double part = row->detail()->fraction();
+    EXPECT_GT(part, 0);
+    EXPECT_LT(part, 1);
+    EXPECT_GT(row->chevronAngle(), 0);
+    EXPECT_LT(row->chevronAngle(), 90);
+    run(2000);
+    EXPECT_EQ(row->detail()->fraction(), 1);
+    EXPECT_EQ(row->chevronAngle(), 90);
+    EXPECT_EQ(row->fill(), 0.06);
+    EXPECT_GT(row->height(), folded + 40);
+    screenshot(QStringLiteral("conversa-aberta"));
+
+    // Folding takes it back up and away; the copy and delete go with it at once.
+    QTest::mouseClick(row->header(), Qt::LeftButton, {}, {300, 10});
+    EXPECT_EQ(row->conversation(), nullptr);
+    ASSERT_NE(row->detail(), nullptr);
+    run(120);
+    ASSERT_NE(row->detail(), nullptr);
+    EXPECT_LT(row->detail()->fraction(), 1);
+    run(2000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(row->detail(), nullptr);
+    EXPECT_EQ(row->chevronAngle(), 0);
+
+    // With reduced motion everything lands at once.
+    FrameClock::shared().setReduceMotion(true);
+    QTest::mouseClick(row->header(), Qt::LeftButton, {}, {300, 10});
+    EXPECT_EQ(row->detail()->fraction(), 1);
+    EXPECT_EQ(row->chevronAngle(), 90);
+    model.setOpen(false);
+    EXPECT_FALSE(card->isVisible());
+    FrameClock::shared().setReduceMotion(false);
+}
+
+// Opens what the conversation's links point at, and counts it.
+class LinkCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(DrawerView, ALinkInAConversationOpensOnceAndOnlyForTheWebOrMail) {
+    LinkCatcher catcher;
+    for (const char* scheme : {"https", "http", "mailto", "file", "javascript"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+    DrawerRow* agent = view->rows()[0];
+    QTest::mouseClick(agent->header(), Qt::LeftButton, {}, {300, 10});
+    MarkdownText* answer = agent->conversation()->answer();
+    Q_EMIT answer->linkActivated(QStringLiteral("https://example.com/mapa"));
+    Q_EMIT answer->linkActivated(QStringLiteral("file:///etc/passwd"));
+    Q_EMIT answer->linkActivated(QStringLiteral("javascript:alert(1)"));
+    for (const char* scheme : {"https", "http", "mailto", "file", "javascript"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.com/mapa"))});
+}
+
+#include "DrawerView_gui_test.moc"

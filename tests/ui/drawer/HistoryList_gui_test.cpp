@@ -1,4 +1,5 @@
 #include "ui/drawer/DrawerEdge.h"
+#include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/HistoryList.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,43 @@ TEST(DrawerEdge, TheHotZoneIsTheLeftEdgeAwayFromTheCorners) {
     EXPECT_EQ(DrawerEdge::screenAt({}, {0, 0}), std::nullopt);
     EXPECT_EQ(DrawerEdge::grown({0, 30, 400, 1000}), QRect(-6, 24, 412, 1012));
     EXPECT_EQ(DrawerEdge::panelFrame({1920, 32, 1280, 992}), QRect(1920, 32, 400, 992));
+}
+
+TEST(DrawerMotion, EachChangeTakesItsSpringAndTheCardSlidesFromTheEdge) {
+    using C = DrawerMotion::Change;
+    const SpringSpec closing{0.38, 0.9, 0};
+    const struct {
+        C change;
+        SpringSpec spring;
+    } cases[] = {
+        {C::open, Theme::gentle()},         {C::close, closing},
+        {C::expand, Theme::gentle()},       {C::collapse, Theme::gentle()},
+        {C::hover, Theme::snappy()},        {C::query, Theme::snappy()},
+        {C::confirmClear, Theme::snappy()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DrawerMotion::spring(c.change), c.spring) << int(c.change);
+
+    const struct {
+        double progress;
+        MotionPose pose;
+    } card[] = {
+        {0, {.opacity = 0, .offset = {-390, 0}}},
+        {0.5, {.opacity = 0.5, .offset = {-195, 0}}},
+        {1, {}},
+        {1.02, {.opacity = 1, .offset = {0.02 * 390, 0}}}, // a spring's overshoot stays opaque
+    };
+    for (const auto& c : card) {
+        EXPECT_EQ(DrawerMotion::card(c.progress, 390).opacity, c.pose.opacity) << c.progress;
+        EXPECT_NEAR(DrawerMotion::card(c.progress, 390).offset.x(), c.pose.offset.x(), 1e-9);
+    }
+    EXPECT_TRUE(DrawerMotion::card(1, 390).isIdentity());
+    EXPECT_EQ(DrawerMotion::chevronAngle(0), 0);
+    EXPECT_EQ(DrawerMotion::chevronAngle(1), 90);
+    EXPECT_EQ(DrawerMotion::rowFill(true, false), 0.06);
+    EXPECT_EQ(DrawerMotion::rowFill(true, true), 0.06);
+    EXPECT_EQ(DrawerMotion::rowFill(false, true), 0.045);
+    EXPECT_EQ(DrawerMotion::rowFill(false, false), 0);
 }
 
 } // namespace

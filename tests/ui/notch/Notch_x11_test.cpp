@@ -436,6 +436,7 @@ TEST_F(NotchX11, ListeningGlowsAndAnEmailIsReviewedInTheComposer) {
     EXPECT_EQ(notch->islandRect().width(),
               NotchPresentation::islandWidth(Kind::confirm,
                                              notch->model().geometry().notchSize.width(), true));
+    rig.advance(1500); // the composer's pieces rise into place
     screenshot(QStringLiteral("email"));
     rig.state().setPendingAction(std::nullopt);
     rig.state().setStage(Stage::idle);
