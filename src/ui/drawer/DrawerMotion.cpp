@@ -14,7 +14,6 @@ SpringSpec DrawerMotion::spring(Change change) {
         return {0.38, 0.9, 0};
     case Change::hover:
     case Change::query:
-    case Change::confirmClear:
         return Theme::snappy();
     }
     return Theme::snappy();

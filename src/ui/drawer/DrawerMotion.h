@@ -9,13 +9,12 @@ namespace nolvea {
 class DrawerMotion {
 public:
     enum class Change {
-        open,        // the card slides in from the left edge
-        close,       // and out again
-        expand,      // a row unfolds its conversation
-        collapse,    // and folds it
-        hover,       // a row's fill and chevron under the pointer
-        query,       // the search's clear button
-        confirmClear // the clear-all button's label
+        open,     // the card slides in from the left edge
+        close,    // and out again
+        expand,   // a row unfolds its conversation
+        collapse, // and folds it
+        hover,    // a row's fill and chevron under the pointer
+        query     // the search's clear button
     };
     static SpringSpec spring(Change change);
 

@@ -468,6 +468,12 @@ protected:
         Platform::uninstall<MailTransport>();
         Composer::TearDown();
     }
+    // A program on PATH that keeps what it was given, as "<name>.input" and "<name>.args".
+    void fake(const char* name) {
+        const QString path = bin.path() + u'/' + QLatin1String(name);
+        writeFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\ncat > \"$0.input\"\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     void reply(const QString& text, const std::vector<test::ScriptedModel::Call>& calls = {}) {
         rig.enqueueReply(test::HttpResponse::json(test::ScriptedModel::body(text, calls)));
     }
@@ -506,4 +512,39 @@ TEST_F(ComposerSends, TheEditedRecipientIsWhatSendmailReceives) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const MailMessage message = MailMessage::parse(f.readAll());
     EXPECT_EQ(message.header("To"), QByteArray("Ana Lima <ana.lima@empresa.com.br>"));
+}
+
+TEST_F(ComposerSends, OpeningInTheMailClientHandsItTheEditedDraft) {
+    fake("xdg-email");
+    reply({}, {{QStringLiteral("c1"), QStringLiteral("send_email"),
+                QStringLiteral(R"({"to":["Ana Lima <ana@empresa>"],"subject":"Almoço",)"
+                               R"("body":"Vamos?"})")}});
+    reply(QStringLiteral("Abri no app de e-mail."));
+    rig.controller().submitTyped(QStringLiteral("mande um e-mail para a Ana"));
+    ASSERT_TRUE(rig.waitForStage(Stage::confirming, 20000));
+    card = std::make_unique<ConfirmCard>(*state.pendingAction(), state, access);
+    card->show();
+    card->takeFocus();
+    EmailComposerView* c = card->composer();
+    ASSERT_NE(c, nullptr);
+    RecipientChip* ana = chip(c->toField(), 0);
+    ASSERT_NE(ana, nullptr);
+    ana->addressField()->selectAll();
+    finish(ana->addressField(), QStringLiteral("ana@empresa.com.br"));
+    c->subject()->selectAll();
+    QTest::keyClicks(c->subject(), QStringLiteral("Almoco de sexta"));
+    QTest::mouseClick(c->openButton(), Qt::LeftButton);
+
+    const QString args = bin.path() + QStringLiteral("/xdg-email.args");
+    ASSERT_TRUE(test::spinUntil([&] { return QFile::exists(args); }, 20000));
+    ASSERT_TRUE(test::spinUntil(
+        [&] { return state.stage() == Stage::success || state.stage() == Stage::answer; }, 20000));
+    QFile f(args);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString mailto = QString::fromUtf8(f.readAll()).trimmed();
+    EXPECT_TRUE(mailto.startsWith(QStringLiteral("mailto:"))) << mailto.toStdString();
+    EXPECT_TRUE(mailto.contains(QStringLiteral("ana@empresa.com.br"))) << mailto.toStdString();
+    EXPECT_TRUE(mailto.contains(QStringLiteral("subject=Almoco%20de%20sexta")))
+        << mailto.toStdString();
+    EXPECT_FALSE(QFile::exists(bin.path() + QStringLiteral("/sendmail.input"))) << "not sent";
 }

@@ -163,10 +163,8 @@ TEST(DrawerMotion, EachChangeTakesItsSpringAndTheCardSlidesFromTheEdge) {
         C change;
         SpringSpec spring;
     } cases[] = {
-        {C::open, Theme::gentle()},         {C::close, closing},
-        {C::expand, Theme::gentle()},       {C::collapse, Theme::gentle()},
-        {C::hover, Theme::snappy()},        {C::query, Theme::snappy()},
-        {C::confirmClear, Theme::snappy()},
+        {C::open, Theme::gentle()},     {C::close, closing},         {C::expand, Theme::gentle()},
+        {C::collapse, Theme::gentle()}, {C::hover, Theme::snappy()}, {C::query, Theme::snappy()},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DrawerMotion::spring(c.change), c.spring) << int(c.change);
