@@ -9,6 +9,7 @@ SpringSpec DrawerMotion::spring(Change change) {
     case Change::open:
     case Change::expand:
     case Change::collapse:
+    case Change::remove:
         return Theme::gentle();
     case Change::close:
         return {0.38, 0.9, 0};

@@ -14,7 +14,8 @@ public:
         expand,   // a row unfolds its conversation
         collapse, // and folds it
         hover,    // a row's fill and chevron under the pointer
-        query     // the search's clear button
+        query,    // the search's clear button
+        remove    // a deleted entry's row, or all of them when the history is cleared
     };
     static SpringSpec spring(Change change);
 

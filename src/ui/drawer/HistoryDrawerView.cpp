@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QSet>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
@@ -265,10 +266,18 @@ void HistoryDrawerView::rebuild() {
         }
     }
     m_listLayout->addStretch(1);
-    // Rows filtered out or deleted go; one being clicked now goes after its click.
+    // Rows filtered out go at once; deleted ones fade where they stood while the others close
+    // up. One being clicked now goes after its click.
+    QSet<QUuid> stored;
+    for (const HistoryEntry& e : m_history.entries())
+        stored.insert(e.id);
     for (DrawerRow* gone : std::as_const(m_rows)) {
-        gone->hide();
-        gone->deleteLater();
+        if (stored.contains(gone->entry().id) || !gone->isVisible()) {
+            gone->hide();
+            gone->deleteLater();
+            continue;
+        }
+        leave(gone);
     }
     m_rows = std::move(kept);
 
@@ -280,6 +289,18 @@ void HistoryDrawerView::rebuild() {
         Symbols::pixmap(state.symbol, 30, ComposerStyle::ink(0.6), devicePixelRatioF()));
     m_emptyTitle->setText(state.title);
     m_emptyHint->setText(state.hint);
+}
+
+void HistoryDrawerView::leave(DrawerRow* row) {
+    row->setAttribute(Qt::WA_TransparentForMouseEvents);
+    row->lower();
+    m_leaving.append(row);
+    auto* motion = new WidgetTransition(row, DrawerMotion::fade);
+    motion->disappear(DrawerMotion::spring(DrawerMotion::Change::remove), [this, row] {
+        m_leaving.removeAll(row);
+        row->hide();
+        row->deleteLater();
+    });
 }
 
 void HistoryDrawerView::openChanged() {

@@ -46,6 +46,8 @@ public:
     QLabel* emptyTitle() const { return m_emptyTitle; }
     QLabel* emptyHint() const { return m_emptyHint; }
     QList<DrawerRow*> rows() const;
+    // Rows of deleted entries still fading away.
+    QList<DrawerRow*> leavingRows() const { return m_leaving; }
     QStringList groupTitles() const;
     bool isConfirmingClear() const { return m_confirmingClear; }
     // The card's way in and out.
@@ -60,6 +62,7 @@ private:
     void refreshExpanded();
     void pressClear();
     void openChanged();
+    void leave(DrawerRow* row);
 
     HistoryDrawerModel& m_model;
     HistoryStore& m_history;
@@ -81,6 +84,7 @@ private:
     QLabel* m_emptyTitle;
     QLabel* m_emptyHint;
     QHash<QUuid, DrawerRow*> m_rows;
+    QList<DrawerRow*> m_leaving;
     QList<QLabel*> m_groupLabels;
     bool m_confirmingClear = false;
     std::unique_ptr<ClockTimer> m_clearTimer;

@@ -259,6 +259,21 @@ TEST_F(DrawerView, TheCardSlidesInFromTheEdgeAndRowsUnfoldTheirConversation) {
     EXPECT_EQ(row->detail(), nullptr);
     EXPECT_EQ(row->chevronAngle(), 0);
 
+    // A deleted entry's row fades where it stood, taking no clicks, and then goes.
+    QTest::mouseClick(row->header(), Qt::LeftButton, {}, {300, 10});
+    run(2000);
+    QTest::mouseClick(row->deleteButton(), Qt::LeftButton);
+    EXPECT_EQ(view->rows().size(), 2);
+    ASSERT_EQ(view->leavingRows(), QList<DrawerRow*>{row});
+    EXPECT_TRUE(row->testAttribute(Qt::WA_TransparentForMouseEvents));
+    run(100);
+    auto* fading = qobject_cast<MotionEffect*>(row->graphicsEffect());
+    ASSERT_NE(fading, nullptr);
+    EXPECT_LT(fading->pose().opacity, 1);
+    run(2000);
+    EXPECT_TRUE(view->leavingRows().isEmpty());
+    row = view->rows()[0];
+
     // With reduced motion everything lands at once.
     FrameClock::shared().setReduceMotion(true);
     QTest::mouseClick(row->header(), Qt::LeftButton, {}, {300, 10});

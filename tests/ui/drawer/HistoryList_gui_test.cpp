@@ -165,6 +165,7 @@ TEST(DrawerMotion, EachChangeTakesItsSpringAndTheCardSlidesFromTheEdge) {
     } cases[] = {
         {C::open, Theme::gentle()},     {C::close, closing},         {C::expand, Theme::gentle()},
         {C::collapse, Theme::gentle()}, {C::hover, Theme::snappy()}, {C::query, Theme::snappy()},
+        {C::remove, Theme::gentle()},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DrawerMotion::spring(c.change), c.spring) << int(c.change);
