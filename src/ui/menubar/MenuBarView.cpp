@@ -5,12 +5,15 @@
 #include "core/AppState.h"
 #include "core/HistoryStore.h"
 #include "core/Permissions.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/KeyCap.h"
 #include "ui/components/StatusDot.h"
 #include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
 #include "ui/menubar/ElidedLabel.h"
 #include "ui/menubar/MenuBarButton.h"
 #include "ui/menubar/MenuBarCard.h"
@@ -25,6 +28,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace nolvea {
 
@@ -206,6 +213,10 @@ QWidget* MenuBarView::buildHeader() {
     m_status = textLabel(QString(), MenuBarStyle::font(12), MenuBarStyle::secondary());
     m_status->setWordWrap(true);
     texts->addWidget(m_status);
+    // One status gives way to the next by a cross-fade.
+    m_statusChange = new ReplaceTransition(m_status, Theme::snappy(), [](double p) {
+        return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)};
+    });
     layout->addLayout(texts, 1);
 
     m_keyCapSlot = new QHBoxLayout;
@@ -226,8 +237,11 @@ void MenuBarView::updateKeyCap() {
 
 void MenuBarView::updateHeader() {
     const AppState& s = m_sources.state;
-    m_status->setText(
-        MenuBarModel::statusLine(s.stage(), s.mode(), m_sources.settings.hotkey(), s.statusText()));
+    const QString line =
+        MenuBarModel::statusLine(s.stage(), s.mode(), m_sources.settings.hotkey(), s.statusText());
+    if (line == m_status->text()) return;
+    m_statusChange->aboutToChange();
+    m_status->setText(line);
 }
 
 void MenuBarView::updateBrandMark() {
@@ -273,9 +287,17 @@ QWidget* MenuBarView::buildTogglesCard() {
         line->addWidget(toggle);
         layout->addLayout(line);
 
-        const auto show = [symbol, toggle, spec, &settings] {
+        // The symbol's colour follows the switch, the old one shrinking away as the new grows.
+        auto* swap = new ReplaceTransition(symbol, Theme::snappy(), [](double p) {
+            return Transitions::scaleFade(0.5, QPointF(0.5, 0.5), p);
+        });
+        const auto shownOn = std::make_shared<std::optional<bool>>();
+        const auto show = [symbol, toggle, spec, &settings, swap, shownOn] {
             const bool on = toggleValue(settings, spec.toggle);
             toggle->setChecked(on);
+            if (*shownOn == on) return;
+            if (shownOn->has_value()) swap->aboutToChange();
+            *shownOn = on;
             symbol->setPixmap(Symbols::pixmap(spec.symbol, 12,
                                               on ? Brand::roxoClaro() : MenuBarStyle::secondary(),
                                               symbol->devicePixelRatioF()));

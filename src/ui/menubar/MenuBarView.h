@@ -17,6 +17,7 @@ class ElidedLabel;
 class HistoryStore;
 class KeyCap;
 class Permissions;
+class ReplaceTransition;
 class StatusDot;
 class SwitchToggle;
 class Updater;
@@ -43,6 +44,9 @@ public:
     // it opens.
     void refreshOnAppear();
 
+    QLabel* statusLine() const { return m_status; }
+    ReplaceTransition* statusChange() const { return m_statusChange; }
+
 protected:
     void showEvent(QShowEvent* e) override;
 
@@ -66,6 +70,7 @@ private:
     QBoxLayout* m_keyCapSlot = nullptr;
     BrandMark* m_mark = nullptr;
     QLabel* m_status = nullptr;
+    ReplaceTransition* m_statusChange = nullptr;
     KeyCap* m_keyCap = nullptr;
     StatusDot* m_dot = nullptr;
     ElidedLabel* m_aiTitle = nullptr;

@@ -2,6 +2,8 @@
 
 #include "core/AppSettings.h"
 #include "speech/VoiceController.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/GlassButton.h"
@@ -77,6 +79,10 @@ AnswerCard::AnswerCard(QString text, ControllerAccess controller, QWidget* paren
                               .symbol = AnswerCardModel::copySymbol(false),
                               .symbolFirst = true});
     connect(m_copy, &QAbstractButton::clicked, this, &AnswerCard::copy);
+    // "Copiar" gives way to "Copiado": the old label shrinks away as the new one grows in.
+    m_copyChange = new ReplaceTransition(m_copy, Theme::snappy(), [](double p) {
+        return Transitions::scaleFade(0.7, QPointF(0.5, 0.5), p);
+    });
     bottom->addWidget(m_copy);
     m_close = new GlassButton({.symbol = QStringLiteral("xmark")});
     m_close->setAccessibleName(QStringLiteral("Fechar"));
@@ -100,6 +106,7 @@ void AnswerCard::updateHint() {
 void AnswerCard::copy() {
     // The source, markup included: what the model wrote.
     QGuiApplication::clipboard()->setText(m_text);
+    if (!m_copied) m_copyChange->aboutToChange();
     m_copied = true;
     m_copy->setLook({.title = AnswerCardModel::copyTitle(true),
                      .symbol = AnswerCardModel::copySymbol(true),

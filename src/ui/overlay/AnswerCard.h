@@ -10,6 +10,7 @@ namespace nolvea {
 
 class GlassButton;
 class MarkdownText;
+class ReplaceTransition;
 
 // The agent's answer on the pill: the styled reply beside a sparkle badge, how to reply or
 // close, and buttons to copy the reply (its markdown source) and to close it.
@@ -26,6 +27,7 @@ public:
     GlassButton* copyButton() const { return m_copy; }
     GlassButton* closeButton() const { return m_close; }
     QLabel* hint() const { return m_hint; }
+    ReplaceTransition* copyChange() const { return m_copyChange; }
 
 private:
     void copy();
@@ -38,6 +40,7 @@ private:
     QLabel* m_hint;
     GlassButton* m_copy;
     GlassButton* m_close;
+    ReplaceTransition* m_copyChange;
 };
 
 } // namespace nolvea

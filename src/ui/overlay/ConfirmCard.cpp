@@ -2,6 +2,11 @@
 
 #include "core/AppState.h"
 #include "speech/VoiceController.h"
+#include "ui/animation/Bounce.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/TransitionEffect.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/DraftEditor.h"
@@ -70,11 +75,13 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
         {m_action.symbol, 40, 17, Theme::agent().accent, Theme::agent().glassTint}, this);
     m_icon->setAccessibleName(QStringLiteral("Ícone da ação"));
     header->addWidget(m_icon, 0, Qt::AlignTop);
+    m_bounce = new Bounce(m_icon);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
     m_title = plainLabel(m_action.title, 15, QFont::DemiBold, Qt::white);
     texts->addWidget(m_title);
-    for (const ConfirmDetailLine& line : ConfirmCardModel::detailLines(m_action.details)) {
+    m_lines = ConfirmCardModel::detailLines(m_action.details);
+    for (const ConfirmDetailLine& line : m_lines) {
         QLabel* label =
             plainLabel(line.text, 13, QFont::Normal,
                        line.primary ? QColor(Qt::white) : Brand::withOpacity(Qt::white, 0.6));
@@ -82,7 +89,12 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
         label->setMaximumHeight(line.maxLines * label->fontMetrics().lineSpacing());
         texts->addWidget(label);
         m_details.append(label);
+        // Each line rises into place after the one before it, once the card is up.
+        auto* effect = new TransitionEffect;
+        effect->setLook(Transitions::rise(ConfirmCardModel::kDetailRise, 0));
+        label->setGraphicsEffect(effect);
     }
+    m_driver = new FrameDriver(this, [this](double dt) { return stepEntrance(dt); });
     header->addLayout(texts, 1);
     column->addLayout(header);
 
@@ -138,6 +150,34 @@ QSize ConfirmCard::sizeHint() const {
 void ConfirmCard::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (m_shownAt.count() < 0) m_shownAt = Clock::shared().uptime();
+    // The entrance plays once, when the card first appears.
+    if (m_appeared || m_composer) return;
+    m_appeared = true;
+    if (FrameClock::shared().reduceMotion()) {
+        applyEntrance();
+        return;
+    }
+    m_entrance = 0;
+    applyEntrance();
+    m_bounce->play();
+    m_driver->kick();
+}
+
+bool ConfirmCard::stepEntrance(double dt) {
+    if (m_entrance < 0) return false;
+    m_entrance += dt;
+    if (m_entrance >= ConfirmCardModel::entranceDuration(m_lines)) m_entrance = -1;
+    applyEntrance();
+    return m_entrance >= 0;
+}
+
+void ConfirmCard::applyEntrance() {
+    for (qsizetype i = 0; i < m_details.size(); ++i) {
+        const double p =
+            m_entrance < 0 ? 1 : ConfirmCardModel::detailProgress(m_lines[i], m_entrance);
+        static_cast<TransitionEffect*>(m_details[i]->graphicsEffect())
+            ->setLook(Transitions::rise(ConfirmCardModel::kDetailRise, p));
+    }
 }
 
 bool ConfirmCard::keysAccepted() const {

@@ -4,6 +4,7 @@
 
 #include "core/ActionPreview.h"
 #include "support/Clock.h"
+#include "ui/overlay/ConfirmCardModel.h"
 
 #include <QList>
 #include <QWidget>
@@ -13,6 +14,8 @@ class QLabel;
 namespace nolvea {
 
 class AppState;
+class Bounce;
+class FrameDriver;
 class DraftEditor;
 class EmailComposerView;
 class GlassButton;
@@ -38,6 +41,10 @@ public:
     GlassButton* cancelButton() const { return m_cancel; }
     GlassButton* confirmButton() const { return m_confirm; }
 
+    // Seconds since the card appeared, while its entrance plays; negative before and after.
+    double entranceElapsed() const { return m_entrance; }
+    Bounce* iconBounce() const { return m_bounce; }
+
     // Gives the keyboard to the editor, or to the card for its keys.
     void takeFocus();
 
@@ -53,6 +60,8 @@ protected:
 
 private:
     bool keysAccepted() const;
+    bool stepEntrance(double dt);
+    void applyEntrance();
     void approve();
     void decline();
 
@@ -63,6 +72,11 @@ private:
     SymbolBadge* m_icon = nullptr;
     QLabel* m_title = nullptr;
     QList<QLabel*> m_details;
+    QList<ConfirmDetailLine> m_lines;
+    FrameDriver* m_driver = nullptr;
+    Bounce* m_bounce = nullptr;
+    double m_entrance = -1;
+    bool m_appeared = false;
     DraftEditor* m_editor = nullptr;
     EmailComposerView* m_composer = nullptr;
     GlassButton* m_cancel = nullptr;

@@ -27,6 +27,13 @@ public:
 
     // The details without the empty ones; the first stands out.
     static QList<ConfirmDetailLine> detailLines(const QStringList& details);
+    // How far `line` has risen and faded into place `elapsed` seconds after the card appeared:
+    // 0 before its delay, then a quick spring to 1.
+    static double detailProgress(const ConfirmDetailLine& line, double elapsed);
+    // How long the entrance of `lines` takes, until the last one is at rest.
+    static double entranceDuration(const QList<ConfirmDetailLine>& lines);
+    static constexpr double kDetailRise = 6; // pixels a detail line rises as it fades in
+
     // Whether a key pressed at `now` may approve or decline a card that appeared at `shown`.
     static bool acceptsKeys(Clock::Duration shown, Clock::Duration now);
 

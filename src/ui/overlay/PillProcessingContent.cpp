@@ -1,9 +1,12 @@
 #include "ui/overlay/PillProcessingContent.h"
 
 #include "core/AppState.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/ShimmerText.h"
+#include "ui/components/Theme.h"
 
 #include <QHBoxLayout>
 
@@ -29,11 +32,15 @@ PillProcessingContent::PillProcessingContent(AppState& state, QWidget* parent)
     f.setWeight(QFont::Medium);
     m_status = new ShimmerText({}, f, Qt::white);
     row->addWidget(m_status);
+    // A new status is a new line: the old one blurs away as the new one blurs in.
+    m_replace = new ReplaceTransition(m_status, Theme::snappy(), &Transitions::blurReplace);
     connect(&state, &AppState::modeChanged, this,
             [this] { m_mark->setBall(m_state.mode() == VoiceMode::agent); });
 }
 
 void PillProcessingContent::setStatus(const QString& text) {
+    if (text == m_status->text()) return;
+    if (!m_status->text().isEmpty()) m_replace->aboutToChange();
     m_status->setText(text);
     m_status->setAccessibleName(text);
     m_status->setFixedSize(m_status->sizeHint());

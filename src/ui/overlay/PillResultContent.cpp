@@ -1,6 +1,7 @@
 #include "ui/overlay/PillResultContent.h"
 
 #include "core/AppState.h"
+#include "ui/animation/Bounce.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/ShakeEffect.h"
 #include "ui/components/Symbols.h"
@@ -16,7 +17,12 @@ PillResultContent::PillResultContent(AppState& state, bool failed, QWidget* pare
     : QWidget(parent)
     , m_state(state)
     , m_failed(failed) {
-    auto* row = new QHBoxLayout(this);
+    // The shake moves an inner row, so the pill can move the content itself meanwhile.
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* inner = new QWidget;
+    outer->addWidget(inner);
+    auto* row = new QHBoxLayout(inner);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
     m_mark = new QLabel;
@@ -24,6 +30,7 @@ PillResultContent::PillResultContent(AppState& state, bool failed, QWidget* pare
     m_mark->setAlignment(Qt::AlignCenter);
     m_mark->setAccessibleName(failed ? QStringLiteral("Erro") : QStringLiteral("Concluído"));
     row->addWidget(m_mark);
+    m_bounce = new Bounce(m_mark);
     m_text = new QLabel;
     // Result lines come from tools and the model: plain text, one line.
     m_text->setTextFormat(Qt::PlainText);
@@ -33,10 +40,17 @@ PillResultContent::PillResultContent(AppState& state, bool failed, QWidget* pare
     m_text->setPalette(pal);
     row->addWidget(m_text);
     if (failed) {
-        m_shake = new ShakeEffect(this, state.errorCount());
+        m_shake = new ShakeEffect(inner, state.errorCount());
         connect(&state, &AppState::errorCountChanged, this,
                 [this] { m_shake->setTrigger(m_state.errorCount()); });
     }
+}
+
+void PillResultContent::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The mark bounces as the outcome arrives.
+    if (!m_bounced) m_bounce->play();
+    m_bounced = true;
 }
 
 void PillResultContent::setResult(const QString& symbol, const QString& text) {

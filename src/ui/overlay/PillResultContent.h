@@ -7,6 +7,7 @@ class QLabel;
 namespace nolvea {
 
 class AppState;
+class Bounce;
 class ShakeEffect;
 
 // The outcome: a check or an exclamation mark and the result line; an error shakes each
@@ -19,6 +20,11 @@ public:
 
     QLabel* text() const { return m_text; }
     void setResult(const QString& symbol, const QString& text);
+    Bounce* bounce() const { return m_bounce; }
+    ShakeEffect* shake() const { return m_shake; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 private:
     AppState& m_state;
@@ -26,6 +32,8 @@ private:
     QLabel* m_mark;
     QLabel* m_text;
     ShakeEffect* m_shake = nullptr;
+    Bounce* m_bounce;
+    bool m_bounced = false;
 };
 
 } // namespace nolvea

@@ -1,7 +1,9 @@
 #include "ui/overlay/PillView.h"
 
 #include "core/AppState.h"
+#include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/TransitionEffect.h"
 #include "ui/components/Blur.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
@@ -18,6 +20,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 namespace nolvea {
 
@@ -63,7 +67,7 @@ LiquidGlass* glass(LiquidGlass::Shape shape, QWidget* parent) {
     return g;
 }
 
-LiquidGlass::Shape rounded(const int* radius) {
+LiquidGlass::Shape rounded(const double* radius) {
     return [radius](const QRectF& r) {
         QPainterPath path;
         path.addRoundedRect(r, *radius, *radius);
@@ -91,7 +95,63 @@ void place(LiquidGlass* g, const QRect& surface) {
     g->show();
 }
 
+QRect snapped(const QRectF& r) {
+    return QRect(int(std::lround(r.x())), int(std::lround(r.y())), int(std::lround(r.width())),
+                 int(std::lround(r.height())));
+}
+
+TransitionEffect* effectOf(QWidget* w) {
+    auto* effect = qobject_cast<TransitionEffect*>(w->graphicsEffect());
+    if (!effect) {
+        effect = new TransitionEffect;
+        w->setGraphicsEffect(effect);
+    }
+    return effect;
+}
+
+QRegion shapeRegion(const QRectF& r, double radius, const QTransform& t = {}) {
+    QPainterPath path;
+    path.addRoundedRect(r, radius, radius);
+    return QRegion(t.map(path).toFillPolygon().toPolygon());
+}
+
+// A picture of the content that was replaced, blurring away.
+class Ghost : public QWidget {
+public:
+    Ghost(QPixmap picture, QWidget* parent)
+        : QWidget(parent)
+        , m_picture(std::move(picture)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        resize(m_picture.deviceIndependentSize().toSize());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, m_picture); }
+
+private:
+    QPixmap m_picture;
+};
+
 } // namespace
+
+// The whole glass group and the capsule's shadow, so the group comes and goes as one.
+class PillView::GroupLayer : public QWidget {
+public:
+    explicit GroupLayer(PillView* view)
+        : QWidget(view)
+        , m_view(view) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        m_view->paintShadow(p);
+    }
+
+private:
+    PillView* m_view;
+};
 
 QColor PillView::ink() {
     static const QColor color = Brand::withOpacity(Brand::tinta(), 0.84);
@@ -111,7 +171,16 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
     dark.setColor(QPalette::Highlight, Theme::agent().accent);
     setPalette(dark);
 
-    m_bubble = glass(rounded(&kBubbleRadius), this);
+    m_group = new GroupLayer(this);
+    m_groupEffect = effectOf(m_group);
+    m_group->hide();
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool moving = m_motion.advance(dt);
+        applyFrame();
+        return moving;
+    });
+
+    m_bubble = glass(rounded(&kBubbleRadiusF), m_group);
     m_bubbleText = new QLabel(m_bubble);
     // Words heard or typed: plain text, never markup.
     m_bubbleText->setTextFormat(Qt::PlainText);
@@ -119,16 +188,16 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
     m_bubbleText->setWordWrap(true);
     m_bubbleText->setFont(BrandFont::font(BrandFont::Face::regular, 14, QFont::Normal));
 
-    m_agentDrop = glass(circle(), this);
+    m_agentDrop = glass(circle(), m_group);
     m_agentDrop->setAccessibleName(QStringLiteral("Modo agente"));
     m_agentSymbol =
         new PulsingSymbol(QStringLiteral("sparkles"), 15, Theme::agent().accent, m_agentDrop);
     m_agentSymbol->setAccessibleName(QStringLiteral("Modo agente"));
 
-    m_pill = glass(rounded(&m_radius), this);
+    m_pill = glass(rounded(&m_radius), m_group);
     m_pill->setAccessibleName(QStringLiteral("Pílula"));
 
-    m_lockDrop = glass(circle(), this);
+    m_lockDrop = glass(circle(), m_group);
     m_lockSymbol = symbolLabel(QStringLiteral("lock.fill"), 13, Brand::withOpacity(Qt::white, 0.6),
                                m_lockDrop);
     m_lockSymbol->setAccessibleName(QStringLiteral("Mãos livres"));
@@ -142,17 +211,22 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
 }
 
 const int PillView::kBubbleRadius = 18;
+const double PillView::kBubbleRadiusF = PillView::kBubbleRadius;
 
 QRect PillView::pillRect() const {
     return !m_pill->isHidden() ? m_pill->geometry() - LiquidGlass::shadowMargins() : QRect();
 }
 
 bool PillView::showsAgentDrop() const {
-    return !m_agentDrop->isHidden();
+    return m_presentation.showsAgentDrop;
 }
 
 bool PillView::showsLockDrop() const {
-    return !m_lockDrop->isHidden();
+    return m_presentation.showsLockDrop;
+}
+
+bool PillView::animates() const {
+    return isVisible() && !FrameClock::shared().reduceMotion();
 }
 
 void PillView::focusCard() {
@@ -160,7 +234,14 @@ void PillView::focusCard() {
 }
 
 void PillView::refresh() {
-    m_presentation = PillPresentation::of(PillInputs::of(m_state));
+    const PillInputs in = PillInputs::of(m_state);
+    // A new stage, mode or hands-free morphs; a new text only resizes, more quickly.
+    m_resize =
+        in.stage != m_inputs.stage || in.mode != m_inputs.mode || in.handsFree != m_inputs.handsFree
+            ? &Theme::morph()
+            : &Theme::snappy();
+    m_inputs = in;
+    m_presentation = PillPresentation::of(in);
     const PillContent kind = m_presentation.content;
     const bool stale =
         kind != m_contentKind ||
@@ -177,6 +258,18 @@ void PillView::refresh() {
 }
 
 void PillView::rebuildContent() {
+    delete m_ghost;
+    const bool animated = animates() && m_motion.frame().group;
+    if (m_content && animated && !m_content->isHidden()) {
+        // The old content blurs away as a picture while the new one blurs in.
+        auto* ghost = new Ghost(m_content->grab(), m_pill);
+        const QPointF pillCentre = QRectF(pillRect()).center();
+        m_ghostOffset =
+            QRectF(m_content->geometry().translated(m_pill->pos())).center() - pillCentre;
+        m_ghost = ghost;
+        ghost->show();
+    }
+    m_motion.replaceContent(animated);
     if (m_content) {
         // A card may be deciding inside its own key or click handler: let it return first.
         m_content->hide();
@@ -214,6 +307,7 @@ void PillView::rebuildContent() {
         m_content->installEventFilter(this);
         m_content->show();
     }
+    if (animated) m_driver->kick();
 }
 
 QString PillView::fittedBubbleText(const QString& text) const {
@@ -252,15 +346,14 @@ QSize PillView::bubbleSize(const QString& text) {
 
 void PillView::relayout() {
     const PillPresentation& p = m_presentation;
+    PillMotion::Layout layout;
     if (!p.showsGroup) {
-        for (QWidget* w : {static_cast<QWidget*>(m_bubble), static_cast<QWidget*>(m_agentDrop),
-                           static_cast<QWidget*>(m_pill), static_cast<QWidget*>(m_lockDrop)})
-            w->hide();
-        m_drawn = {};
-        Q_EMIT drawnRegionChanged();
+        m_cameWhileHidden = false;
+        m_motion.setLayout(layout, animates(), *m_resize);
+        if (animates()) m_driver->kick();
+        applyFrame();
         return;
     }
-    m_radius = p.radius;
     const int padH = p.padding.left() + p.padding.right();
     const int padV = p.padding.top() + p.padding.bottom();
     const int width = p.width ? *p.width : (m_content ? m_content->sizeHint().width() : 0) + padH;
@@ -284,75 +377,156 @@ void PillView::relayout() {
 
     const PillPlacement::Group g = PillPlacement::group(size(), QSize(width, height), bubble,
                                                         p.showsAgentDrop, p.showsLockDrop);
-    place(m_pill, g.pill);
+    layout.group = true;
+    layout.pill = g.pill;
+    layout.radius = p.radius;
+    layout.shadow = p.shadowOpacity;
+    if (bubble) layout.bubble = g.bubble;
+    if (p.showsAgentDrop) layout.agentDrop = g.agentDrop;
+    if (p.showsLockDrop) layout.lockDrop = g.lockDrop;
     if (m_content) {
-        const QRect surface = m_pill->contentsRect();
         const int h = p.height ? std::min(contentHeight, *p.height) : contentHeight;
         const int y =
-            p.height ? surface.y() + (surface.height() - h) / 2 : surface.y() + p.padding.top();
-        m_content->setGeometry(surface.x() + p.padding.left(), y, inner, h);
+            p.height ? g.pill.y() + (g.pill.height() - h) / 2 : g.pill.y() + p.padding.top();
+        m_contentTarget = QRect(g.pill.x() + p.padding.left(), y, inner, h);
+    }
+    static_cast<PulsingSymbol*>(m_agentSymbol)->setPulsing(p.agentDropPulses);
+    const bool animated = animates();
+    if (!isVisible() && !m_motion.layout().group) m_cameWhileHidden = true;
+    m_motion.setLayout(layout, animated, *m_resize);
+    if (animated) m_driver->kick();
+    applyFrame();
+}
+
+void PillView::applyFrame() {
+    const PillMotion::Frame f = m_motion.frame();
+    if (!f.group) {
+        m_group->hide();
+        for (QWidget* w : {static_cast<QWidget*>(m_bubble), static_cast<QWidget*>(m_agentDrop),
+                           static_cast<QWidget*>(m_pill), static_cast<QWidget*>(m_lockDrop)})
+            w->hide();
+        delete m_ghost;
+        if (!m_drawn.isEmpty()) {
+            m_drawn = {};
+            Q_EMIT drawnRegionChanged();
+        }
+        return;
+    }
+    m_group->setGeometry(rect());
+    m_group->show();
+    // The group grows from and sinks towards the bottom centre of its row.
+    const PillMotion::Layout& target = m_motion.layout();
+    QRectF row = target.group ? QRectF(target.pill) : f.pill;
+    for (const auto& drop : {f.agentDrop, f.lockDrop})
+        if (drop) row |= drop->rect;
+    TransitionLook groupLook = f.groupLook;
+    groupLook.anchor =
+        QPointF(row.center().x() / std::max(1, width()), row.bottom() / std::max(1, height()));
+    m_groupEffect->setLook(groupLook);
+    m_radius = f.radius;
+    const QRect pill = snapped(f.pill);
+    place(m_pill, pill);
+    m_pill->update();
+
+    // The content keeps its place from the capsule's centre while the capsule changes size.
+    const QPointF shift = QRectF(pill).center() - QRectF(target.pill).center();
+    if (m_content) {
+        m_content->setGeometry(
+            snapped(QRectF(m_contentTarget).translated(shift)).translated(-m_pill->pos()));
         m_content->raise();
+        effectOf(m_content)->setLook(f.content);
     }
-    if (bubble) {
-        place(m_bubble, g.bubble);
-        m_bubbleText->setGeometry(m_bubble->contentsRect() - kBubblePadding);
-    } else {
-        m_bubble->hide();
-    }
-    if (p.showsAgentDrop) {
-        place(m_agentDrop, g.agentDrop);
-        m_agentSymbol->setGeometry(m_agentDrop->contentsRect());
-        static_cast<PulsingSymbol*>(m_agentSymbol)->setPulsing(p.agentDropPulses);
-    } else {
-        m_agentDrop->hide();
-    }
-    if (p.showsLockDrop) {
-        place(m_lockDrop, g.lockDrop);
-        m_lockSymbol->setGeometry(m_lockDrop->contentsRect());
-    } else {
-        m_lockDrop->hide();
+    if (m_ghost) {
+        if (!f.leaving) {
+            delete m_ghost;
+        } else {
+            QRectF r(QPointF(), m_ghost->size());
+            r.moveCenter(QRectF(pill).center() + m_ghostOffset);
+            m_ghost->move(snapped(r).topLeft() - m_pill->pos());
+            effectOf(m_ghost)->setLook(*f.leaving);
+        }
     }
 
-    auto shapeOf = [](const QRect& r, int radius) {
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r), radius, radius);
-        return QRegion(path.toFillPolygon().toPolygon());
+    auto show = [](LiquidGlass* g, const std::optional<PillMotion::Shape>& shape) {
+        if (!shape) {
+            g->hide();
+            return;
+        }
+        place(g, snapped(shape->rect));
+        effectOf(g)->setLook(shape->look);
     };
-    QRegion drawn = shapeOf(g.pill, m_radius);
-    if (bubble) drawn += shapeOf(g.bubble, kBubbleRadius);
-    if (p.showsAgentDrop) drawn += shapeOf(g.agentDrop, g.agentDrop.width() / 2);
-    if (p.showsLockDrop) drawn += shapeOf(g.lockDrop, g.lockDrop.width() / 2);
-    m_drawn = drawn;
-    update();
-    Q_EMIT drawnRegionChanged();
+    show(m_bubble, f.bubble);
+    if (f.bubble) m_bubbleText->setGeometry(m_bubble->contentsRect() - kBubblePadding);
+    show(m_agentDrop, f.agentDrop);
+    if (f.agentDrop) m_agentSymbol->setGeometry(m_agentDrop->contentsRect());
+    show(m_lockDrop, f.lockDrop);
+    if (f.lockDrop) m_lockSymbol->setGeometry(m_lockDrop->contentsRect());
+
+    // What is drawn now, and where it is going, so nothing is cut off on the way.
+    const QTransform t = groupLook.transform(QRectF(rect()));
+    QRegion drawn = shapeRegion(f.pill, f.radius, t) + shapeRegion(target.pill, target.radius);
+    auto add = [&](const std::optional<PillMotion::Shape>& now, const std::optional<QRect>& to,
+                   auto radius) {
+        if (now) drawn += shapeRegion(now->rect, radius(now->rect), t);
+        if (to && target.group) drawn += shapeRegion(*to, radius(QRectF(*to)));
+    };
+    add(f.bubble, target.bubble, [](const QRectF&) { return double(kBubbleRadius); });
+    const auto round = [](const QRectF& r) { return r.width() / 2; };
+    add(f.agentDrop, target.agentDrop, round);
+    add(f.lockDrop, target.lockDrop, round);
+    if (drawn != m_drawn) {
+        m_drawn = drawn;
+        Q_EMIT drawnRegionChanged();
+    }
+    m_group->update();
 }
 
 void PillView::resizeEvent(QResizeEvent*) {
     relayout();
 }
 
-void PillView::paintEvent(QPaintEvent*) {
+void PillView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The panel is shown just after the stage leaves idle: the group rises in then.
+    if (m_cameWhileHidden && !FrameClock::shared().reduceMotion()) {
+        m_motion.riseIn();
+        m_driver->kick();
+        applyFrame();
+    }
+    m_cameWhileHidden = false;
+}
+
+void PillView::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    // Hidden mid-way: it comes back at rest.
+    m_motion.finish();
+    applyFrame();
+}
+
+void PillView::paintShadow(QPainter& painter) {
     // Only a compositor shows it: without one the window is cut to the glass.
     const QRect pill = pillRect();
-    if (pill.isEmpty() || m_presentation.shadowOpacity <= 0) return;
+    const double opacity = m_motion.frame().shadow;
+    if (pill.isEmpty() || opacity <= 0.005) return;
     constexpr int kBlur = 16;
-    if (m_shadowSize != pill.size()) {
+    const int radius = int(std::lround(m_radius));
+    if (m_shadowSize != pill.size() || m_shadowRadius != radius) {
         m_shadowSize = pill.size();
+        m_shadowRadius = radius;
         QImage shape(pill.size() + QSize(4 * kBlur, 4 * kBlur),
                      QImage::Format_ARGB32_Premultiplied);
         shape.fill(Qt::transparent);
         QPainter sp(&shape);
         sp.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
-        path.addRoundedRect(QRectF(2 * kBlur, 2 * kBlur, pill.width(), pill.height()), m_radius,
-                            m_radius);
+        path.addRoundedRect(QRectF(2 * kBlur, 2 * kBlur, pill.width(), pill.height()), radius,
+                            radius);
         sp.fillPath(path, Qt::black);
         sp.end();
         m_shadow = blurred(shape, kBlur / 2.0);
     }
-    QPainter p(this);
-    p.setOpacity(m_presentation.shadowOpacity);
-    p.drawImage(pill.topLeft() - QPoint(2 * kBlur, 2 * kBlur) + QPoint(0, 6), m_shadow);
+    painter.setOpacity(opacity);
+    painter.drawImage(pill.topLeft() - QPoint(2 * kBlur, 2 * kBlur) + QPoint(0, 6), m_shadow);
 }
 
 bool PillView::eventFilter(QObject* watched, QEvent* e) {

@@ -11,6 +11,7 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/menubar/MenuBarModel.h"
 #include "ui/menubar/MenuBarView.h"
 #include "ui/menubar/RecentRow.h"
@@ -136,6 +137,36 @@ TEST_F(MenuBarViewTest, HeaderFollowsTheStage) {
     settings.setHotkey(HotkeyChoice::fn);
     state.setStage(AppState::Stage::idle);
     EXPECT_TRUE(labels().contains("Pronto · segure Fn / 🌐"));
+}
+
+TEST_F(MenuBarViewTest, StatusLineCrossFadesToTheNextAndToggleSymbolsSwap) {
+    ReplaceTransition* change = view->statusChange();
+    state.setStage(AppState::Stage::listening);
+    EXPECT_EQ(view->statusLine()->text(), "Ouvindo…") << "the new text at once";
+    QWidget* old = change->leaving();
+    ASSERT_NE(old, nullptr) << "the old text fades where it was";
+    EXPECT_EQ(old->geometry(), view->statusLine()->geometry());
+    EXPECT_TRUE(test::spinUntil([&] { return change->leaving() == nullptr; }, 3000));
+    EXPECT_FALSE(change->isRunning());
+    state.setStatusText("Ouvindo…"); // no new text, nothing to fade
+    state.setStage(AppState::Stage::listening);
+    EXPECT_EQ(change->leaving(), nullptr);
+
+    // A switch flipped swaps its symbol's colour with the replace transition.
+    QAbstractButton* sounds = button("Sons");
+    ASSERT_NE(sounds, nullptr);
+    const auto pictures = [&] {
+        int n = 0;
+        for (QWidget* w : view->findChildren<QWidget*>())
+            if (w->testAttribute(Qt::WA_TransparentForMouseEvents) && !qobject_cast<QLabel*>(w) &&
+                w->isVisible() && QString(w->metaObject()->className()) == "QWidget")
+                ++n;
+        return n;
+    };
+    const int before = pictures();
+    sounds->click();
+    EXPECT_EQ(pictures(), before + 1);
+    EXPECT_TRUE(test::spinUntil([&] { return pictures() == before; }, 3000));
 }
 
 TEST_F(MenuBarViewTest, TogglesWriteTheSettingsAtOnceAndFollowThem) {

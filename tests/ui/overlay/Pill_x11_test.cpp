@@ -14,6 +14,7 @@
 #include "support/VoiceRig.h"
 #include "support/WindowManager.h"
 #include "support/X11Keys.h"
+#include "ui/animation/FrameClock.h"
 #include "ui/components/DraftEditor.h"
 #include "ui/components/GlassButton.h"
 #include "ui/overlay/AnswerCard.h"
@@ -224,10 +225,17 @@ protected:
             << "the confirmation did not take the keyboard";
     }
     ConfirmCard* card() { return qobject_cast<ConfirmCard*>(view().content()); }
+    // The rig's clock moves only when the test moves it, and the motion with it: let what is
+    // under way end where it is going, as reduced motion does.
+    static void settleMotion() {
+        FrameClock::shared().setReduceMotion(true);
+        FrameClock::shared().setReduceMotion(false);
+    }
 
     // The screen under the panel as it shows now, and the panel's own drawing over a dark
     // desktop, for a person to look at.
     void screenshot(const QString& name) {
+        settleMotion();
         test::spinUntil([] { return false; }, 250);
         const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
         QDir().mkpath(dir);
@@ -353,6 +361,7 @@ TEST_F(PillX11, DeclinesWithAClickOnCancelar) {
     askToRunShortcut();
     ASSERT_NE(card(), nullptr);
     GlassButton* cancel = card()->cancelButton();
+    settleMotion();
     pointer.click(cancel->mapToGlobal(cancel->rect().center()));
     ASSERT_TRUE(rig.waitForStage(Stage::error, 10000));
     EXPECT_EQ(rig.state().statusText(), QStringLiteral("Cancelado"));
@@ -389,6 +398,7 @@ TEST_F(PillX11, AnswerTakesClicksButLeavesTheKeyboardAlone) {
 
     auto* answer = qobject_cast<AnswerCard*>(view().content());
     ASSERT_NE(answer, nullptr);
+    settleMotion();
     pointer.click(answer->closeButton()->mapToGlobal(answer->closeButton()->rect().center()));
     EXPECT_TRUE(test::spinUntil([&] { return rig.state().stage() == Stage::idle; }, 5000));
     EXPECT_TRUE(frontHasKeyboard());
