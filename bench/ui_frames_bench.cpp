@@ -1,16 +1,22 @@
-// CPU time of one frame of the animated logo and of the level bars, as drawn 60 times a
-// second; the "budget" counter is the share of a 60 fps frame (16.7 ms) one frame takes.
+// CPU time of one frame of the animated logo, of the level bars and of the pill in motion, as
+// drawn 60 times a second; the "budget" counter is the share of a 60 fps frame (16.7 ms) one frame
+// takes.
+#include "core/AppState.h"
+#include "support/Clock.h"
+#include "support/fakes/ManualClock.h"
 #include "ui/components/Blur.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/BrandMarkModel.h"
 #include "ui/components/BrandMarkPainter.h"
 #include "ui/components/Theme.h"
 #include "ui/components/WaveformView.h"
+#include "ui/overlay/PillView.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 using namespace nolvea;
 
@@ -101,11 +107,49 @@ void BM_Blur(benchmark::State& state) {
 }
 BENCHMARK(BM_Blur)->Arg(4)->Arg(17)->Unit(benchmark::kMicrosecond);
 
+// One frame of the pill in motion, drawn as the screen would: the stage changes every half
+// second between listening (with drops and bubble) and a confirmation card, so the capsule
+// morphs, the contents blur in and out and the drops grow and melt the whole time.
+void BM_PillMotionFrame(benchmark::State& state) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppState app;
+    ActionPreview action;
+    action.symbol = QStringLiteral("square.stack.3d.up.fill");
+    action.title = QStringLiteral("Executar atalho");
+    action.details = {QStringLiteral("Marcar"), QStringLiteral("Entrada: texto")};
+    {
+        PillView view(app, []() -> VoiceController& { std::abort(); });
+        view.resize(640, 460);
+        view.show();
+        app.setMode(VoiceMode::agent);
+        app.setHandsFree(true);
+        app.setLiveText(QStringLiteral("qual é a previsão do tempo para amanhã"));
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        int frame = 0;
+        for (auto _ : state) {
+            if (frame % 30 == 0) {
+                const bool card = frame % 60 == 0;
+                app.setPendingAction(card ? std::optional(action) : std::nullopt);
+                app.setStage(card ? AppState::Stage::confirming : AppState::Stage::listening);
+            }
+            ++frame;
+            clock.advance(std::chrono::milliseconds(17));
+            image.fill(Qt::transparent);
+            view.render(&image);
+            benchmark::DoNotOptimize(image.constBits());
+        }
+    }
+    Clock::install(nullptr);
+    reportBudget(state);
+}
+BENCHMARK(BM_PillMotionFrame)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,9 +1,13 @@
 // The tray's rules without a window: the icon by stage, the texts of the header and cards,
 // which cards show and which footer buttons can be used, and where the window opens.
+#include "support/Clock.h"
 #include "support/Printers.h"
+#include "support/fakes/ManualClock.h"
+#include "ui/animation/FrameClock.h"
 #include "ui/menubar/MenuBarIconModel.h"
 #include "ui/menubar/MenuBarModel.h"
 #include "ui/menubar/MenuBarPlacement.h"
+#include "ui/menubar/SwitchToggle.h"
 
 #include <gtest/gtest.h>
 
@@ -211,3 +215,27 @@ TEST(MenuBarPlacement, UnderTheIconInsideTheScreen) {
 }
 
 } // namespace
+
+// The switch's knob slides across on the injected clock, or jumps under reduced motion.
+TEST(SwitchToggle, KnobSlidesAcrossWhenFlipped) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    {
+        SwitchToggle toggle(QStringLiteral("Sons"));
+        toggle.show();
+        EXPECT_EQ(toggle.knob(), 0);
+        toggle.setChecked(true);
+        EXPECT_EQ(toggle.knob(), 0) << "it starts where it was";
+        clock.advance(std::chrono::milliseconds(68));
+        EXPECT_GT(toggle.knob(), 0.2);
+        EXPECT_LT(toggle.knob(), 1);
+        clock.advance(std::chrono::milliseconds(1000));
+        EXPECT_EQ(toggle.knob(), 1);
+        FrameClock::shared().setReduceMotion(true);
+        toggle.setChecked(false);
+        EXPECT_EQ(toggle.knob(), 0);
+        FrameClock::shared().setReduceMotion(false);
+    }
+    Clock::install(nullptr);
+}
