@@ -428,11 +428,10 @@ void PillView::applyFrame() {
     place(m_pill, pill);
     m_pill->update();
 
-    // The content keeps its place from the capsule's centre while the capsule changes size.
-    const QPointF shift = QRectF(pill).center() - QRectF(target.pill).center();
+    // The content sits where it will be at rest, so it can be reached at once; the capsule
+    // grows around it.
     if (m_content) {
-        m_content->setGeometry(
-            snapped(QRectF(m_contentTarget).translated(shift)).translated(-m_pill->pos()));
+        m_content->setGeometry(m_contentTarget.translated(-m_pill->pos()));
         m_content->raise();
         effectOf(m_content)->setLook(f.content);
     }
