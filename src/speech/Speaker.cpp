@@ -42,6 +42,11 @@ Speaker& Speaker::shared() {
     return *speaker;
 }
 
+std::vector<SystemVoice::Voice> Speaker::voices(const QString& localeID) {
+    const auto voice = Platform::find<SystemVoice>();
+    return voice ? voice->voices(localeID) : std::vector<SystemVoice::Voice>{};
+}
+
 bool Speaker::isSpeaking() const {
     return m_neural || (m_voice && m_voice->isSpeaking());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SystemVoice.h"
+
 #include <QObject>
 #include <QStringList>
 #include <qcoro/qcorotask.h>
@@ -11,7 +13,6 @@ namespace nolvea {
 
 class AppSettings;
 class AudioPlayer;
-class SystemVoice;
 class TTSServer;
 template <typename T> class Promise;
 
@@ -28,6 +29,8 @@ public:
     ~Speaker() override;
 
     static Speaker& shared();
+    // The installed system voices of the speech locale `localeID`, best first.
+    static std::vector<SystemVoice::Voice> voices(const QString& localeID);
 
     // Speaks `text` (an answer already cleaned for display), ending any speech under way.
     // `completion` runs once, on the main thread, after the speech ends or is stopped.

@@ -4,16 +4,29 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace nolvea {
 
+namespace {
+
+const QString kBrazil = QStringLiteral("pt-BR");
+
+// The synthesizer's locale for `localeID`: the same, else one of the same language.
+std::optional<QLocale> synthesizerLocale(const QTextToSpeech& tts, const QString& localeID) {
+    const QLocale wanted(localeID);
+    const auto locales = tts.availableLocales();
+    if (locales.contains(wanted)) return wanted;
+    for (const QLocale& l : locales)
+        if (l.language() == wanted.language()) return l;
+    return std::nullopt;
+}
+
+} // namespace
+
 QtSystemVoice::QtSystemVoice()
     : m_tts(std::make_unique<QTextToSpeech>()) {
-    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
-    if (m_tts->availableLocales().contains(brazil))
-        m_tts->setLocale(brazil);
-    else
-        m_tts->setLocale(QLocale(QLocale::Portuguese));
+    if (const auto brazil = synthesizerLocale(*m_tts, kBrazil)) m_tts->setLocale(*brazil);
     QObject::connect(m_tts.get(), &QTextToSpeech::stateChanged, this,
                      [this](QTextToSpeech::State s) {
                          if (s == QTextToSpeech::Speaking) m_started = true;
@@ -32,11 +45,70 @@ void QtSystemVoice::finish() {
     if (auto done = std::exchange(m_done, nullptr)) done();
 }
 
-QStringList QtSystemVoice::voiceNames() const {
-    QStringList names;
-    for (const QVoice& v : m_tts->availableVoices())
-        names << v.name();
-    return names;
+std::vector<SystemVoice::Voice> QtSystemVoice::offered(const QStringList& names,
+                                                       const QString& localeID) {
+    const QString country = QLocale::territoryToString(QLocale(localeID).territory());
+    std::vector<Voice> own, others;
+    for (const QString& name : names) {
+        if (name.contains(u'+')) continue;
+        // espeak-ng's voices are small formant synthesizers.
+        (name.contains(country) ? own : others).push_back({name, name, Quality::compact});
+    }
+    own.insert(own.end(), others.begin(), others.end());
+    return own;
+}
+
+std::vector<SystemVoice::Voice> QtSystemVoice::voices(const QString& localeID) {
+    if (const auto known = m_voices.find(localeID); known != m_voices.end()) return known->second;
+    std::vector<Voice> found;
+    if (const auto locale = synthesizerLocale(*m_tts, localeID)) {
+        const QLocale before = m_tts->locale();
+        const QVoice voice = m_tts->voice();
+        m_tts->setLocale(*locale);
+        QStringList names;
+        for (const QVoice& v : m_tts->availableVoices())
+            names << v.name();
+        m_tts->setLocale(before);
+        m_tts->setVoice(voice);
+        found = offered(names, localeID);
+    }
+    m_voices[localeID] = found;
+    return found;
+}
+
+QString QtSystemVoice::voiceName() const {
+    return m_tts->voice().name();
+}
+
+bool QtSystemVoice::use(const QString& name) {
+    if (name.isEmpty()) return false;
+    auto take = [&] {
+        for (const QVoice& v : m_tts->availableVoices())
+            if (v.name() == name) {
+                m_tts->setVoice(v);
+                return true;
+            }
+        return false;
+    };
+    if (take()) return true;
+    // A voice of another language than the last one spoken.
+    const QLocale before = m_tts->locale();
+    for (const QLocale& l : m_tts->availableLocales()) {
+        if (l == before) continue;
+        m_tts->setLocale(l);
+        if (take()) return true;
+    }
+    m_tts->setLocale(before);
+    return false;
+}
+
+void QtSystemVoice::choose(const QString& voiceID) {
+    if (use(voiceID)) return;
+    // Automatic: the best voice of Brazilian Portuguese, not the engine's default for the
+    // language (espeak-ng's is the one of Portugal).
+    if (const auto brazil = synthesizerLocale(*m_tts, kBrazil)) m_tts->setLocale(*brazil);
+    const auto best = voices(kBrazil);
+    if (!best.empty()) use(best.front().identifier);
 }
 
 void QtSystemVoice::speak(const QString& text, const QString& voiceID, double rate,
@@ -48,12 +120,7 @@ void QtSystemVoice::speak(const QString& text, const QString& voiceID, double ra
         QTimer::singleShot(0, this, [this] { finish(); });
         return;
     }
-    if (!voiceID.isEmpty()) {
-        const auto voices = m_tts->availableVoices();
-        const auto it = std::find_if(voices.begin(), voices.end(),
-                                     [&](const QVoice& v) { return v.name() == voiceID; });
-        if (it != voices.end()) m_tts->setVoice(*it);
-    }
+    choose(voiceID);
     // 1 is the normal pace; QTextToSpeech counts from -1 to 1 around 0.
     m_tts->setRate(std::clamp(rate > 0 ? rate - 1.0 : 0.0, -1.0, 1.0));
     m_started = false;

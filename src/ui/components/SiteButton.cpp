@@ -2,6 +2,7 @@
 
 #include "ui/animation/FrameDriver.h"
 #include "ui/components/StatusDot.h"
+#include "ui/components/Symbols.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -13,6 +14,12 @@
 namespace nolvea {
 
 namespace {
+
+constexpr int kSymbolGap = 5;
+
+int symbolSide(const QFont& font) {
+    return int(std::round(QFontMetricsF(font).ascent()));
+}
 
 QPainterPath shapeOf(const QRectF& r) {
     QPainterPath path;
@@ -48,10 +55,18 @@ SiteButton::SiteButton(const QString& text, SiteKit::Kind kind, SiteKit::Size si
             [this] { m_driver->animate(m_scale, 1, Theme::snappy()); });
 }
 
+void SiteButton::setSymbol(const QString& name) {
+    if (m_symbol == name) return;
+    m_symbol = name;
+    updateGeometry();
+    update();
+}
+
 QSize SiteButton::sizeHint() const {
     const auto m = SiteKit::metrics(m_kind, m_size);
     const QFontMetricsF fm(font());
-    const double w = fm.horizontalAdvance(text()) + 2 * m.horizontalPadding;
+    double w = fm.horizontalAdvance(text()) + 2 * m.horizontalPadding;
+    if (!m_symbol.isEmpty()) w += symbolSide(font()) + kSymbolGap;
     const double h = std::max(m.minimumHeight, fm.height());
     return QSize(int(std::ceil(w)), int(std::ceil(h)));
 }
@@ -118,7 +133,20 @@ void SiteButton::paintEvent(QPaintEvent*) {
     }
     p.setPen(look.ink);
     p.setFont(font());
-    p.drawText(r, Qt::AlignCenter, text());
+    const QPixmap symbol = m_symbol.isEmpty() ? QPixmap()
+                                              : Symbols::pixmap(m_symbol, symbolSide(font()),
+                                                                look.ink, devicePixelRatioF());
+    if (symbol.isNull()) {
+        p.drawText(r, Qt::AlignCenter, text());
+        return;
+    }
+    // The symbol and the text centred together.
+    const int side = symbolSide(font());
+    const double textWidth = QFontMetricsF(font()).horizontalAdvance(text());
+    const double left = r.center().x() - (side + kSymbolGap + textWidth) / 2;
+    p.drawPixmap(QPointF(left, r.center().y() - side / 2.0), symbol);
+    p.drawText(QRectF(left + side + kSymbolGap, r.top(), textWidth + 1, r.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace nolvea

@@ -21,6 +21,10 @@ public:
     // The small button of the settings rows and cards.
     static SiteButton* small(const QString& text, SiteKit::Kind kind = SiteKit::Kind::secondary);
 
+    // A symbol drawn before the text, in the text's colour.
+    void setSymbol(const QString& name);
+    const QString& symbol() const { return m_symbol; }
+
     SiteKit::Kind kind() const { return m_kind; }
     SiteKit::Size buttonSize() const { return m_size; }
     bool isHovered() const { return m_hover; }
@@ -43,6 +47,7 @@ private:
 
     SiteKit::Kind m_kind;
     SiteKit::Size m_size;
+    QString m_symbol;
     bool m_hover = false;
     EaseOutValue m_hoverAmount{0, 0.12};
     SpringValue m_scale{1, Theme::snappy()};

@@ -7,13 +7,14 @@ QString versionLine(const QString& version, qint64 build) {
            QStringLiteral(") · feito para o seu Mac");
 }
 
-std::vector<InfoLine> infoLines(AIProvider provider, const QString& model,
-                                const QString& dataFolder, const QString& home) {
+std::vector<InfoLine> infoLines(TranscriptionModel::Engine transcription, AIProvider provider,
+                                const QString& model, const QString& dataFolder,
+                                const QString& home) {
     QString folder = dataFolder;
     if (!home.isEmpty() && (folder == home || folder.startsWith(home + u'/')))
         folder = u'~' + folder.mid(home.size());
     return {
-        {QStringLiteral("Transcrição: pocketsphinx (no aparelho)"), QStringLiteral("waveform")},
+        {TranscriptionModel::aboutLine(transcription), QStringLiteral("waveform")},
         {QStringLiteral("IA: ") + provider.label() + QStringLiteral(" · ") + model,
          QStringLiteral("cpu")},
         {QStringLiteral("Interface: Qt"), QStringLiteral("macwindow")},

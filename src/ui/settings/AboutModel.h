@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AIProvider.h"
+#include "ui/settings/TranscriptionModel.h"
 
 #include <QString>
 
@@ -17,7 +18,8 @@ struct InfoLine {
 };
 // The four lines of the card describing how Nolvea runs here; `dataFolder` is shown with the
 // home folder as "~".
-std::vector<InfoLine> infoLines(AIProvider provider, const QString& model,
-                                const QString& dataFolder, const QString& home);
+std::vector<InfoLine> infoLines(TranscriptionModel::Engine transcription, AIProvider provider,
+                                const QString& model, const QString& dataFolder,
+                                const QString& home);
 
 } // namespace nolvea::AboutModel

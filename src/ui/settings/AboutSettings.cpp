@@ -77,7 +77,8 @@ AboutSettings::AboutSettings(QWidget* parent)
     lines->setSpacing(8);
     const AppSettings& s = AppSettings::shared();
     for (const auto& info :
-         AboutModel::infoLines(s.aiProvider(), s.model(), AppPaths::support(), QDir::homePath())) {
+         AboutModel::infoLines(TranscriptionModel::engineFor(s.localeID()), s.aiProvider(),
+                               s.model(), AppPaths::support(), QDir::homePath())) {
         auto* line = new QHBoxLayout;
         line->setSpacing(8);
         auto* icon = new QLabel;
@@ -98,7 +99,8 @@ AboutSettings::AboutSettings(QWidget* parent)
 void AboutSettings::showModel() {
     const AppSettings& s = AppSettings::shared();
     const QString text =
-        AboutModel::infoLines(s.aiProvider(), s.model(), AppPaths::support(), QDir::homePath())[1]
+        AboutModel::infoLines(TranscriptionModel::engineFor(s.localeID()), s.aiProvider(),
+                              s.model(), AppPaths::support(), QDir::homePath())[1]
             .text;
     m_modelLine->setText(text);
     m_modelLine->setAccessibleName(text);

@@ -11,6 +11,7 @@
 #include "ui/components/Symbols.h"
 #include "ui/settings/Bindings.h"
 #include "ui/settings/GeneralSettingsModel.h"
+#include "ui/settings/TranscriptionModel.h"
 #include "ui/windows/WindowManager.h"
 
 #include <QHBoxLayout>
@@ -77,9 +78,16 @@ SettingsCard* GeneralSettings::activationCard() {
     showLanguage();
     connect(language, &QComboBox::activated, &s,
             [language, &s](int i) { s.setLocaleID(language->itemData(i).toString()); });
+    auto* languageRow = new SettingRow(QStringLiteral("Idioma da fala"), QString(), language);
+    // The engine that will transcribe the language chosen: whisper where it has a model.
+    auto showEngine = [languageRow, &s] {
+        languageRow->setDetail(
+            TranscriptionModel::languageDetail(TranscriptionModel::engineFor(s.localeID())));
+    };
+    showEngine();
     connect(&s, &AppSettings::localeIDChanged, language, showLanguage);
-    card->add(new SettingRow(QStringLiteral("Idioma da fala"),
-                             QStringLiteral("Transcrição local (pocketsphinx)"), language));
+    connect(&s, &AppSettings::localeIDChanged, languageRow, showEngine);
+    card->add(languageRow);
     return card;
 }
 

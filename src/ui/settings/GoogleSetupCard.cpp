@@ -133,6 +133,7 @@ GoogleSetupCard::GoogleSetupCard(MCPManager& manager, QWidget* parent)
     auto* import = new SiteButton(QStringLiteral("Importar arquivo .json"),
                                   SiteKit::Kind::secondary, SiteKit::Size::small);
     import->setAccessibleName(import->text());
+    import->setSymbol(QStringLiteral("square.and.arrow.down"));
     connect(import, &QAbstractButton::clicked, this, &GoogleSetupCard::importJSON);
     ih->addWidget(import);
     m_importInfo = SettingsText::label({}, SettingsText::systemFont(11), Brand::suave());
@@ -230,6 +231,7 @@ QWidget* GoogleSetupCard::stepsBox() {
     auto* console = new SiteButton(QStringLiteral("Abrir Google Cloud Console"),
                                    SiteKit::Kind::secondary, SiteKit::Size::small);
     console->setAccessibleName(console->text());
+    console->setSymbol(QStringLiteral("arrow.up.forward.app"));
     connect(console, &QAbstractButton::clicked, this,
             [] { QDesktopServices::openUrl(GoogleConnect::cloudConsoleURL); });
     sv->addWidget(console, 0, Qt::AlignLeft);

@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsView.h"
 
+#include "ui/animation/FrameClock.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SettingsText.h"
 #include "ui/components/Symbols.h"
@@ -8,6 +9,8 @@
 #include "ui/settings/AgentSettings.h"
 #include "ui/settings/GeneralSettings.h"
 #include "ui/settings/IntegrationsSettings.h"
+#include "ui/settings/PaneTransition.h"
+#include "ui/settings/PaneTransitionModel.h"
 #include "ui/settings/VocabularySettings.h"
 
 #include <QHBoxLayout>
@@ -120,6 +123,12 @@ void SettingsView::setSection(Section section) {
 }
 
 void SettingsView::showPane() {
+    QWidget* column = m_scroll->viewport();
+    const bool animated = PaneTransitionModel::animates(FrameClock::shared().reduceMotion(),
+                                                        m_scroll->widget() && column->isVisible());
+    // The column as it looks now, a switch under way included.
+    const QPixmap before = animated ? column->grab() : QPixmap();
+    delete m_transition;
     m_title->setText(SettingsSections::title(m_section));
     m_title->setAccessibleName(SettingsSections::title(m_section));
     m_pane = makePane(m_section);
@@ -128,8 +137,9 @@ void SettingsView::showPane() {
     // The old pane goes with its frame: a fresh pane starts from its own defaults.
     delete m_scroll->takeWidget();
     m_scroll->setWidget(frame);
-    m_scroll->viewport()->setAutoFillBackground(true);
-    m_scroll->viewport()->setPalette(lightPalette());
+    column->setAutoFillBackground(true);
+    column->setPalette(lightPalette());
+    if (animated) m_transition = new PaneTransition(column, before, frame);
 }
 
 QWidget* SettingsView::makePane(Section section) {

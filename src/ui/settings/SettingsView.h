@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/settings/PaneTransition.h"
 #include "ui/settings/SettingsSection.h"
 
 #include <QPointer>
@@ -14,7 +15,8 @@ namespace nolvea {
 // The settings window's root: the sidebar of sections and, beside it, the pane of the chosen
 // one in a scrolling column. It holds nothing but the chosen section; each pane reads and
 // writes the shared settings and services itself, and is made anew whenever it is shown.
-// Always light, whatever the desktop's theme.
+// Always light, whatever the desktop's theme. A new pane replaces the old one with a short blur
+// and fade, or at once under reduced motion.
 class SettingsView : public QWidget {
     Q_OBJECT
 
@@ -29,6 +31,8 @@ public:
     Section section() const { return m_section; }
     void setSection(Section section);
     QWidget* pane() const { return m_pane; }
+    // The switch to the current pane while it is still under way.
+    PaneTransition* transition() const { return m_transition; }
 
     // The pane of `section` alone, padded on the settings background, without the sidebar.
     static QWidget* previewSection(Section section);
@@ -48,6 +52,7 @@ private:
     QLabel* m_title;
     QScrollArea* m_scroll;
     QPointer<QWidget> m_pane;
+    QPointer<PaneTransition> m_transition;
 };
 
 } // namespace nolvea

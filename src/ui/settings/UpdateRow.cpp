@@ -62,6 +62,7 @@ void UpdateRow::rebuild() {
                                  look.primary ? SiteKit::Kind::primary : SiteKit::Kind::secondary,
                                  SiteKit::Size::small);
         b->setAccessibleName(look.button);
+        if (look.status.isEmpty()) b->setSymbol(look.symbol);
         b->setEnabled(look.enabled);
         const auto action = look.action;
         const std::optional<UpdateRelease> release = phase.release;

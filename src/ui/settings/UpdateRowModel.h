@@ -15,7 +15,7 @@ enum class Action { none, check, install };
 struct Look {
     bool progress = false; // a spinning indicator before the status
     QString status;        // "" when the button carries the label
-    QString symbol;        // before the status; "" for none
+    QString symbol;        // before the status, or on the button when there is none; "" for none
     QColor color;          // of the status
     int maxLines = 1;
     QString button; // "" for no button

@@ -107,6 +107,31 @@ QString compactVoicesHint() {
                           "fala bem mais natural");
 }
 
+std::optional<QString> systemVoiceDetail(const std::vector<SystemVoice::Voice>& voices) {
+    for (const auto& v : voices)
+        if (v.quality != SystemVoice::Quality::compact) return std::nullopt;
+    return compactVoicesHint();
+}
+
+QString qualityLabel(SystemVoice::Quality quality) {
+    switch (quality) {
+    case SystemVoice::Quality::premium:
+        return QStringLiteral("Premium");
+    case SystemVoice::Quality::enhanced:
+        return QStringLiteral("Aprimorada");
+    case SystemVoice::Quality::compact:
+        break;
+    }
+    return QStringLiteral("Compacta");
+}
+
+std::vector<VoiceItem> systemVoiceItems(const std::vector<SystemVoice::Voice>& voices) {
+    std::vector<VoiceItem> items{{QStringLiteral("Automática (melhor disponível)"), QString()}};
+    for (const auto& v : voices)
+        items.push_back({v.name + QStringLiteral(" · ") + qualityLabel(v.quality), v.identifier});
+    return items;
+}
+
 QString sampleSentence() {
     return QStringLiteral("Oi! Você tem dois e-mails novos. O Olvandro aprovou a proposta e pediu "
                           "o contrato até amanhã. Quer que eu responda?");

@@ -4,10 +4,12 @@
 #include "core/FollowUpMode.h"
 #include "core/NeuralVoice.h"
 #include "core/VoiceEngine.h"
+#include "platform/SystemVoice.h"
 #include "speech/TTSServer.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace nolvea {
@@ -34,6 +36,16 @@ AIConnection ttsConnection(const TTSServer::Status& status);
 QString systemVoiceTitle(VoiceEngine engine);
 // The hint under the system voice row when no better than compact voice is installed.
 QString compactVoicesHint();
+// The hint, when no listed voice is better than compact (an empty list included).
+std::optional<QString> systemVoiceDetail(const std::vector<SystemVoice::Voice>& voices);
+QString qualityLabel(SystemVoice::Quality quality);
+struct VoiceItem {
+    QString label;
+    QString identifier; // empty: the automatic choice
+    bool operator==(const VoiceItem&) const = default;
+};
+// The system voice picker: the automatic choice, then each voice with its quality.
+std::vector<VoiceItem> systemVoiceItems(const std::vector<SystemVoice::Voice>& voices);
 
 QString sampleSentence();
 constexpr double kMinimumRate = 0.8;

@@ -82,19 +82,16 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     add(m_statusLine);
     addDivider();
 
-    // No list of the desktop's voices is offered here: automatic is the one choice, and a
-    // stored voice stays listed as it is.
-    auto* system = new QComboBox;
-    system->setFixedWidth(240);
-    system->addItem(QStringLiteral("Automática (melhor disponível)"), QString());
-    if (!s.voiceIdentifier().isEmpty()) system->addItem(s.voiceIdentifier(), s.voiceIdentifier());
-    system->setCurrentIndex(system->findData(s.voiceIdentifier()));
-    connect(system, &QComboBox::activated, this, [this, system](int i) {
-        m_settings.setVoiceIdentifier(system->itemData(i).toString());
+    m_systemVoice = new QComboBox;
+    m_systemVoice->setFixedWidth(240);
+    m_systemVoice->setAccessibleName(QStringLiteral("Voz do sistema"));
+    connect(m_systemVoice, &QComboBox::activated, this, [this](int i) {
+        m_settings.setVoiceIdentifier(m_systemVoice->itemData(i).toString());
     });
-    m_systemRow = new SettingRow(VoiceCardModel::systemVoiceTitle(s.voiceEngine()),
-                                 VoiceCardModel::compactVoicesHint(), system);
+    m_systemRow = new SettingRow(VoiceCardModel::systemVoiceTitle(s.voiceEngine()), std::nullopt,
+                                 m_systemVoice);
     add(m_systemRow);
+    listSystemVoices();
 
     auto* speed = new QWidget;
     auto* speedRow = new QHBoxLayout(speed);
@@ -108,6 +105,7 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
             [this](int step) { m_settings.setSpeechRate(VoiceCardModel::rateAt(step)); });
     speedRow->addWidget(slider);
     auto* sample = SiteButton::small(QStringLiteral("Ouvir exemplo"));
+    sample->setSymbol(QStringLiteral("play.fill"));
     connect(sample, &QAbstractButton::clicked, this,
             [] { Speaker::shared().speak(VoiceCardModel::sampleSentence(), {}); });
     speedRow->addWidget(sample);
@@ -118,9 +116,11 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     moreRow->setContentsMargins(0, 0, 0, 0);
     moreRow->addStretch(1);
     auto* download = SiteButton::small(QStringLiteral("Baixar vozes melhores…"));
+    download->setSymbol(QStringLiteral("arrow.down.circle"));
     download->setToolTip(QStringLiteral("Acessibilidade › Conteúdo falado › Voz do sistema › "
                                         "Gerenciar vozes › Português (Brasil)"));
-    // The desktop has no voice manager to open here.
+    // Better voices come here as packages of other synthesizers for speech-dispatcher; no
+    // desktop has a page to fetch them from, so there is nothing to open.
     download->setEnabled(false);
     moreRow->addWidget(download);
     add(more);
@@ -143,6 +143,8 @@ VoiceSettingsCard::VoiceSettingsCard(AppSettings& settings, TTSServer& tts, QWid
     connect(&s, &AppSettings::neuralVoiceChanged, this, [this] {
         m_neuralRow->setDetail(VoiceCardModel::neuralVoiceDetail(m_settings.neuralVoice()));
     });
+    connect(&s, &AppSettings::localeIDChanged, this, &VoiceSettingsCard::listSystemVoices);
+    connect(&s, &AppSettings::voiceIdentifierChanged, this, &VoiceSettingsCard::showSystemVoice);
     connect(&tts, &TTSServer::statusChanged, this, &VoiceSettingsCard::followStatus);
     followEngine();
     followStatus();
@@ -160,6 +162,24 @@ void VoiceSettingsCard::followEngine() {
     m_neuralRow->setVisible(neural);
     m_statusLine->setVisible(neural);
     m_systemRow->setTitle(VoiceCardModel::systemVoiceTitle(engine));
+}
+
+void VoiceSettingsCard::listSystemVoices() {
+    const auto voices = Speaker::voices(m_settings.localeID());
+    {
+        const QSignalBlocker block(m_systemVoice);
+        m_systemVoice->clear();
+        for (const auto& item : VoiceCardModel::systemVoiceItems(voices))
+            m_systemVoice->addItem(item.label, item.identifier);
+    }
+    m_systemRow->setDetail(VoiceCardModel::systemVoiceDetail(voices));
+    showSystemVoice();
+}
+
+void VoiceSettingsCard::showSystemVoice() {
+    // A stored voice that is not listed leaves the picker without a choice; it is kept.
+    const QSignalBlocker block(m_systemVoice);
+    m_systemVoice->setCurrentIndex(m_systemVoice->findData(m_settings.voiceIdentifier()));
 }
 
 void VoiceSettingsCard::followStatus() {

@@ -2,6 +2,7 @@
 
 #include "ui/components/SettingsCard.h"
 
+class QComboBox;
 class QLabel;
 
 namespace nolvea {
@@ -26,6 +27,8 @@ protected:
 private:
     void followEngine();
     void followStatus();
+    void listSystemVoices();
+    void showSystemVoice();
 
     AppSettings& m_settings;
     TTSServer& m_tts;
@@ -35,6 +38,7 @@ private:
     StatusDot* m_dot;
     QLabel* m_statusText;
     SettingRow* m_systemRow;
+    QComboBox* m_systemVoice;
 };
 
 } // namespace nolvea

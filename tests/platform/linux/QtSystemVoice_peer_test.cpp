@@ -48,3 +48,68 @@ TEST(QtSystemVoice, SpeakerFallsBackToTheSystemVoice) {
     EXPECT_TRUE(spoke);
     EXPECT_EQ(server.status().kind(), TTSServer::Status::Kind::failed);
 }
+
+// Of espeak-ng's many voices of a language, the voices themselves are offered (not their
+// "+variant" copies), those of the language's own country first.
+TEST(QtSystemVoice, OffersTheVoicesOfTheLanguageTheCountrysOwnFirst) {
+    using Voice = SystemVoice::Voice;
+    auto names = [](const std::vector<Voice>& voices) {
+        QStringList out;
+        for (const Voice& v : voices) {
+            EXPECT_EQ(v.identifier, v.name);
+            EXPECT_EQ(v.quality, SystemVoice::Quality::compact);
+            out << v.name;
+        }
+        return out;
+    };
+    struct Case {
+        const char* locale;
+        QStringList engine;
+        QStringList offered;
+    };
+    const QList<Case> cases{
+        {"pt-BR",
+         {"Portuguese (Portugal)", "Portuguese (Portugal)+Annie", "Portuguese (Brazil)",
+          "Portuguese (Brazil)+Andy"},
+         {"Portuguese (Brazil)", "Portuguese (Portugal)"}},
+        {"pt-PT",
+         {"Portuguese (Brazil)", "Portuguese (Portugal)"},
+         {"Portuguese (Portugal)", "Portuguese (Brazil)"}},
+        {"en-US",
+         {"English (Caribbean)", "English (America)"},
+         {"English (Caribbean)", "English (America)"}},
+        {"de-DE", {"German+Max"}, {}},
+        {"it-IT", {}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(names(QtSystemVoice::offered(c.engine, QString::fromUtf8(c.locale))), c.offered)
+            << c.locale;
+}
+
+// The automatic voice is Brazilian; a chosen one is used, whatever its language, and leaving
+// it for the automatic choice really leaves it.
+TEST(QtSystemVoice, SpeaksWithTheChosenVoiceOrTheBestBrazilianOne) {
+    if (!test::VirtualMicrophone::isAvailable()) GTEST_SKIP() << "no PulseAudio test session";
+    QtSystemVoice voice;
+    const auto brazil = voice.voices(QStringLiteral("pt-BR"));
+    ASSERT_FALSE(brazil.empty()) << "speech-dispatcher with espeak-ng speaks Portuguese";
+    EXPECT_EQ(brazil.front().name, QStringLiteral("Portuguese (Brazil)"));
+    const auto english = voice.voices(QStringLiteral("en-US"));
+    ASSERT_FALSE(english.empty());
+
+    int done = 0;
+    auto say = [&](const QString& id) {
+        const int before = done;
+        voice.speak(QStringLiteral("Oi."), id, 1.4, [&] { ++done; });
+        const QString used = voice.voiceName();
+        EXPECT_TRUE(test::spinUntil([&] { return done == before + 1; }, 20000));
+        return used;
+    };
+    EXPECT_EQ(say({}), QStringLiteral("Portuguese (Brazil)"));
+    EXPECT_EQ(say(QStringLiteral("Portuguese (Portugal)")),
+              QStringLiteral("Portuguese (Portugal)"));
+    EXPECT_EQ(say(english.front().identifier), english.front().name);
+    EXPECT_EQ(say({}), QStringLiteral("Portuguese (Brazil)"));
+    EXPECT_EQ(say(QStringLiteral("Nenhuma voz com este nome")),
+              QStringLiteral("Portuguese (Brazil)"));
+}

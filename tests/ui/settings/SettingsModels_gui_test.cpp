@@ -5,9 +5,12 @@
 #include "ui/settings/AgentToolsModel.h"
 #include "ui/settings/GoogleSetupModel.h"
 #include "ui/settings/IntegrationsModel.h"
+#include "ui/settings/PaneTransitionModel.h"
 #include "ui/settings/SettingsSection.h"
+#include "ui/settings/TranscriptionModel.h"
 #include "ui/settings/UpdateRowModel.h"
 #include "ui/settings/VocabularyModel.h"
+#include "ui/settings/VoiceCardModel.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +28,53 @@ TEST(SettingsSections, RawValuesMatchExactlyAndKeepTheSidebarOrder) {
               QStringList({"Geral", "IA", "Vocabulário", "Agente", "Integrações", "Sobre"}));
     for (const char* text : {"General", "", "ABOUT", " about"})
         EXPECT_EQ(SettingsSections::fromRawValue(QString::fromUtf8(text)), std::nullopt) << text;
+}
+
+TEST(PaneTransition, ThePaneBlursFadesAndShrinksAwayFromRest) {
+    struct Case {
+        double presence;
+        TransitionLook look;
+    };
+    const QList<Case> cases{
+        {1, {1, 0, 1}},
+        {0, {0, 12, 0.96}},
+        {0.5, {0.5, 6, 0.98}},
+        {0.25, {0.25, 9, 0.97}},
+        // The spring's small overshoot: opacity and blur stay in range, the size follows.
+        {1.01, {1, 0, 1.0004}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.presence);
+        const TransitionLook look = PaneTransitionModel::look(c.presence);
+        EXPECT_NEAR(look.opacity, c.look.opacity, 1e-9);
+        EXPECT_NEAR(look.blur, c.look.blur, 1e-9);
+        EXPECT_NEAR(look.scale, c.look.scale, 1e-9);
+    }
+    EXPECT_TRUE(PaneTransitionModel::look(1).isAtRest());
+    EXPECT_FALSE(PaneTransitionModel::look(0.999).isAtRest());
+}
+
+TEST(PaneTransition, TheGentleSpringCarriesTheSwitchUnlessMotionIsReduced) {
+    EXPECT_EQ(PaneTransitionModel::spring(), Theme::gentle());
+    struct Case {
+        double seconds;
+        double low, high;
+    };
+    const QList<Case> cases{
+        {0, 0, 0}, {0.1, 0.15, 0.45}, {0.3, 0.7, 0.95}, {0.55, 0.95, 1.01}, {2, 0.9999, 1.0001},
+    };
+    for (const Case& c : cases) {
+        const double p = PaneTransitionModel::presenceAt(c.seconds);
+        EXPECT_GE(p, c.low) << c.seconds;
+        EXPECT_LE(p, c.high) << c.seconds;
+    }
+    struct Rule {
+        bool reduceMotion, onScreen, animates;
+    };
+    for (const Rule& r : QList<Rule>{
+             {false, true, true}, {true, true, false}, {false, false, false}, {true, false, false}})
+        EXPECT_EQ(PaneTransitionModel::animates(r.reduceMotion, r.onScreen), r.animates)
+            << r.reduceMotion << r.onScreen;
 }
 
 TEST(FlowLayout, WrapsLikeWordsInAParagraph) {
@@ -184,15 +234,76 @@ TEST(UpdateRow, EveryPhaseHasItsStatusAndAtMostOneButton) {
 }
 
 TEST(About, VersionLineAndDataFolder) {
+    using E = TranscriptionModel::Engine;
     EXPECT_EQ(AboutModel::versionLine("1.2", 12345), "Versão 1.2 (12345) · feito para o seu Mac");
-    const auto lines =
-        AboutModel::infoLines(AIProvider::ollama, "", "/home/ana/.local/share/F", "/home/ana");
+    const auto lines = AboutModel::infoLines(E::whisper, AIProvider::ollama, "",
+                                             "/home/ana/.local/share/F", "/home/ana");
     ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].text, "Transcrição: whisper.cpp (no aparelho)");
     EXPECT_EQ(lines[1].text, "IA: Ollama · ");
     EXPECT_EQ(lines[3].text, "Dados: ~/.local/share/F");
-    EXPECT_EQ(
-        AboutModel::infoLines(AIProvider::ollama, "m", "/home/anabela/x", "/home/ana")[3].text,
-        "Dados: /home/anabela/x");
+    EXPECT_EQ(AboutModel::infoLines(E::pocketsphinx, AIProvider::ollama, "m", "/home/anabela/x",
+                                    "/home/ana")[3]
+                  .text,
+              "Dados: /home/anabela/x");
+}
+
+// The speech engine names a language after the engine that has a model for it.
+TEST(Transcription, TheEngineInUseIsNamed) {
+    using E = TranscriptionModel::Engine;
+    struct Case {
+        std::optional<QString> engineLocale;
+        E engine;
+        const char* detail;
+        const char* about;
+    };
+    const QList<Case> cases{
+        {"whisper:pt-BR", E::whisper, "Transcrição local (whisper.cpp)",
+         "Transcrição: whisper.cpp (no aparelho)"},
+        {"pocketsphinx:en-us", E::pocketsphinx, "Transcrição local (pocketsphinx)",
+         "Transcrição: pocketsphinx (no aparelho)"},
+        {"en-US", E::other, "Transcrição local", "Transcrição: no aparelho"},
+        {std::nullopt, E::none, "Transcrição local: sem modelo de voz para este idioma",
+         "Transcrição: sem modelo de voz para o idioma da fala"},
+    };
+    for (const Case& c : cases) {
+        const E engine = TranscriptionModel::engine(c.engineLocale);
+        EXPECT_EQ(engine, c.engine) << c.detail;
+        EXPECT_EQ(TranscriptionModel::languageDetail(engine), QString::fromUtf8(c.detail));
+        EXPECT_EQ(TranscriptionModel::aboutLine(engine), QString::fromUtf8(c.about));
+    }
+}
+
+TEST(VoiceCard, SystemVoicesWithTheirQualityAndTheCompactHint) {
+    using Q = SystemVoice::Quality;
+    using Item = VoiceCardModel::VoiceItem;
+    const std::vector<SystemVoice::Voice> voices{
+        {"com.v.luciana.premium", "Luciana", Q::premium},
+        {"felipe", "Felipe", Q::enhanced},
+        {"Portuguese (Brazil)", "Portuguese (Brazil)", Q::compact},
+    };
+    EXPECT_EQ(VoiceCardModel::systemVoiceItems(voices),
+              (std::vector<Item>{{"Automática (melhor disponível)", ""},
+                                 {"Luciana · Premium", "com.v.luciana.premium"},
+                                 {"Felipe · Aprimorada", "felipe"},
+                                 {"Portuguese (Brazil) · Compacta", "Portuguese (Brazil)"}}));
+    EXPECT_EQ(VoiceCardModel::systemVoiceItems({}),
+              (std::vector<Item>{{"Automática (melhor disponível)", ""}}));
+
+    const QString hint = "Só vozes compactas instaladas — baixe a Luciana Aprimorada para uma "
+                         "fala bem mais natural";
+    struct Case {
+        std::vector<SystemVoice::Voice> voices;
+        std::optional<QString> detail;
+    };
+    const QList<Case> cases{
+        {{}, hint},
+        {{voices[2]}, hint},
+        {{voices[2], voices[1]}, std::nullopt},
+        {{voices[0]}, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VoiceCardModel::systemVoiceDetail(c.voices), c.detail) << c.voices.size();
 }
 
 TEST(GoogleSetup, TheFirstMissingRequirementIsReported) {

@@ -77,6 +77,8 @@ protected:
         auto* list = view->findChild<QListWidget*>();
         const QRect r = list->visualItemRect(list->item(int(section)));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        // The new pane at rest, its switch over.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->transition() == nullptr; }, 5000));
         settle();
     }
 
