@@ -1,8 +1,8 @@
 #include "ui/settings/PaneTransition.h"
 
 #include "ui/animation/FrameDriver.h"
+#include "ui/settings/PaneEffect.h"
 #include "ui/settings/PaneTransitionModel.h"
-#include "ui/settings/TransitionEffect.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -20,7 +20,7 @@ PaneTransition::PaneTransition(QWidget* column, QPixmap before, QWidget* arrivin
     column->installEventFilter(this);
 
     // Both panes shrink towards the middle of what the column shows.
-    auto* effect = new TransitionEffect(arriving->mapFrom(column, column->rect().center()));
+    auto* effect = new PaneEffect(arriving->mapFrom(column, column->rect().center()));
     effect->setLook(PaneTransitionModel::look(0));
     arriving->setGraphicsEffect(effect);
     m_effect = effect;
@@ -64,8 +64,8 @@ void PaneTransition::finish() {
 void PaneTransition::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const double leaving = 1 - presence();
-    TransitionEffect::paint(p, m_before, {0, 0}, PaneTransitionModel::look(leaving),
-                            QRectF(rect()).center());
+    PaneEffect::paint(p, m_before, {0, 0}, PaneTransitionModel::look(leaving),
+                      QRectF(rect()).center());
 }
 
 bool PaneTransition::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/animation/SpringValue.h"
-#include "ui/settings/TransitionEffect.h"
+#include "ui/settings/PaneEffect.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -40,7 +40,7 @@ private:
 
     QPixmap m_before;
     QPointer<QWidget> m_arriving;
-    QPointer<TransitionEffect> m_effect;
+    QPointer<PaneEffect> m_effect;
     SpringValue m_presence;
     FrameDriver* m_driver;
     bool m_done = false;

@@ -6,7 +6,7 @@
 
 namespace nolvea::PaneTransitionModel {
 
-TransitionLook look(double presence) {
+PaneLook look(double presence) {
     const double p = std::clamp(presence, 0.0, 1.0);
     // The scale follows the spring past its end, as a view's own size would.
     return {p, (1 - p) * kBlurRadius, kScale + (1 - kScale) * presence};

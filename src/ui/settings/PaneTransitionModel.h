@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/components/Theme.h"
-#include "ui/settings/TransitionLook.h"
+#include "ui/settings/PaneLook.h"
 
 namespace nolvea::PaneTransitionModel {
 
@@ -11,7 +11,7 @@ constexpr double kScale = 0.96;
 // How a pane looks while it is replaced by another: the leaving one blurs, fades and shrinks a
 // little; the arriving one comes from that same state and grows to its size. `presence` is 0
 // in that state and 1 at rest; the spring may carry it slightly past 1.
-TransitionLook look(double presence);
+PaneLook look(double presence);
 
 // The spring that carries the switch.
 const SpringSpec& spring();

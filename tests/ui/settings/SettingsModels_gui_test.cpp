@@ -33,7 +33,7 @@ TEST(SettingsSections, RawValuesMatchExactlyAndKeepTheSidebarOrder) {
 TEST(PaneTransition, ThePaneBlursFadesAndShrinksAwayFromRest) {
     struct Case {
         double presence;
-        TransitionLook look;
+        PaneLook look;
     };
     const QList<Case> cases{
         {1, {1, 0, 1}},
@@ -45,7 +45,7 @@ TEST(PaneTransition, ThePaneBlursFadesAndShrinksAwayFromRest) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.presence);
-        const TransitionLook look = PaneTransitionModel::look(c.presence);
+        const PaneLook look = PaneTransitionModel::look(c.presence);
         EXPECT_NEAR(look.opacity, c.look.opacity, 1e-9);
         EXPECT_NEAR(look.blur, c.look.blur, 1e-9);
         EXPECT_NEAR(look.scale, c.look.scale, 1e-9);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/settings/TransitionLook.h"
+#include "ui/settings/PaneLook.h"
 
 #include <QGraphicsEffect>
 
@@ -10,23 +10,22 @@ namespace nolvea {
 
 // Draws a widget as a transition has it now: faded, blurred and scaled about `anchor` (its
 // middle when none is given). At rest it draws the widget untouched.
-class TransitionEffect : public QGraphicsEffect {
+class PaneEffect : public QGraphicsEffect {
 public:
-    explicit TransitionEffect(std::optional<QPointF> anchor = std::nullopt,
-                              QObject* parent = nullptr);
+    explicit PaneEffect(std::optional<QPointF> anchor = std::nullopt, QObject* parent = nullptr);
 
-    void setLook(const TransitionLook& look);
-    const TransitionLook& look() const { return m_look; }
+    void setLook(const PaneLook& look);
+    const PaneLook& look() const { return m_look; }
 
     // Draws `picture` with its top-left corner at `at` as `look` says, scaled about `anchor`.
-    static void paint(QPainter& p, const QPixmap& picture, QPointF at, const TransitionLook& look,
+    static void paint(QPainter& p, const QPixmap& picture, QPointF at, const PaneLook& look,
                       QPointF anchor);
 
 protected:
     void draw(QPainter* painter) override;
 
 private:
-    TransitionLook m_look;
+    PaneLook m_look;
     std::optional<QPointF> m_anchor;
 };
 

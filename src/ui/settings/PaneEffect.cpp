@@ -1,4 +1,4 @@
-#include "ui/settings/TransitionEffect.h"
+#include "ui/settings/PaneEffect.h"
 
 #include "ui/components/Blur.h"
 
@@ -6,18 +6,18 @@
 
 namespace nolvea {
 
-TransitionEffect::TransitionEffect(std::optional<QPointF> anchor, QObject* parent)
+PaneEffect::PaneEffect(std::optional<QPointF> anchor, QObject* parent)
     : QGraphicsEffect(parent)
     , m_anchor(anchor) {}
 
-void TransitionEffect::setLook(const TransitionLook& look) {
+void PaneEffect::setLook(const PaneLook& look) {
     if (m_look == look) return;
     m_look = look;
     update();
 }
 
-void TransitionEffect::paint(QPainter& p, const QPixmap& picture, QPointF at,
-                             const TransitionLook& look, QPointF anchor) {
+void PaneEffect::paint(QPainter& p, const QPixmap& picture, QPointF at, const PaneLook& look,
+                       QPointF anchor) {
     if (picture.isNull() || look.opacity <= 0 || look.scale <= 0) return;
     p.save();
     p.setOpacity(p.opacity() * look.opacity);
@@ -40,7 +40,7 @@ void TransitionEffect::paint(QPainter& p, const QPixmap& picture, QPointF at,
     p.restore();
 }
 
-void TransitionEffect::draw(QPainter* painter) {
+void PaneEffect::draw(QPainter* painter) {
     if (m_look.isAtRest()) {
         drawSource(painter);
         return;
