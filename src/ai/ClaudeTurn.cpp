@@ -71,7 +71,7 @@ QCoro::Task<BridgeOutput> ClaudeTurn::run(QString executable, QString model, Bri
     if (!folder.isValid())
         throw BridgeError::failed(cli, QStringLiteral("não foi possível criar a pasta temporária"));
     const QString systemFile = folder.filePath(QStringLiteral("sistema.txt"));
-    if (!AtomicFile::write(systemFile, prompt.systemText.toUtf8(), AtomicFile::Access::Private))
+    if (AtomicFile::write(systemFile, prompt.systemText.toUtf8(), AtomicFile::Access::Private))
         throw BridgeError::failed(cli, QStringLiteral("não foi possível gravar as instruções"));
 
     const BridgeRun run = co_await BridgeRunner::run(

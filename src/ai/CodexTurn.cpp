@@ -52,7 +52,7 @@ private:
 };
 
 void writeFile(const QString& path, const QByteArray& data) {
-    if (!AtomicFile::write(path, data, AtomicFile::Access::Private))
+    if (AtomicFile::write(path, data, AtomicFile::Access::Private))
         throw BridgeError::failed(cli, QStringLiteral("não foi possível gravar ") +
                                            QFileInfo(path).fileName());
 }

@@ -5,6 +5,7 @@
 #include "support/Clock.h"
 #include "support/Graphemes.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -54,7 +55,8 @@ void AgentLog::append(const QString& line) {
         // Characters are never more than UTF-16 units: count them only when it can matter.
         if (text.size() >= kTrimAt && Graphemes::count(text) >= kTrimAt)
             text = Graphemes::last(text, kKeep);
-        AtomicFile::write(path, text.toUtf8(), AtomicFile::Access::Private);
+        if (const auto failed = AtomicFile::write(path, text.toUtf8(), AtomicFile::Access::Private))
+            qWarning().noquote() << failed->message() << failed->reason();
     });
 }
 

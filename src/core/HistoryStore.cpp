@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "support/AtomicFile.h"
 
+#include <QDebug>
 #include <QFile>
 
 namespace nolvea {
@@ -125,8 +126,9 @@ void HistoryStore::save() {
         array.reserve(entries.size());
         for (const auto& e : entries)
             array.push_back(e.toJSON());
-        AtomicFile::write(path, JSONValue(std::move(array)).prettyBytes(),
-                          AtomicFile::Access::Private);
+        if (const auto failed = AtomicFile::write(path, JSONValue(std::move(array)).prettyBytes(),
+                                                  AtomicFile::Access::Private))
+            qWarning().noquote() << failed->message() << failed->reason();
     });
 }
 

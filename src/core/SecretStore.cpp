@@ -7,6 +7,7 @@
 #include "support/AtomicFile.h"
 #include "support/json/JSONValue.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QSet>
 
@@ -64,8 +65,9 @@ void SecretStore::save(std::map<QString, QString> secrets) {
     JSONValue::Object object;
     for (const auto& [key, value] : *m_cache)
         object.emplace(key, JSONValue(value));
-    AtomicFile::write(m_path, JSONValue(std::move(object)).compactBytes(),
-                      AtomicFile::Access::Private);
+    if (const auto failed = AtomicFile::write(m_path, JSONValue(std::move(object)).compactBytes(),
+                                              AtomicFile::Access::Private))
+        qWarning().noquote() << failed->message() << failed->reason();
 }
 
 void SecretStore::markMigrated(const QString& key, bool storeAlways) {

@@ -61,7 +61,7 @@ bool MCPManager::ensureConfigExists() {
     if (QFile::exists(m_configPath)) return true;
     const QByteArray text =
         MCPConfigFile::defaultText(QString::fromUtf8(QTimeZone::systemTimeZoneId()));
-    return AtomicFile::write(m_configPath, text, AtomicFile::Access::Private);
+    return !AtomicFile::write(m_configPath, text, AtomicFile::Access::Private);
 }
 
 std::variant<MCPConfigFile, MCPError> MCPManager::readConfig() const {
@@ -75,7 +75,7 @@ std::variant<MCPConfigFile, MCPError> MCPManager::readConfig() const {
 
 std::optional<MCPError> MCPManager::save(const MCPConfigFile& file) {
     std::optional<MCPError> failure;
-    if (!AtomicFile::write(m_configPath, file.encode(), AtomicFile::Access::Private))
+    if (AtomicFile::write(m_configPath, file.encode(), AtomicFile::Access::Private))
         failure = MCPError::unsaved();
     reload();
     if (failure && !m_configError) setConfigError(failure);

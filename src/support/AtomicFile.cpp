@@ -31,6 +31,10 @@ bool writeAll(int fd, const QByteArray& data) {
             if (errno == EINTR) continue;
             return false;
         }
+        if (n == 0) { // never for a regular file; do not spin on it
+            errno = EIO;
+            return false;
+        }
         p += n;
         left -= n;
     }
@@ -39,22 +43,25 @@ bool writeAll(int fd, const QByteArray& data) {
 
 } // namespace
 
-bool AtomicFile::write(const QString& path, const QByteArray& data, Access access) {
+std::optional<FileWriteError> AtomicFile::write(const QString& path, const QByteArray& data,
+                                                Access access) {
     const QFileInfo info(path);
     QDir().mkpath(info.absolutePath());
     QByteArray tmpl = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
                                         info.fileName() + QStringLiteral(".XXXXXX"));
     // mkstemp creates the file with mode 0600 and O_EXCL, under a name nobody can predict.
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return FileWriteError(path, errno);
     const mode_t mode = access == Access::Private ? 0600 : (0666 & ~currentUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok =
-            ::rename(tmpl.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) == 0;
-    if (!ok) ::unlink(tmpl.constData());
-    return ok;
+    int failure = 0;
+    if (::fchmod(fd, mode) != 0 || !writeAll(fd, data) || ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && !failure) failure = errno;
+    if (!failure &&
+        ::rename(tmpl.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
+        failure = errno;
+    if (!failure) return std::nullopt;
+    ::unlink(tmpl.constData());
+    return FileWriteError(path, failure);
 }
 
 } // namespace nolvea

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "support/FileWriteError.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace nolvea {
 
@@ -14,9 +18,10 @@ public:
         Normal,  // 0666 less the umask, like any newly created file
     };
 
-    // Writes `data` to `path`, creating the parent folder when needed. False on any failure,
-    // in which case the target is left as it was.
-    static bool write(const QString& path, const QByteArray& data, Access access = Access::Normal);
+    // Writes `data` to `path`, creating the parent folder when needed. Nothing when it worked;
+    // on a failure the target is left as it was and no temporary file stays behind.
+    [[nodiscard]] static std::optional<FileWriteError>
+    write(const QString& path, const QByteArray& data, Access access = Access::Normal);
 };
 
 } // namespace nolvea

@@ -35,15 +35,17 @@ QStringList ReplacementScript::arguments(qint64 pid, const QString& root, const 
             workFolder};
 }
 
-bool ReplacementScript::start(qint64 pid, const QString& root, const QString& newRoot,
-                              const QString& workFolder) {
+std::optional<UpdateFailure> ReplacementScript::start(qint64 pid, const QString& root,
+                                                      const QString& newRoot,
+                                                      const QString& workFolder) {
     QProcess process;
     process.setProgram(QStringLiteral("/bin/sh"));
     process.setArguments(arguments(pid, root, newRoot, workFolder));
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    if (process.startDetached()) return std::nullopt;
+    return UpdateFailure(QStringLiteral("Não deu para iniciar a troca da versão."));
 }
 
 } // namespace nolvea

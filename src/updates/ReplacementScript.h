@@ -1,7 +1,11 @@
 #pragma once
 
+#include "updates/UpdateFailure.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace nolvea {
 
@@ -15,9 +19,10 @@ public:
     // "/bin/sh" arguments: "-c", the text, then $0 and the script's own arguments.
     static QStringList arguments(qint64 pid, const QString& root, const QString& newRoot,
                                  const QString& workFolder);
-    // Starts the script outside this process; false when the shell cannot be started.
-    static bool start(qint64 pid, const QString& root, const QString& newRoot,
-                      const QString& workFolder);
+    // Starts the script outside this process. Nothing when it runs; the failure when the shell
+    // cannot be started.
+    [[nodiscard]] static std::optional<UpdateFailure>
+    start(qint64 pid, const QString& root, const QString& newRoot, const QString& workFolder);
 };
 
 } // namespace nolvea

@@ -1,5 +1,6 @@
 #include "updates/Updater.h"
 
+#include "support/Detached.h"
 #include "updates/AppRoot.h"
 #include "updates/HttpFetch.h"
 #include "updates/ReleaseVerifier.h"
@@ -21,11 +22,6 @@ namespace {
 
 constexpr std::chrono::seconds kFirstCheckDelay{20};
 constexpr std::chrono::seconds kCheckInterval{86400};
-
-// Lets a task run on by itself: its frame goes away when it finishes.
-template <typename T> void detach(QCoro::Task<T>&& task) {
-    [[maybe_unused]] auto running = std::move(task);
-}
 
 } // namespace
 
@@ -57,8 +53,10 @@ std::optional<QUrl> Updater::manifestURL() const {
 
 void Updater::startAutomaticChecks() {
     if (!manifestURL()) return;
-    detach(firstCheck());
-    m_timer = Clock::shared().schedule(kCheckInterval, true, [this] { detach(check(true)); });
+    detach(firstCheck(), QStringLiteral("Atualizações: verificação"));
+    m_timer = Clock::shared().schedule(kCheckInterval, true, [this] {
+        detach(check(true), QStringLiteral("Atualizações: verificação"));
+    });
 }
 
 QCoro::Task<> Updater::firstCheck() {
@@ -117,7 +115,7 @@ QCoro::Task<> Updater::check(bool silent) {
 
 void Updater::install(const Release& release) {
     setPhase(Phase::downloading());
-    detach(runInstall(release));
+    detach(runInstall(release), QStringLiteral("Atualizações: instalação"));
 }
 
 QCoro::Task<> Updater::runInstall(Release release) {
@@ -157,7 +155,8 @@ QCoro::Task<QString> Updater::download(Release release) {
 
     // Unpacked from the verified bytes in memory, then compared with them once on disk.
     const auto zip = ZipArchive::open(archive);
-    if (!zip || !zip->extractTo(work.path())) throw UpdateError::unpack();
+    if (!zip) throw UpdateError::unpack();
+    if (auto failed = zip->extractTo(work.path())) throw std::move(*failed);
     const QString newRoot = work.filePath(QStringLiteral("Nolvea.app"));
     if (!AppRoot::isRecognised(newRoot) || !zip->matches(work.path(), QStringLiteral("Nolvea.app")))
         throw UpdateError::unpack();
@@ -173,8 +172,9 @@ void Updater::replaceAndRelaunch(const QString& newRoot) {
             root.isEmpty() ? QFileInfo(m_setup.executablePath).absolutePath() : root;
         throw UpdateError::notWritable(AppRoot::holder(near));
     }
-    if (!m_work || !ReplacementScript::start(m_setup.processId, root, newRoot, m_work->path()))
-        throw UpdateFailure(QStringLiteral("Não deu para iniciar a troca da versão."));
+    if (!m_work) throw UpdateFailure(QStringLiteral("Não deu para iniciar a troca da versão."));
+    if (auto failed = ReplacementScript::start(m_setup.processId, root, newRoot, m_work->path()))
+        throw std::move(*failed);
     // From here on the script owns the work folder and removes it.
     m_work->release();
     m_work.reset();

@@ -147,27 +147,27 @@ std::optional<QByteArray> ZipArchive::read(const Entry& e) const {
     return bytes;
 }
 
-bool ZipArchive::extractTo(const QString& folder) const {
+std::optional<UpdateError> ZipArchive::extractTo(const QString& folder) const {
     const QDir base(folder);
     for (const Entry& e : m_entries) {
         const QString path = base.filePath(e.name);
         if (e.folder) {
-            if (!base.mkpath(e.name)) return false;
+            if (!base.mkpath(e.name)) return UpdateError::unpack();
             continue;
         }
         // Nothing on the way can be a link: the archive holds none and the folder is ours.
-        if (!base.mkpath(QFileInfo(e.name).path())) return false;
+        if (!base.mkpath(QFileInfo(e.name).path())) return UpdateError::unpack();
         const auto bytes = read(e);
-        if (!bytes) return false;
+        if (!bytes) return UpdateError::unpack();
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-        if (file.write(*bytes) != bytes->size()) return false;
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return UpdateError::unpack();
+        if (file.write(*bytes) != bytes->size()) return UpdateError::unpack();
         QFile::Permissions perms =
             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
         if (e.executable) perms |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-        if (!file.setPermissions(perms)) return false;
+        if (!file.setPermissions(perms)) return UpdateError::unpack();
     }
-    return true;
+    return std::nullopt;
 }
 
 bool ZipArchive::matches(const QString& folder, const QString& top) const {

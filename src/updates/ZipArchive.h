@@ -1,5 +1,7 @@
 #pragma once
 
+#include "updates/UpdateError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -33,8 +35,9 @@ public:
     // The entry's bytes, checked against its size and CRC; nothing when they differ.
     std::optional<QByteArray> read(const Entry& entry) const;
 
-    // Writes every entry below `folder`, which must exist. False at the first failure.
-    bool extractTo(const QString& folder) const;
+    // Writes every entry below `folder`, which must exist. Nothing when every entry was
+    // written; `UpdateError::unpack` at the first that could not be.
+    [[nodiscard]] std::optional<UpdateError> extractTo(const QString& folder) const;
 
     // Whether `folder`/`top` holds exactly the archive's entries below `top`: the same files
     // with the same bytes and no others, no links nor special files.

@@ -30,7 +30,8 @@ protected:
     void SetUp() override {
         test::makeAppRoot(root, "velha");
         const auto zip = ZipArchive::open(test::releaseZip("nova").bytes());
-        ASSERT_TRUE(zip && zip->extractTo(work.path()));
+        ASSERT_TRUE(zip);
+        ASSERT_EQ(zip->extractTo(work.path()), std::nullopt);
         running.start("sleep", {"60"});
         ASSERT_TRUE(running.waitForStarted());
     }
@@ -48,7 +49,8 @@ protected:
     }
 
     void startAndQuit() {
-        ASSERT_TRUE(ReplacementScript::start(running.processId(), root, newRoot, work.path()));
+        ASSERT_EQ(ReplacementScript::start(running.processId(), root, newRoot, work.path()),
+                  std::nullopt);
         // Nothing moves while the program runs.
         QCoreApplication::processEvents(QEventLoop::AllEvents, 300);
         EXPECT_EQ(test::readAll(root + "/share/nolvea/versao.txt"), "velha\n");

@@ -73,14 +73,14 @@ QCoro::Task<QString> runNamed(JSONValue arguments) {
     if (const auto input = arguments.optional(QStringLiteral("input"))) {
         const QString inputPath =
             files.filePath(QStringLiteral("zovra-input-%1.txt").arg(uuidText()));
-        if (!AtomicFile::write(inputPath, input->toUtf8(), AtomicFile::Access::Private))
+        if (AtomicFile::write(inputPath, input->toUtf8(), AtomicFile::Access::Private))
             throw ToolError::failed(QStringLiteral("Não foi possível gravar a entrada do atalho."));
         args << QStringLiteral("--input-path") << inputPath;
     }
     // Made empty and private beforehand, so what the shortcut writes is never readable by others.
     const QString outputPath =
         files.filePath(QStringLiteral("zovra-shortcut-%1.txt").arg(uuidText()));
-    if (!AtomicFile::write(outputPath, {}, AtomicFile::Access::Private))
+    if (AtomicFile::write(outputPath, {}, AtomicFile::Access::Private))
         throw ToolError::failed(QStringLiteral("Não foi possível preparar os arquivos do atalho."));
     args << QStringLiteral("--output-path") << outputPath;
     co_await Shell::run(program, args, kRunSeconds);
