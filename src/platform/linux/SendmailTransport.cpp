@@ -1,41 +1,36 @@
 #include "platform/linux/SendmailTransport.h"
 
 #include "platform/MailTransportError.h"
+#include "support/ChildProcess.h"
+#include "support/ProcessStartError.h"
 
-#include <QProcess>
 #include <QStandardPaths>
-#include <qcoro/qcoroprocess.h>
 
 namespace nolvea {
 
 namespace {
 
-// Runs the program, feeding `input`; the output pipes are drained by the event loop while it
-// runs. Stopped with SIGTERM, then SIGKILL, when it outlives the time limit.
+// Runs the program in a group of its own, feeding `input` while its outputs are read. The
+// time limit stops it with SIGTERM, then SIGKILL.
 QCoro::Task<void> runProgram(QString program, QStringList arguments, QByteArray input) {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    auto coro = qCoro(process);
-    if (!co_await coro.start(QIODevice::ReadWrite)) {
+    ChildProcess::Setup setup;
+    setup.program = program;
+    setup.arguments = std::move(arguments);
+    setup.input = ChildProcess::Input::pipe;
+    setup.timeLimit = SendmailTransport::kTimeLimit;
+    ChildProcess child(std::move(setup));
+    try {
+        co_await child.start();
+    } catch (const ProcessStartError&) {
         throw MailTransportError(QStringLiteral("Não foi possível iniciar %1.").arg(program));
     }
-    if (!input.isEmpty()) process.write(input);
-    process.closeWriteChannel();
-    if (!co_await coro.waitForFinished(SendmailTransport::kTimeLimit)) {
-        process.terminate();
-        if (!co_await coro.waitForFinished(std::chrono::seconds(2))) {
-            process.kill();
-            co_await coro.waitForFinished(std::chrono::seconds(2));
-        }
-    }
-    const QString complaint = QString::fromUtf8(process.readAllStandardError());
-    if (process.exitStatus() == QProcess::CrashExit)
-        throw MailTransportError(complaint.isEmpty() ? QStringLiteral("Falhou (15).") : complaint);
-    if (process.exitCode() != 0)
-        throw MailTransportError(complaint.isEmpty()
-                                     ? QStringLiteral("Falhou (%1).").arg(process.exitCode())
-                                     : complaint);
+    if (!input.isEmpty()) child.write(input);
+    child.closeInput();
+    const ChildProcess::Exit exit = co_await child.finished();
+    if (!exit.signalled && exit.status == 0) co_return;
+    const QString complaint = QString::fromUtf8(exit.err);
+    if (!complaint.isEmpty()) throw MailTransportError(complaint);
+    throw MailTransportError(QStringLiteral("Falhou (%1).").arg(exit.status));
 }
 
 } // namespace
