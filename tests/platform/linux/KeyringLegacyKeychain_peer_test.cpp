@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <qt6keychain/keychain.h>
 
@@ -14,16 +13,33 @@ using namespace nolvea;
 
 namespace {
 
-// A real keyring daemon on the session bus, unlocked with a throwaway password. It takes the
-// place of one that an earlier test's request started, locked, on the same bus.
-bool startKeyring() {
-    QProcess daemon;
-    daemon.start("gnome-keyring-daemon", {"--replace", "--unlock", "--components=secrets"});
-    if (!daemon.waitForStarted(5000)) return false;
-    daemon.write("test-password");
-    daemon.closeWriteChannel();
-    return daemon.waitForFinished(10000) && daemon.exitCode() == 0;
-}
+// A real keyring daemon on the session bus, unlocked with a throwaway password, that lives
+// exactly as long as the test: it takes the bus name from any daemon started before (one an
+// earlier request started, locked) and gives it up at the end. A daemon left running would
+// outlive the test's home, and the next one could not take its place.
+class KeyringDaemon {
+public:
+    bool start() {
+        m_daemon.start("gnome-keyring-daemon",
+                       {"--replace", "--foreground", "--unlock", "--components=secrets"});
+        if (!m_daemon.waitForStarted(5000)) return false;
+        m_daemon.write("test-password");
+        m_daemon.closeWriteChannel();
+        // It prints its environment once it runs; the bus name is its from then on.
+        QByteArray said;
+        while (!said.contains("GNOME_KEYRING_CONTROL=") && m_daemon.waitForReadyRead(10000))
+            said += m_daemon.readAllStandardOutput();
+        return said.contains("GNOME_KEYRING_CONTROL=");
+    }
+    ~KeyringDaemon() {
+        m_daemon.terminate();
+        if (!m_daemon.waitForFinished(5000)) m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+
+private:
+    QProcess m_daemon;
+};
 
 bool store(const QString& service, const QString& account, const QString& secret) {
     QKeychain::WritePasswordJob job(service);
@@ -39,14 +55,10 @@ bool store(const QString& service, const QString& account, const QString& secret
 
 TEST(KeyringLegacyKeychain, ReadsWhatTheKeyringHolds) {
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no session bus";
-    ASSERT_TRUE(startKeyring());
-    // The daemon settles its collection after it returns: give it a moment.
-    bool stored = false;
-    for (int attempt = 0; attempt < 50 && !stored; ++attempt) {
-        stored = store("Falantorix", "apikey.openAI", "sk-olá");
-        if (!stored) QThread::msleep(100);
-    }
-    ASSERT_TRUE(stored);
+    KeyringDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    // The login collection exists once the daemon has read the password.
+    ASSERT_TRUE(test::spinUntil([] { return store("Falantorix", "apikey.openAI", "sk-olá"); }));
     KeyringLegacyKeychain keychain;
     // The answer comes through the event loop the caller already runs, not a loop of its own.
     auto reading = keychain.read("Falantorix", "apikey.openAI");
