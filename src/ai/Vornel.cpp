@@ -346,12 +346,13 @@ void Vornel::launch(const LLMClient& client) {
 QCoro::Task<bool> Vornel::stopWhenIdle(LLMClient client) {
     const std::optional<Load> load = co_await this->load(client);
     if (!load) co_return true;
+    const QString server = root(client.baseURL);
     if (load->active > 0) {
-        m_baseline = load->submitted;
+        m_baseline = Baseline{server, load->submitted};
         co_return false;
     }
-    if (m_baseline && *m_baseline != load->submitted) {
-        m_baseline = load->submitted; // used since the last look
+    if (m_baseline && m_baseline->server == server && m_baseline->submitted != load->submitted) {
+        m_baseline = Baseline{server, load->submitted}; // used since the last look
         co_return false;
     }
     const int inFlight = m_setup.requestsInFlight ? m_setup.requestsInFlight() : 0;
@@ -370,7 +371,9 @@ void Vornel::takeBaseline(LLMClient client) {
     detach(
         [](Vornel* self, LLMClient client) -> QCoro::Task<> {
             const std::optional<Load> load = co_await self->load(client);
-            self->m_baseline = load ? std::optional<int>(load->submitted) : std::nullopt;
+            self->m_baseline =
+                load ? std::optional<Baseline>(Baseline{root(client.baseURL), load->submitted})
+                     : std::nullopt;
         }(this, std::move(client)),
         QStringLiteral("Vornel: contagem de pedidos"));
 }

@@ -90,12 +90,21 @@ public:
     // The load in a status document; nothing when it is not a JSON object.
     static std::optional<Load> parseLoad(const QByteArray& body);
 
-    std::optional<int> baseline() const { return m_baseline; }
+    // The request count last seen, whichever server it was read from.
+    std::optional<int> baseline() const {
+        return m_baseline ? std::optional<int>(m_baseline->submitted) : std::nullopt;
+    }
     bool isStarting() const { return bool(m_starting); }
     bool isStopping() const { return bool(m_stopping); }
 
 private:
     struct Pending;
+    // A request count and the server root it was read from: another server's count says
+    // nothing about this one.
+    struct Baseline {
+        QString server;
+        int submitted = 0;
+    };
 
     QCoro::Task<bool> isReady(LLMClient client);
     QCoro::Task<std::optional<Load>> load(LLMClient client);
@@ -112,7 +121,7 @@ private:
     Setup m_setup;
     std::shared_ptr<Pending> m_starting;
     std::shared_ptr<Pending> m_stopping;
-    std::optional<int> m_baseline;
+    std::optional<Baseline> m_baseline;
     std::unique_ptr<QNetworkAccessManager> m_network;
 };
 

@@ -447,6 +447,18 @@ TEST_F(VornelTest, IdleDecisions) {
     m_vornel->takeBaseline(m_client);
     EXPECT_TRUE(test::spinUntil([&] { return m_vornel->baseline() == 9; }));
 
+    // A count read from another server says nothing about this one: idle, it stops.
+    test::LoopbackServer other;
+    other.setHandler([](const test::HttpRequest&) {
+        return test::HttpResponse::json(R"({"requests":{"submitted":3}})");
+    });
+    LLMClient elsewhere = m_client;
+    elsewhere.baseURL = other.url(QStringLiteral("/v1"));
+    auto elsewhereIdle = m_vornel->stopWhenIdle(elsewhere);
+    drive(elsewhereIdle);
+    EXPECT_TRUE(test::await(std::move(elsewhereIdle)));
+    EXPECT_TRUE(untilStopped());
+
     m_client.baseURL = QStringLiteral("http://127.0.0.1:1/v1"); // nobody listens
     EXPECT_TRUE(stopWhenIdle());
     EXPECT_FALSE(m_vornel->isStopping());
