@@ -12,7 +12,16 @@ namespace nolvea {
 
 namespace {
 
-bool g_available = false; // set once at start, before any screen reads it
+// What this process registered, set at start before any screen reads it.
+struct Registered {
+    bool available = false;
+    QList<int> ids;
+};
+
+Registered& registered() {
+    static Registered state;
+    return state;
+}
 
 bool semiBoldPresent() {
     return QFontDatabase::families().contains(BrandFont::kFamily) &&
@@ -22,7 +31,7 @@ bool semiBoldPresent() {
 } // namespace
 
 bool BrandFont::isAvailable() {
-    return g_available;
+    return registered().available;
 }
 
 QStringList BrandFont::folders() {
@@ -35,12 +44,13 @@ QStringList BrandFont::folders() {
 }
 
 void BrandFont::registerFonts() {
-    if (g_available) return;
+    if (isAvailable()) return;
     registerFrom(folders());
 }
 
 void BrandFont::registerFrom(const QStringList& folders) {
-    if (g_available) return;
+    Registered& state = registered();
+    if (state.available) return;
     for (const QString& folder : folders) {
         const QDir dir(folder);
         if (!dir.exists()) continue;
@@ -52,10 +62,17 @@ void BrandFont::registerFrom(const QStringList& folders) {
         }
         if (fonts.isEmpty()) continue;
         for (const QString& f : fonts)
-            QFontDatabase::addApplicationFont(f);
-        g_available = semiBoldPresent();
-        if (g_available) return;
+            if (const int id = QFontDatabase::addApplicationFont(f); id >= 0) state.ids << id;
+        state.available = semiBoldPresent();
+        if (state.available) return;
     }
+}
+
+void BrandFont::forget() {
+    Registered& state = registered();
+    for (const int id : std::as_const(state.ids))
+        QFontDatabase::removeApplicationFont(id);
+    state = {};
 }
 
 void BrandFont::setPixels(QFont& font, double pixels) {

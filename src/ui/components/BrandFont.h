@@ -20,6 +20,9 @@ public:
     static void registerFonts();
     // The same over explicit folders, in order.
     static void registerFrom(const QStringList& folders);
+    // Removes every face registered here: the system font from now on, until the next
+    // registration.
+    static void forget();
     // Where the faces are looked for: share/nolvea/fonts of the application's own folder, then
     // of the install prefix. Never the working directory: a folder someone else controls
     // must not give the program its fonts.

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <gtest/gtest.h>
 
@@ -23,10 +24,15 @@ QString folderWith(const QString& name, const QList<QPair<QString, QString>>& fi
     return dir;
 }
 
-// Registration is for the whole process and happens once, so the steps run in order here.
+// Registration is for the whole process, so the steps run in order here, from and back to a
+// process without the faces.
 TEST(BrandFont, FallsBackThenRegistersFromTheFirstFolderWithTheSemiboldFace) {
     if (!QFile::exists(kFonts + "/600SemiBold/InterTight_600SemiBold.ttf"))
         GTEST_SKIP() << "the font package is not installed (scripts/setup)";
+    BrandFont::forget();
+    const struct Forget {
+        ~Forget() { BrandFont::forget(); }
+    } forget;
 
     ASSERT_FALSE(BrandFont::isAvailable());
     const QFont fallback = BrandFont::font(BrandFont::Face::semiBold, 14.5, QFont::DemiBold);
@@ -60,6 +66,11 @@ TEST(BrandFont, FallsBackThenRegistersFromTheFirstFolderWithTheSemiboldFace) {
     // Once available, a later call looks at no folder (a broken one would not matter).
     BrandFont::registerFrom({"/proc/self/fd/does-not-exist"});
     EXPECT_TRUE(BrandFont::isAvailable());
+
+    // Forgotten, the faces are gone from the process too.
+    BrandFont::forget();
+    EXPECT_FALSE(BrandFont::isAvailable());
+    EXPECT_FALSE(QFontDatabase::families().contains(BrandFont::kFamily));
 }
 
 // A font file in whatever folder the program is started from must not be taken in.
