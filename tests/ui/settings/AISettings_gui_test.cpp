@@ -38,7 +38,16 @@ protected:
         s.setServerURL(server.url("/v1"));
         s.setModel(QString());
         s.setApiKey(QString());
-        settleStatus();
+        // The shared status keeps the models of the last server that listed them: a failed
+        // check of this one (it has no routes yet) starts every test with none.
+        AIStatus::shared().refresh();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] {
+                return AIStatus::shared().connection() == AIConnection::offline &&
+                       AIStatus::shared().models().isEmpty();
+            },
+            5000));
+        server.clearRequests();
     }
     void TearDown() override { settleStatus(); }
 
