@@ -155,6 +155,9 @@ public:
     }
 
     void start() override {
+        // A new recording: the noise level and loudness a pooled decoder learnt from an
+        // earlier one must not colour this one.
+        ps_start_stream(m_ps);
         if (ps_start_utt(m_ps) < 0)
             throw SpeechEngineError(QStringLiteral("O reconhecimento de voz não pôde começar."));
         m_inUtterance = true;
