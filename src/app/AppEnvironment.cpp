@@ -7,6 +7,7 @@
 #include "ui/drawer/HistoryDrawerController.h"
 #include "ui/notch/NotchController.h"
 #include "ui/overlay/OverlayController.h"
+#include "ui/preview/DemoRunner.h"
 
 namespace nolvea {
 
@@ -21,7 +22,13 @@ AppState& AppEnvironment::state() const {
 }
 
 VoiceController& AppEnvironment::controller() {
-    if (!m_controller) m_controller = std::make_unique<VoiceController>(state());
+    if (!m_controller) {
+        m_controller = std::make_unique<VoiceController>(state());
+        m_controller->setGuest({[this] { return m_demo && m_demo->isPlaying(); },
+                                [this] {
+                                    if (m_demo) m_demo->yield();
+                                }});
+    }
     return *m_controller;
 }
 
@@ -30,6 +37,11 @@ HistoryDrawerController& AppEnvironment::historyDrawer() {
         m_historyDrawer = std::make_unique<HistoryDrawerController>(
             HistoryDrawerController::Options{.pointer = Platform::find<PointerSource>()});
     return *m_historyDrawer;
+}
+
+DemoRunner& AppEnvironment::demo() {
+    if (!m_demo) m_demo = std::make_unique<DemoRunner>(state());
+    return *m_demo;
 }
 
 void AppEnvironment::setNotchEnabled(bool enabled) {

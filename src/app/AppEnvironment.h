@@ -5,6 +5,7 @@
 namespace nolvea {
 
 class AppState;
+class DemoRunner;
 class HistoryDrawerController;
 class NotchController;
 class OverlayController;
@@ -12,11 +13,6 @@ class VoiceController;
 
 // The application's container: the one live state and the controllers over it, each made on
 // first use and kept until the process ends. Main thread.
-//
-// The notch island and the demo runner join here as lazy members, like the voice controller
-// and the history drawer, when their views are built; until then the notch's switch is kept
-// (the launch and the overlay-style observation already drive it) and the tray window leaves
-// the demo button off.
 class AppEnvironment {
 public:
     static AppEnvironment& shared();
@@ -26,6 +22,8 @@ public:
     VoiceController& controller();
     // The history drawer, made on first use over the desktop's pointer.
     HistoryDrawerController& historyDrawer();
+    // The scripted demo over the live state, made on first use; a real interaction stops it.
+    DemoRunner& demo();
     // The pill overlay, made at launch; null before.
     OverlayController* overlay() const { return m_overlay.get(); }
     void setOverlay(std::unique_ptr<OverlayController> overlay);
@@ -42,6 +40,7 @@ private:
 
     std::unique_ptr<VoiceController> m_controller;
     std::unique_ptr<HistoryDrawerController> m_historyDrawer;
+    std::unique_ptr<DemoRunner> m_demo;
     bool m_notchEnabled = false;
     std::unique_ptr<OverlayController> m_overlay;
     std::unique_ptr<NotchController> m_notch;

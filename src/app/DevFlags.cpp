@@ -42,8 +42,12 @@ std::optional<DevCommand> DevFlags::scan(const QStringList& args) {
     if (args.contains(u"--selftest-anthropic-format")) return DevCommand{Kind::anthropicFormat};
     if (auto folder = valueOf(args, QStringLiteral("--render-icon")))
         return DevCommand{Kind::renderIcon, *folder};
+    if (auto folder = valueOf(args, QStringLiteral("--render-dmg-background")))
+        return DevCommand{Kind::renderDMGBackground, *folder};
     if (args.contains(u"--selftest-update"))
         return DevCommand{Kind::update, {}, args.contains(u"--baixar")};
+    if (auto folder = valueOf(args, QStringLiteral("--render-previews")))
+        return DevCommand{Kind::renderPreviews, *folder};
     return std::nullopt;
 }
 

@@ -33,6 +33,8 @@ void install(DevCommand::Kind kind) {
     case Kind::idle:
     case Kind::anthropicFormat:
     case Kind::renderIcon:
+    case Kind::renderDMGBackground:
+    case Kind::renderPreviews:
     case Kind::update:
         break;
     }

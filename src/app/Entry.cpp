@@ -21,12 +21,12 @@
 #include "ui/components/BrandFont.h"
 #include "ui/drawer/HistoryDrawerController.h"
 #include "ui/menubar/MenuBarExtra.h"
+#include "ui/preview/DemoRunner.h"
 #include "ui/windows/WindowManager.h"
 #include "updates/Updater.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include <csignal>
@@ -98,6 +98,8 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     MenuBarActions actions;
     actions.openHistory = [] { AppEnvironment::shared().historyDrawer().open(); };
     actions.openSettings = [] { WindowManager::shared().show(WindowManager::Kind::settings); };
+    actions.runDemo = [] { AppEnvironment::shared().demo().run(); };
+    WindowManager::shared().setRunDemo(actions.runDemo);
     actions.quit = [] { QCoreApplication::quit(); };
     MenuBarExtra menuBar({AppEnvironment::shared().state(), AppSettings::shared(),
                           Permissions::shared(), AIStatus::shared(), HistoryStore::shared(),
@@ -136,7 +138,8 @@ int Entry::main(int argc, char** argv) {
             // Drawing needs no screen: use the offscreen platform when none was chosen.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
-            QGuiApplication app(argc, argv);
+            // The previews draw the real widgets.
+            QApplication app(argc, argv);
             BrandFont::registerFonts();
             return runDeveloperMode(app, *command, args);
         }

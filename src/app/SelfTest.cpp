@@ -4,6 +4,8 @@
 #include "app/DevFlags.h"
 #include "support/Error.h"
 #include "ui/components/AppIconView.h"
+#include "ui/preview/DMGBackground.h"
+#include "ui/preview/PreviewRenderer.h"
 #include "updates/Updater.h"
 
 #include <QDir>
@@ -32,6 +34,10 @@ QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
             co_return co_await idle();
         case Kind::renderIcon:
             co_return renderIcon(command.value);
+        case Kind::renderDMGBackground:
+            co_return renderDMGBackground(command.value);
+        case Kind::renderPreviews:
+            co_return co_await renderPreviews(command.value);
         case Kind::update:
             co_return co_await update(Updater::shared(), command.download);
         }
@@ -42,11 +48,30 @@ QCoro::Task<bool> SelfTest::run(DevCommand command, QStringList args) {
     co_return false;
 }
 
-bool SelfTest::renderIcon(const QString& folder) {
-    const QStringList failed = AppIconView::renderIconset(folder);
+namespace {
+
+// Names every file a renderer could not write: whether all were written.
+bool reportUnwritten(const QStringList& failed, const QString& folder) {
     for (const QString& name : failed)
         Console::error(QString::fromUtf8("Não deu para gravar %1 em %2.").arg(name, folder));
     return failed.isEmpty();
+}
+
+} // namespace
+
+bool SelfTest::renderIcon(const QString& folder) {
+    return reportUnwritten(AppIconView::renderIconset(folder), folder);
+}
+
+bool SelfTest::renderDMGBackground(const QString& folder) {
+    return reportUnwritten(DMGBackground::render(folder), folder);
+}
+
+QCoro::Task<bool> SelfTest::renderPreviews(QString folder) {
+    const QStringList failed = co_await PreviewRenderer::render(folder);
+    // The path as it was typed: a relative one stays relative.
+    Console::line(QString::fromUtf8("Prévias salvas em ") + folder);
+    co_return reportUnwritten(failed, folder);
 }
 
 } // namespace nolvea

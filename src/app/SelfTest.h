@@ -34,6 +34,8 @@ public:
     static QCoro::Task<bool> update(Updater& updater, bool download);
     static QCoro::Task<bool> idle();
     static bool renderIcon(const QString& folder);
+    static bool renderDMGBackground(const QString& folder);
+    static QCoro::Task<bool> renderPreviews(QString folder);
 
     // The agent conversation of this process, carried from one agent run to the next.
     static std::vector<ChatMessage>& history();

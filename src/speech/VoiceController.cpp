@@ -138,6 +138,15 @@ void VoiceController::wireCallbacks() {
 // Gestures
 
 GestureReader::Situation VoiceController::situation() const {
+    // What a guest shows is no interaction: keys act as they would at rest.
+    if (guestPlays())
+        return {Stage::idle,
+                VoiceMode::dictation,
+                false,
+                m_speaker.isSpeaking(),
+                m_settings.agentEnabled(),
+                false,
+                m_cardShownAt};
     return {m_state.stage(),
             m_state.mode(),
             m_state.handsFree(),
@@ -222,7 +231,12 @@ void VoiceController::captureFront() {
     m_state.setTargetAppName(m_context.appName);
 }
 
+void VoiceController::sendGuestAway() {
+    if (guestPlays()) m_guest.stop();
+}
+
 void VoiceController::beginListening(VoiceMode mode, bool autoStop) {
+    sendGuestAway();
     // No device is not a permission the person could grant.
     if (auto missing = m_listening->missingInput()) {
         finish(Outcome::error(missing->message()));
@@ -424,6 +438,7 @@ QString VoiceController::agentStatus(const QString& summary) {
 std::optional<TypedRequestError> VoiceController::submitTyped(const QString& text) {
     const QString request = text.trimmed();
     if (request.isEmpty()) return TypedRequestError(TypedRequestError::Kind::blank);
+    sendGuestAway();
     switch (m_state.stage()) {
     case Stage::listening:
     case Stage::processing:

@@ -116,6 +116,15 @@ public:
     bool isSuspended() const { return m_isSuspended; }
     void setSuspended(bool suspended) { m_isSuspended = suspended; }
 
+    // Something else that plays on the live state while no interaction runs (the demo).
+    // While it plays the keys read the state as at rest, and an interaction stops it before
+    // its first write.
+    struct Guest {
+        std::function<bool()> isPlaying;
+        std::function<void()> stop;
+    };
+    void setGuest(Guest guest) { m_guest = std::move(guest); }
+
     // The hotkey gestures.
     void triggerDown();
     void triggerUp();
@@ -180,6 +189,9 @@ private:
     void abandonListening();
     void act(GestureReader::Action action);
     GestureReader::Situation situation() const;
+    bool guestPlays() const { return m_guest.isPlaying && m_guest.isPlaying(); }
+    // Stops the guest before the controller writes the live state.
+    void sendGuestAway();
     void captureFront();
     void startProcessing(std::function<QCoro::Task<>(CancelToken)> work);
     QCoro::Task<> process(VoiceMode mode, CancelToken token);
@@ -207,6 +219,7 @@ private:
     std::unique_ptr<ClockTimer> m_autoStopTask;
     bool m_isFollowUpListening = false;
     bool m_isSuspended = false;
+    Guest m_guest;
 };
 
 } // namespace nolvea

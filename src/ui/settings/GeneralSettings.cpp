@@ -129,11 +129,17 @@ SettingsCard* GeneralSettings::behaviourCard() {
     connect(m_launch, &SettingsSwitch::toggled, this, &GeneralSettings::launchAtLoginToggled);
     card->add(new SettingRow(QStringLiteral("Abrir ao iniciar sessão"), std::nullopt, m_launch));
     card->addDivider();
-    // This build has no scripted demonstration yet: the button says so and does nothing.
     auto* demo = SiteButton::small(QStringLiteral("Reproduzir"));
-    demo->setEnabled(false);
-    demo->setToolTip(QStringLiteral("Ainda não disponível nesta versão"));
-    demo->setAccessibleDescription(demo->toolTip());
+    if (WindowManager::shared().runDemo()) {
+        connect(demo, &QAbstractButton::clicked, this, [] {
+            if (const auto& run = WindowManager::shared().runDemo()) run();
+        });
+    } else {
+        // Opened without the running application (previews): nothing to play on.
+        demo->setEnabled(false);
+        demo->setToolTip(QStringLiteral("Disponível com a Nolvea em execução"));
+        demo->setAccessibleDescription(demo->toolTip());
+    }
     card->add(new SettingRow(QStringLiteral("Demonstração"),
                              QStringLiteral("Veja todas as animações da pílula sem gravar nada"),
                              demo));

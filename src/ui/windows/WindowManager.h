@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 
 namespace nolvea {
@@ -37,6 +38,9 @@ public:
 
     // What the onboarding's hotkey test reaches of the running application.
     void setOnboardingHost(OnboardingHost host) { m_onboardingHost = std::move(host); }
+    // How the settings' demonstration button starts the demo; none leaves the button off.
+    void setRunDemo(std::function<void()> run) { m_runDemo = std::move(run); }
+    const std::function<void()>& runDemo() const { return m_runDemo; }
 
     // Opens the window of `kind`, or brings the open one to the front.
     void show(Kind kind);
@@ -61,6 +65,7 @@ private:
     std::map<Kind, QPointer<QWidget>> m_windows;
     ActivationPolicy m_policy = ActivationPolicy::accessory;
     OnboardingHost m_onboardingHost;
+    std::function<void()> m_runDemo;
 };
 
 } // namespace nolvea
