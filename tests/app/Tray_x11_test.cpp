@@ -223,7 +223,7 @@ TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
         bool enabled;
     };
     for (const Footer& f : {Footer{"Histórico", true}, Footer{"Ajustes", true},
-                            Footer{"Demo", false}, Footer{"Sair", true}}) {
+                            Footer{"Demo", true}, Footer{"Sair", true}}) {
         const AccessibleNode* b = button(tree, f.name);
         ASSERT_NE(b, nullptr) << f.name.toStdString();
         EXPECT_EQ(b->enabled, f.enabled) << f.name.toStdString();
