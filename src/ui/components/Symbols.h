@@ -4,20 +4,22 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 namespace nolvea {
 
-// The symbol names that the screens and the tools use, drawn as icons of our own (SVG) or,
-// for the rest, as icons of the desktop's freedesktop theme. An unknown name draws nothing.
+// The symbol names that the screens and the tools use, each drawn as an icon of our own (SVG
+// on a 24 × 24 grid, in one ink), so no screen depends on the desktop's icon theme. An unknown
+// name draws nothing.
 class Symbols {
 public:
-    // Whether `name` is one of ours or mapped to a theme icon.
+    // Whether `name` has a drawing.
     static bool isKnown(const QString& name);
-    // Our own SVG for `name`, with the ink left as "currentColor"; empty when not ours.
+    // Every name that has a drawing, sorted.
+    static QStringList names();
+    // The SVG for `name`, with the ink left as "currentColor"; empty when unknown.
     static QByteArray svg(const QString& name);
-    // The freedesktop theme icon that stands for `name`; empty when none.
-    static QString themeName(const QString& name);
-    // The symbol in `color` at `side` logical pixels; a null pixmap when unknown or absent.
+    // The symbol in `color` at `side` logical pixels; a null pixmap when unknown.
     static QPixmap pixmap(const QString& name, int side, const QColor& color,
                           qreal devicePixelRatio = 1);
     // The symbol as an icon; a null icon when unknown.

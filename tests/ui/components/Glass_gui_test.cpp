@@ -2,11 +2,9 @@
 #include "ui/components/FlatGlass.h"
 #include "ui/components/LiquidGlass.h"
 #include "ui/components/LiquidGlassContainer.h"
-#include "ui/components/Symbols.h"
 
 #include <QLabel>
 #include <QPainterPath>
-#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 using namespace nolvea;
@@ -82,34 +80,6 @@ TEST(Glass, FlatContainerAddsNothingToTheLayout) {
     c.show();
     EXPECT_EQ(label->geometry(), QRect(0, 0, 200, 40));
     EXPECT_EQ(c.spacing(), 12);
-}
-
-TEST(Symbols, OwnDrawingsThemeIconsAndUnknownNames) {
-    for (const char* name : {"waveform", "sparkles", "checkmark", "xmark", "chevron.right",
-                             "stop.fill", "mic.fill", "pencil.and.scribble"}) {
-        SCOPED_TRACE(name);
-        EXPECT_TRUE(Symbols::isKnown(name));
-        EXPECT_TRUE(QSvgRenderer(Symbols::svg(name)).isValid());
-        const QImage img = Symbols::pixmap(name, 24, Brand::roxo())
-                               .toImage()
-                               .convertToFormat(QImage::Format_ARGB32);
-        ASSERT_EQ(img.size(), QSize(24, 24));
-        // Drawn in the ink asked for.
-        bool inked = false;
-        for (int y = 0; y < 24 && !inked; ++y)
-            for (int x = 0; x < 24 && !inked; ++x)
-                if (qAlpha(img.pixel(x, y)) == 255) {
-                    inked = true;
-                    EXPECT_EQ(QColor(img.pixel(x, y)).rgb(), Brand::roxo().rgb());
-                }
-        EXPECT_TRUE(inked);
-    }
-    EXPECT_EQ(Symbols::themeName("terminal"), "utilities-terminal");
-    EXPECT_TRUE(Symbols::isKnown("envelope.fill"));
-    EXPECT_FALSE(Symbols::isKnown("no.such.symbol"));
-    EXPECT_TRUE(Symbols::pixmap("no.such.symbol", 24, Qt::black).isNull());
-    EXPECT_TRUE(Symbols::icon("no.such.symbol").isNull());
-    EXPECT_TRUE(Symbols::pixmap("waveform", 0, Qt::black).isNull());
 }
 
 } // namespace
