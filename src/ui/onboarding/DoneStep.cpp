@@ -7,6 +7,8 @@
 #include "mcp/GoogleConnect.h"
 #include "mcp/MCPManager.h"
 #include "support/Clock.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/FlatGlass.h"
@@ -16,7 +18,9 @@
 #include "ui/components/SiteKit.h"
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/HotkeyTest.h"
+#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingMotion.h"
 #include "ui/onboarding/PageTexts.h"
 
 #include <QGridLayout>
@@ -76,6 +80,7 @@ QWidget* tile(const PageTexts::Tile& t, QWidget* parent) {
 
 DoneStep::DoneStep(std::function<void()> finish, QWidget* parent)
     : OnboardingPage(parent) {
+    // Behind everything, letting every click through.
     m_confetti = new Confetti(90, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 38);
@@ -102,15 +107,24 @@ DoneStep::DoneStep(std::function<void()> finish, QWidget* parent)
     subtitle->setAlignment(Qt::AlignCenter);
     layout->addWidget(subtitle);
     layout->addSpacing(28);
-    layout->addWidget(new Regua(true, this));
+    m_summary = new QWidget(this);
+    auto* summary = new QVBoxLayout(m_summary);
+    summary->setContentsMargins(0, 0, 0, 0);
+    summary->setSpacing(0);
+    summary->addWidget(new Regua(true, m_summary));
     m_tiles = new QGridLayout;
     m_tiles->setHorizontalSpacing(28);
     m_tiles->setVerticalSpacing(0);
     m_tiles->setColumnStretch(0, 1);
     m_tiles->setColumnStretch(1, 1);
-    layout->addLayout(m_tiles);
+    summary->addLayout(m_tiles);
+    layout->addWidget(m_summary);
 
-    auto* tryIt = new QWidget(this);
+    auto* tryBlock = new QWidget(this);
+    auto* tryColumn = new QVBoxLayout(tryBlock);
+    tryColumn->setContentsMargins(0, 0, 0, 0);
+    tryColumn->setSpacing(0);
+    auto* tryIt = new QWidget(tryBlock);
     auto* row = new QHBoxLayout(tryIt);
     row->setContentsMargins(0, 14, 0, 14);
     row->setSpacing(12);
@@ -129,14 +143,33 @@ DoneStep::DoneStep(std::function<void()> finish, QWidget* parent)
         {}, OnboardingFonts::brand(13, OnboardingFonts::Weight::regular), Brand::suave(), tryIt);
     words->addWidget(m_tryDetail);
     row->addLayout(words, 1);
-    layout->addWidget(tryIt);
-    layout->addWidget(new Regua(false, this));
+    tryColumn->addWidget(tryIt);
+    tryColumn->addWidget(new Regua(false, tryBlock));
+    layout->addWidget(tryBlock);
     layout->addSpacing(16);
     layout->addStretch(1);
     auto* start = new SiteButton(QStringLiteral("Começar a usar"), SiteKit::Kind::primary,
                                  SiteKit::Size::large, this);
     connect(start, &QAbstractButton::clicked, this, [finish = std::move(finish)] { finish(); });
     layout->addWidget(start, 0, Qt::AlignHCenter);
+
+    // What comes in with the entrance, and how.
+    auto motion = [](QWidget* w) {
+        auto* effect = new MotionEffect(w);
+        w->setGraphicsEffect(effect);
+        return effect;
+    };
+    m_entering = {{motion(m_mark), &OnboardingMotion::doneMark},
+                  {motion(m_title), &OnboardingMotion::doneTitle},
+                  {motion(subtitle), &OnboardingMotion::fade},
+                  {motion(m_summary), &OnboardingMotion::doneGrid},
+                  {motion(tryBlock), &OnboardingMotion::fade},
+                  {motion(start), &OnboardingMotion::fade}};
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool moving = m_entrance.advance(dt);
+        applyEntrance();
+        return moving;
+    });
 
     auto update = [this] { render(); };
     connect(&AppSettings::shared(), &AppSettings::userNameChanged, this, update);
@@ -148,7 +181,7 @@ DoneStep::DoneStep(std::function<void()> finish, QWidget* parent)
     connect(&GoogleConnect::shared(), &GoogleConnect::hasUnnamedAccountChanged, this, update);
     connect(&MCPManager::shared(), &MCPManager::serversChanged, this, update);
     render();
-    m_confetti->raise();
+    m_confetti->lower();
 }
 
 DoneStep::~DoneStep() {
@@ -169,7 +202,7 @@ void DoneStep::render() {
     }
     const auto tiles = PageTexts::summary(facts());
     for (int i = 0; i < int(tiles.size()); ++i)
-        m_tiles->addWidget(tile(tiles[std::size_t(i)], this), i / 2, i % 2);
+        m_tiles->addWidget(tile(tiles[std::size_t(i)], m_summary), i / 2, i % 2);
 }
 
 void DoneStep::resizeEvent(QResizeEvent* e) {
@@ -177,21 +210,44 @@ void DoneStep::resizeEvent(QResizeEvent* e) {
     m_confetti->setGeometry(rect());
 }
 
+void DoneStep::applyEntrance() {
+    const double p = m_entrance.value();
+    for (const auto& [effect, look] : m_entering)
+        effect->setLook(look(p));
+}
+
 void DoneStep::appear() {
-    if (m_celebrated || FlatGlass::isFlat(this)) return;
+    // Each showing starts before the entrance and celebrates again; flat shows the end.
+    m_burst.reset();
+    if (FlatGlass::isFlat(this)) {
+        m_entrance.jump(1);
+        applyEntrance();
+        return;
+    }
     m_celebrated = true;
+    m_entrance.jump(0);
+    applyEntrance();
     Sounds::play(Sounds::Cue::success);
     m_mark->setBall(true);
     m_mark->setBusy(true);
-    m_burst = Clock::shared().schedule(std::chrono::milliseconds(900), false, [this] {
-        m_confetti->start();
-        m_mark->setBall(false);
-        m_mark->setBusy(false);
-    });
+    m_driver->animate(m_entrance, 1, OnboardingMotion::doneEntrance().spring);
+    m_burst = Clock::shared().schedule(
+        std::chrono::milliseconds(int(OnboardingMotion::kBurstDelay * 1000)), false,
+        [this] { burst(); });
+}
+
+void DoneStep::burst() {
+    m_burst.reset();
+    m_confetti->start();
+    m_mark->setBall(false);
+    m_mark->setBusy(false);
 }
 
 void DoneStep::disappear() {
-    m_burst.reset();
+    // Leaving during the wait still ends the celebration as it would have.
+    if (m_burst) burst();
+    m_entrance.jump(1);
+    applyEntrance();
 }
 
 } // namespace nolvea

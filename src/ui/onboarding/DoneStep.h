@@ -1,9 +1,13 @@
 #pragma once
 
+#include "ui/animation/SpringValue.h"
+#include "ui/onboarding/MotionLook.h"
 #include "ui/onboarding/OnboardingPage.h"
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QGridLayout;
 class QLabel;
@@ -13,7 +17,9 @@ namespace nolvea {
 class BrandMark;
 class ClockTimer;
 class Confetti;
+class FrameDriver;
 class KeyCap;
+class MotionEffect;
 
 // The last page: the person greeted by name, what was set up in four tiles, the first agent
 // gesture to try, and "Começar a usar", with the success sound and a burst of confetti.
@@ -27,6 +33,8 @@ public:
     QString titleText() const;
     bool hasCelebrated() const { return m_celebrated; }
     Confetti* confetti() const { return m_confetti; }
+    // The entrance's progress: 0 before it, 1 once every row is in place.
+    double entrance() const { return m_entrance.value(); }
 
 protected:
     void appear() override;
@@ -35,15 +43,20 @@ protected:
 
 private:
     void render();
+    void applyEntrance();
+    void burst();
 
     BrandMark* m_mark;
     QLabel* m_title;
+    QWidget* m_summary;
     QGridLayout* m_tiles;
-    QWidget* m_tryIt = nullptr;
     QLabel* m_tryDetail;
     Confetti* m_confetti;
     std::unique_ptr<ClockTimer> m_burst;
     bool m_celebrated = false;
+    FrameDriver* m_driver;
+    SpringValue m_entrance{1};
+    std::vector<std::pair<MotionEffect*, MotionLook (*)(double)>> m_entering;
 };
 
 } // namespace nolvea

@@ -4,11 +4,14 @@
 #include "core/AppSettings.h"
 #include "input/HotkeyMonitor.h"
 #include "support/Clock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/Folha.h"
 #include "ui/components/KeyCap.h"
+#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingMotion.h"
 #include "ui/onboarding/StepHeader.h"
 
 #include <QCoreApplication>
@@ -35,12 +38,19 @@ KeyboardKey::KeyboardKey(QString symbol, QString name, int width,
     const QString label = choice ? HotkeyTest::label(*choice) : QString();
     setToolTip(label);
     setAccessibleName(choice ? label : (m_name.isEmpty() ? QStringLiteral("espaço") : m_name));
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool chosenMoves = m_chosenIn.advance(dt);
+        const bool litMoves = m_litIn.advance(dt);
+        return chosenMoves || litMoves;
+    });
 }
 
 void KeyboardKey::setState(bool chosen, bool lit) {
     if (chosen == m_chosen && lit == m_lit) return;
     m_chosen = chosen;
     m_lit = lit;
+    m_driver->animate(m_chosenIn, chosen ? 1 : 0, Theme::morph());
+    m_driver->animate(m_litIn, lit ? 1 : 0, Theme::snappy());
     setAccessibleDescription(
         chosen ? (lit ? QStringLiteral("escolhida, pressionada") : QStringLiteral("escolhida"))
                : QString());
@@ -54,29 +64,31 @@ QSize KeyboardKey::sizeHint() const {
 void KeyboardKey::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    const auto look =
+        OnboardingMotion::key(m_choice.has_value(), m_chosenIn.value(), m_litIn.value());
     QRectF r = rect();
-    if (m_lit) {
-        p.translate(r.center() + QPointF(0, 2));
-        p.scale(0.94, 0.94);
-        p.translate(-r.center());
-    }
+    p.translate(r.center() + QPointF(0, look.dy));
+    p.scale(look.scale, look.scale);
+    p.translate(-r.center());
     QPainterPath shape;
     shape.addRoundedRect(r, 9, 9);
-    const double fill = m_chosen ? (m_lit ? 0.82 : 1.0) : (m_choice ? 0.06 : 0.03);
-    p.fillPath(shape, Brand::withOpacity(Brand::tinta(), fill));
-    if (!m_lit) {
+    p.fillPath(shape, Brand::withOpacity(Brand::tinta(), look.fill));
+    if (look.edge > 0.001) {
         // The key's lower edge.
         p.save();
         p.setClipRect(QRectF(r.left(), r.bottom() - 3, r.width(), 3));
-        p.setPen(QPen(Brand::withOpacity(Brand::tinta(), m_chosen ? 0.4 : 0.1), 1));
+        p.setPen(QPen(Brand::withOpacity(Brand::tinta(), look.edge), 1));
         QPainterPath edge;
         edge.addRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 8.5, 8.5);
         p.drawPath(edge);
         p.restore();
     }
-    const QColor ink =
-        m_chosen ? QColor(Qt::white) : Brand::withOpacity(Brand::tinta(), m_choice ? 0.7 : 0.22);
-    p.setPen(ink);
+    const double ink = m_choice ? 0.7 : 0.22;
+    const QColor dark = Brand::tinta();
+    const double w = std::clamp(look.white, 0.0, 1.0);
+    p.setPen(QColor::fromRgbF(
+        float(dark.redF() + (1 - dark.redF()) * w), float(dark.greenF() + (1 - dark.greenF()) * w),
+        float(dark.blueF() + (1 - dark.blueF()) * w), float(ink + (1 - ink) * w)));
     const QRectF face = r.adjusted(8, 8, -8, -8);
     const Qt::Alignment side =
         m_choice == HotkeyChoice::fn || !m_choice ? Qt::AlignLeft : Qt::AlignRight;
@@ -157,6 +169,16 @@ HotkeyStep::HotkeyStep(AppSettings& settings, OnboardingHost host, QWidget* pare
     panel->addLayout(texts, 1);
     m_check = OnboardingFonts::symbol(QStringLiteral("checkmark"), 20, Brand::verde(), this);
     m_check->setAccessibleName(QStringLiteral("Tecla funcionando"));
+    m_check->hide();
+    m_checkMotion = new MotionEffect(m_check);
+    m_check->setGraphicsEffect(m_checkMotion);
+    m_checkMotion->setLook(OnboardingMotion::checkIn(0));
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool moving = m_checkIn.advance(dt);
+        m_checkMotion->setLook(OnboardingMotion::checkIn(m_checkIn.value()));
+        if (!moving && m_checkIn.value() <= 0) m_check->hide();
+        return moving;
+    });
     panel->addWidget(m_check);
     layout->addLayout(panel);
 
@@ -280,7 +302,11 @@ void HotkeyStep::render() {
     }
     m_title->setText(m_test.title(chosen));
     m_detail->setText(m_test.detail());
-    m_check->setVisible(m_test.worked());
+    // The check mark grows in as the test passes and shrinks away when another key is chosen.
+    if (m_test.worked()) m_check->show();
+    m_driver->animate(m_checkIn, m_test.worked() ? 1 : 0, Theme::morph());
+    m_checkMotion->setLook(OnboardingMotion::checkIn(m_checkIn.value()));
+    if (m_checkIn.value() <= 0) m_check->hide();
     BrandMarkInputs inputs = m_mark->inputs();
     inputs.level = m_test.pressed() ? 0.7 : 0;
     inputs.levels = m_test.pressed() ? std::optional(m_levels) : std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/HotkeyChoice.h"
+#include "ui/animation/SpringValue.h"
 #include "ui/onboarding/HotkeyTest.h"
 #include "ui/onboarding/OnboardingHost.h"
 #include "ui/onboarding/OnboardingPage.h"
@@ -19,7 +20,9 @@ class AppSettings;
 class AudioRecorder;
 class BrandMark;
 class ClockTimer;
+class FrameDriver;
 class HotkeyMonitor;
+class MotionEffect;
 
 // One key of the drawn bottom row of a keyboard; only the three push-to-talk keys take clicks.
 class KeyboardKey : public QAbstractButton {
@@ -45,6 +48,10 @@ private:
     std::optional<HotkeyChoice> m_choice;
     bool m_chosen = false;
     bool m_lit = false;
+    // Choosing moves with the morph spring, pressing with the snappy one.
+    SpringValue m_chosenIn{0};
+    SpringValue m_litIn{0};
+    FrameDriver* m_driver;
 };
 
 // "Sua tecla para falar": choose the push-to-talk key by pressing or clicking it and try it at
@@ -91,6 +98,9 @@ private:
     QLabel* m_title;
     QLabel* m_detail;
     QLabel* m_check;
+    MotionEffect* m_checkMotion;
+    SpringValue m_checkIn{0};
+    FrameDriver* m_driver;
     QWidget* m_tips = nullptr;
     void buildTips();
     std::unique_ptr<ClockTimer> m_loop;

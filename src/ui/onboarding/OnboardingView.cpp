@@ -6,17 +6,22 @@
 #include "core/UserDefaults.h"
 #include "mcp/GoogleConnect.h"
 #include "mcp/MCPManager.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SiteButton.h"
 #include "ui/onboarding/AIStep.h"
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/HotkeyStep.h"
+#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingFlow.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingMotion.h"
 #include "ui/onboarding/PermissionsStep.h"
 #include "ui/onboarding/ProgressSteps.h"
+#include "ui/onboarding/SnapshotLayer.h"
 #include "ui/onboarding/WelcomeIntro.h"
 
 #include <QHBoxLayout>
@@ -40,6 +45,16 @@ OnboardingFlow::FooterFacts facts() {
             AIStatus::shared().connection() == AIConnection::online, AppSettings::shared().model(),
             !google.macAccounts().isEmpty() || google.hasUnnamedAccount() ||
                 google.workspaceServer() != nullptr};
+}
+
+MotionEffect* motionOf(QWidget* w) {
+    return w ? qobject_cast<MotionEffect*>(w->graphicsEffect()) : nullptr;
+}
+
+MotionEffect* addMotion(QWidget* w) {
+    auto* effect = new MotionEffect(w);
+    w->setGraphicsEffect(effect);
+    return effect;
 }
 
 } // namespace
@@ -76,6 +91,8 @@ OnboardingView::OnboardingView(int initialStep, std::function<void()> onFinish, 
     m_hint = OnboardingFonts::label(
         {}, OnboardingFonts::brand(13, OnboardingFonts::Weight::regular), Brand::suave(), m_footer);
     m_hint->setWordWrap(false);
+    m_hint->hide();
+    addMotion(m_hint)->setLook(OnboardingMotion::fade(0));
     m_primary = new SiteButton(QStringLiteral("Continuar"), SiteKit::Kind::primary,
                                SiteKit::Size::large, m_footer);
     footer->addWidget(m_back);
@@ -89,6 +106,7 @@ OnboardingView::OnboardingView(int initialStep, std::function<void()> onFinish, 
     connect(m_back, &QAbstractButton::clicked, this, &OnboardingView::back);
     connect(m_primary, &QAbstractButton::clicked, this, &OnboardingView::advance);
     setFocusPolicy(Qt::StrongFocus);
+    m_driver = new FrameDriver(this, [this](double dt) { return stepMotion(dt); });
 
     auto refresh = [this] { refreshFooter(); };
     AppSettings& settings = AppSettings::shared();
@@ -167,9 +185,14 @@ void OnboardingView::refreshFooter() {
     m_primary->setText(label + QStringLiteral("  →"));
     m_primary->setAccessibleName(label);
     m_primary->setEnabled(OnboardingFlow::canContinue(m_step, f));
+    // The hint fades in and out; going away it keeps its last words.
     const auto hint = OnboardingFlow::footerHint(m_step, f);
-    m_hint->setText(hint.value_or(QString()));
-    m_hint->setVisible(hint.has_value());
+    if (hint) {
+        m_hint->setText(*hint);
+        m_hint->show();
+    }
+    m_driver->animate(m_hintShown, hint ? 1 : 0, Theme::snappy());
+    applyMotion();
     // On the first tracked page the back button keeps its place but does nothing.
     const bool backable = m_step != OnboardingStep::name;
     m_back->setEnabled(backable);
@@ -191,8 +214,77 @@ void OnboardingView::back() {
 void OnboardingView::go(OnboardingStep target) {
     m_forward = int(m_step) < int(target);
     if (target == m_step) return;
+    const bool slide =
+        isVisible() && m_page && m_page->isVisible() && !FrameClock::shared().reduceMotion();
+    const bool chromeBefore = OnboardingSteps::isTracked(m_step);
+    endMotion();
+    // Pictures of what leaves; the old page itself ends at once with everything it ran.
+    if (slide) {
+        m_oldPage = new SnapshotLayer(m_page, this);
+        if (chromeBefore && !OnboardingSteps::isTracked(target)) {
+            m_oldProgress = new SnapshotLayer(m_progress, this);
+            m_oldFooter = new SnapshotLayer(m_footer, this);
+        }
+    }
     m_step = target;
     buildPage();
+    if (slide) startMove(chromeBefore);
+}
+
+bool OnboardingView::isMoving() const {
+    return m_oldPage || !m_move.isSettled() || m_move.target() != 1;
+}
+
+void OnboardingView::startMove(bool chromeBefore) {
+    addMotion(m_page);
+    m_chromeEntering = !chromeBefore && OnboardingSteps::isTracked(m_step);
+    if (m_chromeEntering) {
+        addMotion(m_progress);
+        addMotion(m_footer);
+    }
+    for (SnapshotLayer* layer : {m_oldPage.data(), m_oldProgress.data(), m_oldFooter.data()})
+        if (layer) layer->show();
+    m_move.jump(0);
+    applyMotion();
+    m_driver->animate(m_move, 1, Theme::gentle());
+    if (m_move.isSettled() && m_move.value() == 1) endMotion();
+}
+
+bool OnboardingView::stepMotion(double dt) {
+    const bool moving = m_move.advance(dt);
+    const bool fading = m_hintShown.advance(dt);
+    applyMotion();
+    if (!moving) endMotion();
+    return moving || fading;
+}
+
+void OnboardingView::applyMotion() {
+    const double p = m_move.value();
+    if (MotionEffect* e = motionOf(m_page)) e->setLook(OnboardingMotion::pageIn(m_forward, p));
+    if (m_oldPage) m_oldPage->setLook(OnboardingMotion::pageOut(m_forward, p));
+    // The marks leave over the top edge and the footer under the bottom one.
+    const double above = m_progress->geometry().bottom() + 1;
+    const double below = height() - m_footer->y();
+    if (m_oldProgress) m_oldProgress->setLook(OnboardingMotion::fromTop(above, 1 - p));
+    if (m_oldFooter) m_oldFooter->setLook(OnboardingMotion::fromBottom(below, 1 - p));
+    if (m_chromeEntering) {
+        if (MotionEffect* e = motionOf(m_progress)) e->setLook(OnboardingMotion::fromTop(above, p));
+        if (MotionEffect* e = motionOf(m_footer))
+            e->setLook(OnboardingMotion::fromBottom(below, p));
+    }
+    const double hint = m_hintShown.value();
+    if (MotionEffect* e = motionOf(m_hint)) e->setLook(OnboardingMotion::fade(hint));
+    if (m_hintShown.target() == 0 && m_hintShown.isSettled()) m_hint->hide();
+}
+
+void OnboardingView::endMotion() {
+    delete m_oldPage.data();
+    delete m_oldProgress.data();
+    delete m_oldFooter.data();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_page.data(), m_progress, m_footer})
+        if (w && motionOf(w)) w->setGraphicsEffect(nullptr);
+    m_chromeEntering = false;
+    m_move.jump(1);
 }
 
 void OnboardingView::finish() {

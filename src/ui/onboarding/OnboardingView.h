@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/animation/SpringValue.h"
 #include "ui/onboarding/OnboardingHost.h"
 #include "ui/onboarding/OnboardingPage.h"
 #include "ui/onboarding/OnboardingStep.h"
@@ -13,8 +14,11 @@ class QLabel;
 
 namespace nolvea {
 
+class FrameDriver;
+class MotionEffect;
 class ProgressSteps;
 class SiteButton;
+class SnapshotLayer;
 
 // The first-run flow's root, starting at the step `initialStep` (0, the welcome, for any
 // invalid value); `onFinish` runs when the person completes it. One page at a time, the
@@ -41,6 +45,8 @@ public:
 
     QString primaryLabel() const;
     bool canContinue() const;
+    // Whether a change of page is still moving on screen.
+    bool isMoving() const;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -53,6 +59,11 @@ private:
     void refreshFooter();
     void returnPressed();
     void leaveScreen();
+    // Starts the slide from the page that was shown to the one just built.
+    void startMove(bool chromeBefore);
+    bool stepMotion(double dt);
+    void applyMotion();
+    void endMotion();
 
     OnboardingStep m_step = OnboardingStep::welcome;
     bool m_forward = true;
@@ -67,6 +78,16 @@ private:
     SiteButton* m_back;
     QLabel* m_hint;
     SiteButton* m_primary;
+
+    FrameDriver* m_driver = nullptr;
+    // The latest change of page, 0 when it starts and 1 at rest.
+    SpringValue m_move{1};
+    // The footer's hint coming in (1) or going away (0).
+    SpringValue m_hintShown{0};
+    QPointer<SnapshotLayer> m_oldPage;
+    QPointer<SnapshotLayer> m_oldProgress;
+    QPointer<SnapshotLayer> m_oldFooter;
+    bool m_chromeEntering = false;
 };
 
 } // namespace nolvea

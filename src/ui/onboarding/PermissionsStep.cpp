@@ -1,11 +1,16 @@
 #include "ui/onboarding/PermissionsStep.h"
 
 #include "support/RawEnum.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Folha.h"
 #include "ui/components/InlineMarkdown.h"
 #include "ui/components/SiteButton.h"
+#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/SnapshotLayer.h"
 #include "ui/onboarding/StepHeader.h"
 
 #include <QHBoxLayout>
@@ -99,6 +104,7 @@ PermissionsStep::PermissionsStep(Permissions& permissions, QWidget* parent)
     layout->addWidget(note);
     layout->addStretch(1);
 
+    m_driver = new FrameDriver(this, [this](double dt) { return step(dt); });
     connect(&permissions, &Permissions::grantedChanged, this, &PermissionsStep::render);
     render();
 }
@@ -111,9 +117,46 @@ bool PermissionsStep::showsGranted(Permissions::Kind kind) const {
     return m_states.at(kind)->currentIndex() == 1;
 }
 
+bool PermissionsStep::isChanging() const {
+    for (const auto& [kind, change] : m_change)
+        if (!change.isSettled()) return true;
+    return false;
+}
+
 void PermissionsStep::render() {
-    for (auto& [kind, stack] : m_states)
-        stack->setCurrentIndex(m_permissions.isGranted(kind) ? 1 : 0);
+    for (auto& [kind, stack] : m_states) {
+        const int index = m_permissions.isGranted(kind) ? 1 : 0;
+        if (stack->currentIndex() == index) continue;
+        QWidget* state = stack->parentWidget();
+        delete m_leaving[kind].data();
+        if (state->isVisible() && !FrameClock::shared().reduceMotion()) {
+            m_leaving[kind] = new SnapshotLayer(stack->currentWidget(), state);
+            m_leaving[kind]->show();
+        }
+        stack->setCurrentIndex(index);
+        auto* effect = new MotionEffect(stack->currentWidget());
+        stack->currentWidget()->setGraphicsEffect(effect);
+        m_change[kind].jump(0);
+        m_driver->animate(m_change[kind], 1, Theme::morph());
+    }
+    step(0);
+}
+
+bool PermissionsStep::step(double dt) {
+    bool moving = false;
+    for (auto& [kind, change] : m_change) {
+        moving = change.advance(dt) || moving;
+        const double p = change.value();
+        QWidget* shown = m_states.at(kind)->currentWidget();
+        if (auto* effect = qobject_cast<MotionEffect*>(shown->graphicsEffect()))
+            effect->setLook(OnboardingMotion::swapIn(p));
+        if (m_leaving[kind]) m_leaving[kind]->setLook(OnboardingMotion::swapOut(p));
+        if (change.isSettled()) {
+            delete m_leaving[kind].data();
+            shown->setGraphicsEffect(nullptr);
+        }
+    }
+    return moving;
 }
 
 } // namespace nolvea

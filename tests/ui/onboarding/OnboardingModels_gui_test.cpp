@@ -2,7 +2,9 @@
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/HotkeyTest.h"
 #include "ui/onboarding/OnboardingFlow.h"
+#include "ui/onboarding/OnboardingMotion.h"
 #include "ui/onboarding/PageTexts.h"
+#include "ui/onboarding/ProgressMarksModel.h"
 
 #include <gtest/gtest.h>
 
@@ -297,4 +299,191 @@ TEST(ConfettiModel, PiecesFollowFromTheirIndexAlone) {
     EXPECT_DOUBLE_EQ(Confetti::opacity(0), 1);
     EXPECT_DOUBLE_EQ(Confetti::opacity(3.6), 0);
     EXPECT_DOUBLE_EQ(Confetti::opacity(3.9), 0);
+}
+
+TEST(OnboardingMotionTable, PagesSlideTheWayTheFlowMoves) {
+    // Forward the new page comes from the right and the old one leaves to the left; back,
+    // the reverse. Only the page coming in grows from 0.97.
+    struct Case {
+        bool forward;
+        double p;
+        double inDx, inScale, inOpacity, outDx, outOpacity;
+    };
+    const Case cases[] = {
+        {true, 0, 70, 0.97, 0, 0, 1},
+        {true, 0.5, 35, 0.985, 0.5, -35, 0.5},
+        {true, 1, 0, 1, 1, -70, 0},
+        {false, 0, -70, 0.97, 0, 0, 1},
+        {false, 0.5, -35, 0.985, 0.5, 35, 0.5},
+        {false, 1, 0, 1, 1, 70, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.forward << " at " << c.p);
+        const MotionLook in = OnboardingMotion::pageIn(c.forward, c.p);
+        const MotionLook out = OnboardingMotion::pageOut(c.forward, c.p);
+        EXPECT_DOUBLE_EQ(in.dx, c.inDx);
+        EXPECT_DOUBLE_EQ(in.scale, c.inScale);
+        EXPECT_DOUBLE_EQ(in.opacity, c.inOpacity);
+        EXPECT_EQ(in.dy, 0);
+        EXPECT_DOUBLE_EQ(out.dx, c.outDx);
+        EXPECT_DOUBLE_EQ(out.opacity, c.outOpacity);
+        EXPECT_EQ(out.scale, 1);
+    }
+    // A spring's overshoot never makes anything more than opaque.
+    EXPECT_EQ(OnboardingMotion::pageIn(true, 1.04).opacity, 1);
+    EXPECT_EQ(OnboardingMotion::pageOut(true, 1.04).opacity, 0);
+}
+
+TEST(OnboardingMotionTable, EveryPartStartsWhereThePartsSayAndRestsInPlace) {
+    using F = MotionLook (*)(double);
+    struct Case {
+        const char* part;
+        F look;
+        MotionLook start;
+    };
+    const Case cases[] = {
+        {"marks", [](double p) { return OnboardingMotion::fromTop(40, p); }, {0, 0, -40, 1, 0}},
+        {"footer", [](double p) { return OnboardingMotion::fromBottom(70, p); }, {0, 0, 70, 1, 0}},
+        {"hint", &OnboardingMotion::fade, {0, 0, 0, 1, 0}},
+        {"welcome mark", &OnboardingMotion::welcomeMark, {0, 0, 0, 0.4, 24}},
+        {"welcome text", &OnboardingMotion::welcomeText, {0, 0, 12, 1, 0}},
+        {"welcome button", &OnboardingMotion::welcomeButtons, {0, 0, 0, 0.9, 0}},
+        {"new word", &OnboardingMotion::wordIn, {0, 0, 14, 0.92, 0}},
+        {"done mark", &OnboardingMotion::doneMark, {0, 0, 0, 0.5, 0}},
+        {"done title", &OnboardingMotion::doneTitle, {0, 0, 16, 1, 0}},
+        {"done grid", &OnboardingMotion::doneGrid, {0, 0, 20, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.part);
+        const MotionLook start = c.look(0);
+        EXPECT_DOUBLE_EQ(start.opacity, c.start.opacity);
+        EXPECT_DOUBLE_EQ(start.dy, c.start.dy);
+        EXPECT_DOUBLE_EQ(start.scale, c.start.scale);
+        EXPECT_DOUBLE_EQ(start.blur, c.start.blur);
+        EXPECT_TRUE(c.look(1).isAtRest());
+    }
+    // The old word rises 14 pt while it fades; the ring ripples out from 0.6 to 2.6, fading
+    // from 0.8 to nothing.
+    EXPECT_EQ(OnboardingMotion::wordOut(1), (MotionLook{0, 0, -14, 1, 0}));
+    EXPECT_TRUE(OnboardingMotion::wordOut(0).isAtRest());
+    EXPECT_EQ(OnboardingMotion::welcomeRing(0), (MotionLook{0.8, 0, 0, 0.6, 0}));
+    EXPECT_EQ(OnboardingMotion::welcomeRing(1), (MotionLook{0, 0, 0, 2.6, 0}));
+}
+
+TEST(OnboardingMotionTable, TheWelcomeTimeline) {
+    using K = OnboardingMotion::Beat::Kind;
+    const auto beats = OnboardingMotion::welcomeTimeline(PageTexts::greetings());
+    struct Expected {
+        double at;
+        K kind;
+        int phase;
+        const char* word;
+        OnboardingMotion::Curve curve;
+    };
+    const auto spring = &OnboardingMotion::spring;
+    const Expected expected[] = {
+        {0.35, K::phase, 1, "", spring(1.1, 0.72)},
+        {0.35, K::ripple, 0, "", OnboardingMotion::easeOut(1.6)},
+        {1.15, K::phase, 2, "", OnboardingMotion::easeOut(0.5)},
+        {1.58, K::word, 0, "Hello", spring(0.45, 0.85)},
+        {2.01, K::word, 0, "Hola", spring(0.45, 0.85)},
+        {2.44, K::word, 0, "Bonjour", spring(0.45, 0.85)},
+        {2.87, K::word, 0, "Ciao", spring(0.45, 0.85)},
+        {3.30, K::word, 0, "Hallo", spring(0.45, 0.85)},
+        {3.73, K::word, 0, "こんにちは", spring(0.45, 0.85)},
+        {4.23, K::phase, 3, "", spring(0.7, 0.8)},
+        {5.13, K::phase, 4, "", {OnboardingMotion::Curve::Kind::spring, Theme::morph(), 0}},
+    };
+    ASSERT_EQ(beats.size(), std::size(expected));
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(beats[i].at, expected[i].at, 1e-9);
+        EXPECT_EQ(beats[i].kind, expected[i].kind);
+        EXPECT_EQ(beats[i].phase, expected[i].phase);
+        EXPECT_EQ(s(beats[i].word), expected[i].word);
+        EXPECT_EQ(beats[i].curve, expected[i].curve);
+    }
+}
+
+TEST(ProgressMarksTable, AtRestAndMidwayBetweenTwoSteps) {
+    auto width = [](Step) { return 40.0; };
+    using M = ProgressMarksModel;
+    // At rest on the first and the last tracked step, as the Parts draw them.
+    const auto first = M::layout(Step::name, Step::name, 1, width);
+    ASSERT_EQ(first.marks.size(), 5u);
+    EXPECT_EQ(first.marks[0].current, 1);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(first.marks[i].done, 0);
+        if (i > 0) EXPECT_EQ(first.marks[i].current, 0);
+    }
+    const auto last = M::layout(Step::google, Step::google, 1, width);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(last.marks[i].done, 1);
+        EXPECT_EQ(last.marks[i].connectorDone, 1);
+    }
+    EXPECT_EQ(last.marks[4].current, 1);
+    EXPECT_LT(last.marks[4].connectorX, 0) << "no connector after the last mark";
+
+    // (p, x of each mark, current of name and permissions, done of name)
+    struct Case {
+        double p;
+        double x[5];
+        double nameCurrent, permissionsCurrent, nameDone;
+    };
+    const Case cases[] = {
+        {0, {14, 112, 164, 216, 268}, 1, 0, 0},
+        {0.5, {14, 89, 164, 216, 268}, 0.5, 0.5, 0.5},
+        {1, {14, 66, 164, 216, 268}, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.p);
+        const auto row = M::layout(Step::name, Step::permissions, c.p, width);
+        for (std::size_t i = 0; i < 5; ++i)
+            EXPECT_DOUBLE_EQ(row.marks[i].x, c.x[i]) << i;
+        EXPECT_DOUBLE_EQ(row.marks[0].current, c.nameCurrent);
+        EXPECT_DOUBLE_EQ(row.marks[1].current, c.permissionsCurrent);
+        EXPECT_DOUBLE_EQ(row.marks[0].done, c.nameDone);
+        EXPECT_DOUBLE_EQ(row.marks[0].connectorDone, c.nameDone);
+        EXPECT_DOUBLE_EQ(row.width, 300);
+    }
+    // The ends of a change are the two rows at rest; a longer label widens the row.
+    const auto start = M::layout(Step::hotkey, Step::ai, 0, width);
+    const auto rest = M::layout(Step::hotkey, Step::hotkey, 1, width);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_DOUBLE_EQ(start.marks[i].x, rest.marks[i].x);
+        EXPECT_DOUBLE_EQ(start.marks[i].done, rest.marks[i].done);
+    }
+    auto wide = [](Step s) { return s == Step::ai ? 100.0 : 40.0; };
+    EXPECT_DOUBLE_EQ(M::layout(Step::hotkey, Step::ai, 1, wide).width, 360);
+    EXPECT_DOUBLE_EQ(M::layout(Step::hotkey, Step::ai, 0.5, wide).width, 330);
+}
+
+TEST(OnboardingMotionTable, KeysOfTheDrawnKeyboardAtRestAndOnTheWay) {
+    struct Case {
+        const char* state;
+        bool selectable;
+        double chosen, lit;
+        OnboardingMotion::KeyLook look;
+    };
+    const Case cases[] = {
+        {"decorative", false, 0, 0, {0.03, 0.1, 0, 1, 0}},
+        {"selectable", true, 0, 0, {0.06, 0.1, 0, 1, 0}},
+        {"chosen", true, 1, 0, {1.0, 0.4, 1, 1, 0}},
+        {"chosen and held", true, 1, 1, {0.82, 0, 1, 0.94, 2}},
+        {"half chosen", true, 0.5, 0, {0.53, 0.25, 0.5, 1, 0}},
+        {"half pressed", true, 1, 0.5, {0.91, 0.2, 1, 0.97, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        const auto look = OnboardingMotion::key(c.selectable, c.chosen, c.lit);
+        EXPECT_NEAR(look.fill, c.look.fill, 1e-9);
+        EXPECT_NEAR(look.edge, c.look.edge, 1e-9);
+        EXPECT_NEAR(look.white, c.look.white, 1e-9);
+        EXPECT_NEAR(look.scale, c.look.scale, 1e-9);
+        EXPECT_NEAR(look.dy, c.look.dy, 1e-9);
+    }
+    // The check mark starts from almost nothing, never from a degenerate zero scale.
+    EXPECT_GT(OnboardingMotion::checkIn(0).scale, 0);
+    EXPECT_EQ(OnboardingMotion::checkIn(0).opacity, 0);
+    EXPECT_TRUE(OnboardingMotion::checkIn(1).isAtRest());
 }

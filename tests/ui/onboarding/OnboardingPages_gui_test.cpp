@@ -9,10 +9,17 @@
 #include "support/fakes/FakePermissionProbe.h"
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
+#include "ui/components/BrandMark.h"
+#include "ui/components/FlatGlass.h"
 #include "ui/onboarding/AIStep.h"
+#include "ui/onboarding/Confetti.h"
+#include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
+#include "ui/onboarding/MotionEffect.h"
+#include "ui/onboarding/OnboardingView.h"
 #include "ui/onboarding/PageTexts.h"
 #include "ui/onboarding/PermissionsStep.h"
+#include "ui/onboarding/SnapshotLayer.h"
 #include "ui/onboarding/WelcomeIntro.h"
 
 #include <QDir>
@@ -65,6 +72,18 @@ protected:
     LoopbackServer lmStudio, ollama;
     QWidget window;
 };
+
+// A picture of `window` kept as a test artefact.
+void screenshot(QWidget& window, const QString& name) {
+    QCoreApplication::processEvents();
+    const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
+    QDir().mkpath(dir);
+    EXPECT_TRUE(window.grab().save(dir + "/" + name + ".png"));
+}
+
+bool between(double v) {
+    return v > 0.02 && v < 0.98;
+}
 
 } // namespace
 
@@ -273,7 +292,9 @@ TEST(PermissionsPage, RowsFollowTheProbeAndPermitirAsksForTheKind) {
     {
         Permissions permissions(probe);
         QWidget window;
+        window.resize(700, 560);
         auto* page = new PermissionsStep(permissions, &window);
+        page->resize(window.size());
         window.show();
         permissions.startPolling();
         using K = Permissions::Kind;
@@ -284,6 +305,14 @@ TEST(PermissionsPage, RowsFollowTheProbeAndPermitirAsksForTheKind) {
         probe->granted.insert(int(K::microphone));
         clock.advance(std::chrono::seconds(1));
         EXPECT_TRUE(page->showsGranted(K::microphone));
+        // "Permitido" grows in while the button's picture shrinks away.
+        EXPECT_TRUE(page->isChanging());
+        EXPECT_NE(page->findChild<SnapshotLayer*>(), nullptr);
+        clock.advance(std::chrono::milliseconds(80));
+        screenshot(window, QStringLiteral("permissions-granting"));
+        clock.advance(std::chrono::milliseconds(800));
+        EXPECT_FALSE(page->isChanging());
+        EXPECT_EQ(page->findChild<SnapshotLayer*>(), nullptr);
 
         // "Permitir" for accessibility switches the bus on where it can be done here.
         auto buttons = page->findChildren<QAbstractButton*>();
@@ -303,6 +332,185 @@ TEST(PermissionsPage, RowsFollowTheProbeAndPermitirAsksForTheKind) {
         EXPECT_FALSE(page->showsGranted(K::microphone));
         permissions.stopPolling();
         EXPECT_FALSE(permissions.isPolling());
+    }
+    Clock::install(nullptr);
+}
+
+TEST(WelcomePage, TheMarkGrowsOutOfABlurTheRingRipplesAndTheWordsRiseInTurn) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppSettings::shared().setUserName(QStringLiteral("Bia"));
+    {
+        QWidget window;
+        window.resize(780, 660);
+        auto* page = new WelcomeIntro(
+            AppSettings::shared(), [] {}, &window);
+        page->resize(window.size());
+        window.show();
+        // Phase 0: only the ring at rest.
+        EXPECT_TRUE(page->showsRing());
+        EXPECT_EQ(page->progress().mark, 0);
+        EXPECT_EQ(page->progress().buttons, 0);
+        clock.advance(std::chrono::milliseconds(650));
+        const auto growing = page->progress();
+        EXPECT_TRUE(between(growing.mark)) << growing.mark;
+        EXPECT_TRUE(between(growing.ripple)) << growing.ripple;
+        EXPECT_EQ(growing.title, 0);
+        screenshot(window, QStringLiteral("welcome-growing"));
+
+        // A word changing: the new one on its way in, the old one's picture on its way out.
+        clock.advance(std::chrono::milliseconds(1580 + 120 - 650));
+        EXPECT_EQ(page->titleText(), "Hello");
+        EXPECT_TRUE(between(page->progress().word)) << page->progress().word;
+        EXPECT_NE(page->findChild<SnapshotLayer*>(), nullptr);
+        screenshot(window, QStringLiteral("welcome-word"));
+
+        clock.advance(std::chrono::milliseconds(6000));
+        const auto end = page->progress();
+        for (double v : {end.mark, end.ripple, end.title, end.word, end.text, end.buttons})
+            EXPECT_DOUBLE_EQ(v, 1);
+        EXPECT_EQ(page->findChild<SnapshotLayer*>(), nullptr) << "the old word is gone";
+        EXPECT_EQ(page->titleText(), "Olá, Bia.");
+        screenshot(window, QStringLiteral("welcome-end"));
+    }
+    {
+        // Flat: the last state from the first frame, no ring.
+        QWidget window;
+        FlatGlass::set(&window, true);
+        auto* page = new WelcomeIntro(
+            AppSettings::shared(), [] {}, &window);
+        window.show();
+        EXPECT_FALSE(page->showsRing());
+        EXPECT_EQ(page->progress().mark, 1);
+        EXPECT_EQ(page->progress().buttons, 1);
+    }
+    {
+        // Reduced motion: the last state at once, the ring resting around the mark.
+        FrameClock::shared().setReduceMotion(true);
+        QWidget window;
+        auto* page = new WelcomeIntro(
+            AppSettings::shared(), [] {}, &window);
+        window.show();
+        EXPECT_TRUE(page->showsRing());
+        EXPECT_EQ(page->progress().ripple, 0);
+        EXPECT_EQ(page->progress().text, 1);
+        FrameClock::shared().setReduceMotion(false);
+    }
+    Clock::install(nullptr);
+}
+
+TEST(DonePage, TheRowsComeInTogetherAndTheConfettiBurstsAfterTheWait) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppSettings::shared().setUserName(QStringLiteral("Bia"));
+    {
+        QWidget window;
+        window.resize(684, 560);
+        auto* page = new DoneStep([] {}, &window);
+        page->resize(window.size());
+        EXPECT_EQ(page->entrance(), 1) << "built complete for an offscreen picture";
+        window.show();
+        EXPECT_EQ(page->entrance(), 0);
+        EXPECT_TRUE(page->findChild<BrandMark*>()->inputs().ball);
+        clock.advance(std::chrono::milliseconds(250));
+        EXPECT_TRUE(between(page->entrance())) << page->entrance();
+        EXPECT_FALSE(page->confetti()->isRunning());
+        screenshot(window, QStringLiteral("done-entrance"));
+        clock.advance(std::chrono::milliseconds(650));
+        EXPECT_TRUE(page->confetti()->isRunning());
+        EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball) << "the ball opens again";
+        clock.advance(std::chrono::milliseconds(400));
+        screenshot(window, QStringLiteral("done-confetti"));
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_EQ(page->entrance(), 1);
+    }
+    {
+        // Leaving during the wait still bursts and opens the ball, on a page nobody sees.
+        QWidget window;
+        auto* page = new DoneStep([] {}, &window);
+        window.show();
+        clock.advance(std::chrono::milliseconds(300));
+        page->hide();
+        EXPECT_TRUE(page->confetti()->isRunning());
+        EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball);
+        EXPECT_EQ(page->entrance(), 1);
+    }
+    {
+        // Flat: complete from the first frame, never a ball, no confetti.
+        QWidget window;
+        FlatGlass::set(&window, true);
+        auto* page = new DoneStep([] {}, &window);
+        window.show();
+        EXPECT_EQ(page->entrance(), 1);
+        EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball);
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_FALSE(page->confetti()->isRunning());
+    }
+    Clock::install(nullptr);
+}
+
+TEST(OnboardingSlide, PagesSlideInTheDirectionOfTheMoveAndTheChromeComesInFromTheEdges) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppSettings::shared().setUserName(QStringLiteral("Bia"));
+    {
+        QWidget window;
+        window.resize(780, 660);
+        auto* view = new OnboardingView(
+            0, [] {}, &window);
+        view->resize(window.size());
+        window.show();
+        auto effectOn = [](QWidget* w) {
+            return w ? qobject_cast<MotionEffect*>(w->graphicsEffect()) : nullptr;
+        };
+
+        view->go(OnboardingStep::name);
+        EXPECT_TRUE(view->isMoving());
+        clock.advance(std::chrono::milliseconds(120));
+        MotionEffect* in = effectOn(view->page());
+        ASSERT_NE(in, nullptr);
+        EXPECT_GT(in->look().dx, 0) << "forward: the new page comes from the right";
+        EXPECT_TRUE(between(in->look().opacity));
+        const auto layers = view->findChildren<SnapshotLayer*>();
+        ASSERT_EQ(layers.size(), 1) << "the welcome's picture leaves; it had no chrome";
+        EXPECT_LT(layers[0]->look().dx, 0);
+        screenshot(window, QStringLiteral("onboarding-slide-forward"));
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_FALSE(view->isMoving());
+        EXPECT_EQ(effectOn(view->page()), nullptr) << "at rest the page draws itself";
+        EXPECT_TRUE(view->findChildren<SnapshotLayer*>().isEmpty());
+
+        // Back: the reverse.
+        view->go(OnboardingStep::permissions);
+        clock.advance(std::chrono::seconds(2));
+        view->back();
+        clock.advance(std::chrono::milliseconds(120));
+        ASSERT_NE(effectOn(view->page()), nullptr);
+        EXPECT_LT(effectOn(view->page())->look().dx, 0);
+        screenshot(window, QStringLiteral("onboarding-slide-back"));
+        clock.advance(std::chrono::seconds(2));
+
+        // Into the done page, the marks and the footer leave with the old page.
+        view->go(OnboardingStep::google);
+        clock.advance(std::chrono::seconds(2));
+        view->go(OnboardingStep::done);
+        clock.advance(std::chrono::milliseconds(120));
+        EXPECT_EQ(view->findChildren<SnapshotLayer*>().size(), 3);
+        screenshot(window, QStringLiteral("onboarding-slide-done"));
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_FALSE(view->isMoving());
+    }
+    {
+        // Reduced motion: the new page at once, nothing left over.
+        FrameClock::shared().setReduceMotion(true);
+        QWidget window;
+        auto* view = new OnboardingView(
+            1, [] {}, &window);
+        window.show();
+        view->go(OnboardingStep::permissions);
+        EXPECT_FALSE(view->isMoving());
+        EXPECT_TRUE(view->findChildren<SnapshotLayer*>().isEmpty());
+        FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);
 }
