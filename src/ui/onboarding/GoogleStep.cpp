@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTextDocumentFragment>
+#include <QTransform>
 #include <QVBoxLayout>
 
 namespace nolvea {
@@ -270,9 +271,11 @@ QWidget* GoogleStep::driveCard() {
             ? OnboardingFonts::label(QStringLiteral("✓ Configurado"),
                                      OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold),
                                      Brand::verde())
-            : OnboardingFonts::label(m_showDrive ? QStringLiteral("⌃") : QStringLiteral("⌄"),
-                                     OnboardingFonts::system(13, QFont::Bold), Brand::suave());
+            : OnboardingFonts::symbol(QStringLiteral("chevron.down"), 11, Brand::suave());
     indicator->setWordWrap(false);
+    // The chevron turns to point up while the steps are open.
+    if (!configured && m_showDrive)
+        indicator->setPixmap(indicator->pixmap().transformed(QTransform().rotate(180)));
     QWidget* headerRow =
         cardHeader(QStringLiteral("Drive, Docs e Planilhas"),
                    new Badge(QStringLiteral("Opcional · 5 min"), Brand::suave()), indicator, card);

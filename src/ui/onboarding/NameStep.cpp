@@ -1,6 +1,8 @@
 #include "ui/onboarding/NameStep.h"
 
 #include "core/AppSettings.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/SpringValue.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/SiteKit.h"
@@ -37,28 +39,43 @@ protected:
     }
 };
 
-// The name field's frame: a sheet with a border that turns purple while the field has focus.
+// The name field's frame: a sheet with a border that turns purple and a little wider while
+// the field has focus, moving with the snappy spring.
 class FieldFrame : public QWidget {
 public:
     FieldFrame(QLineEdit* field, QWidget* parent)
         : QWidget(parent)
-        , m_field(field) {}
+        , m_field(field)
+        , m_driver(new FrameDriver(this, [this](double dt) { return m_focus.advance(dt); })) {
+        connect(qApp, &QApplication::focusChanged, this, [this] {
+            m_driver->animate(m_focus, m_field->hasFocus() ? 1 : 0, Theme::snappy());
+        });
+    }
+
+    double focus() const { return m_focus.value(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const bool focused = m_field->hasFocus();
-        const double w = focused ? 1.5 : 1;
+        const double f = std::clamp(m_focus.value(), 0.0, 1.0);
+        const double w = 1 + 0.5 * f;
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()).adjusted(w / 2, w / 2, -w / 2, -w / 2), 10, 10);
         p.fillPath(shape, Brand::folha());
-        p.setPen(QPen(focused ? Brand::roxo() : Brand::bordaCampo(), w));
+        const QColor a = Brand::bordaCampo(), b = Brand::roxo();
+        p.setPen(QPen(QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * f),
+                                       float(a.greenF() + (b.greenF() - a.greenF()) * f),
+                                       float(a.blueF() + (b.blueF() - a.blueF()) * f),
+                                       float(a.alphaF() + (b.alphaF() - a.alphaF()) * f)),
+                      w));
         p.drawPath(shape);
     }
 
 private:
     QLineEdit* m_field;
+    SpringValue m_focus{0};
+    FrameDriver* m_driver;
 };
 
 } // namespace
@@ -85,6 +102,7 @@ NameStep::NameStep(AppSettings& settings, std::function<void()> onSubmit, QWidge
 
     m_field = new QLineEdit(this);
     auto* frame = new FieldFrame(m_field, this);
+    m_fieldFocus = [frame] { return frame->focus(); };
     m_field->setParent(frame);
     m_field->setPlaceholderText(QStringLiteral("Seu nome"));
     m_field->setAccessibleName(QStringLiteral("Seu nome"));
@@ -136,7 +154,6 @@ NameStep::NameStep(AppSettings& settings, std::function<void()> onSubmit, QWidge
         if (m_field->text() != m_settings.userName()) m_field->setText(m_settings.userName());
         render();
     });
-    connect(qApp, &QApplication::focusChanged, frame, [frame] { frame->update(); });
     render();
 }
 

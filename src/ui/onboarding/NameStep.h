@@ -22,6 +22,8 @@ public:
 
     QLineEdit* field() const { return m_field; }
     QString greeting() const;
+    // How far the field's frame has turned to its focused look (0…1).
+    double fieldFocus() const { return m_fieldFocus(); }
 
 protected:
     void appear() override;
@@ -34,6 +36,7 @@ private:
     std::function<void()> m_onSubmit;
     QLineEdit* m_field;
     QLabel* m_greeting;
+    std::function<double()> m_fieldFocus;
 };
 
 } // namespace nolvea

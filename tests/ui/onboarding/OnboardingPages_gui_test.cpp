@@ -16,6 +16,7 @@
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/MotionEffect.h"
+#include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingView.h"
 #include "ui/onboarding/PageTexts.h"
 #include "ui/onboarding/PermissionsStep.h"
@@ -26,6 +27,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -511,6 +513,30 @@ TEST(OnboardingSlide, PagesSlideInTheDirectionOfTheMoveAndTheChromeComesInFromTh
         EXPECT_FALSE(view->isMoving());
         EXPECT_TRUE(view->findChildren<SnapshotLayer*>().isEmpty());
         FrameClock::shared().setReduceMotion(false);
+    }
+    Clock::install(nullptr);
+}
+
+TEST(NamePage, TheFieldsFrameTurnsToItsFocusedLookWithTheSpring) {
+    ManualClock clock;
+    Clock::install(&clock);
+    {
+        QWidget window;
+        window.resize(700, 560);
+        auto* page = new NameStep(
+            AppSettings::shared(), [] {}, &window);
+        page->resize(window.size());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(page->field()->hasFocus()) << "the page focuses its field as it comes in";
+        clock.advance(std::chrono::milliseconds(50));
+        EXPECT_TRUE(between(page->fieldFocus())) << page->fieldFocus();
+        clock.advance(std::chrono::seconds(1));
+        EXPECT_EQ(page->fieldFocus(), 1);
+        page->field()->clearFocus();
+        clock.advance(std::chrono::seconds(1));
+        EXPECT_EQ(page->fieldFocus(), 0);
     }
     Clock::install(nullptr);
 }
