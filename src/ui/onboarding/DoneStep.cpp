@@ -18,9 +18,9 @@
 #include "ui/components/SiteKit.h"
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/HotkeyTest.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/PageTexts.h"
 
 #include <QGridLayout>
@@ -155,7 +155,7 @@ DoneStep::DoneStep(std::function<void()> finish, QWidget* parent)
 
     // What comes in with the entrance, and how.
     auto motion = [](QWidget* w) {
-        auto* effect = new MotionEffect(w);
+        auto* effect = new PageMotionEffect(w);
         w->setGraphicsEffect(effect);
         return effect;
     };

@@ -19,7 +19,7 @@ class ClockTimer;
 class Confetti;
 class FrameDriver;
 class KeyCap;
-class MotionEffect;
+class PageMotionEffect;
 
 // The last page: the person greeted by name, what was set up in four tiles, the first agent
 // gesture to try, and "Começar a usar", with the success sound and a burst of confetti.
@@ -56,7 +56,7 @@ private:
     bool m_celebrated = false;
     FrameDriver* m_driver;
     SpringValue m_entrance{1};
-    std::vector<std::pair<MotionEffect*, MotionLook (*)(double)>> m_entering;
+    std::vector<std::pair<PageMotionEffect*, MotionLook (*)(double)>> m_entering;
 };
 
 } // namespace nolvea

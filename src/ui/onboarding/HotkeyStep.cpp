@@ -9,9 +9,9 @@
 #include "ui/components/BrandMark.h"
 #include "ui/components/Folha.h"
 #include "ui/components/KeyCap.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/StepHeader.h"
 
 #include <QCoreApplication>
@@ -170,7 +170,7 @@ HotkeyStep::HotkeyStep(AppSettings& settings, OnboardingHost host, QWidget* pare
     m_check = OnboardingFonts::symbol(QStringLiteral("checkmark"), 20, Brand::verde(), this);
     m_check->setAccessibleName(QStringLiteral("Tecla funcionando"));
     m_check->hide();
-    m_checkMotion = new MotionEffect(m_check);
+    m_checkMotion = new PageMotionEffect(m_check);
     m_check->setGraphicsEffect(m_checkMotion);
     m_checkMotion->setLook(OnboardingMotion::checkIn(0));
     m_driver = new FrameDriver(this, [this](double dt) {

@@ -22,7 +22,7 @@ class BrandMark;
 class ClockTimer;
 class FrameDriver;
 class HotkeyMonitor;
-class MotionEffect;
+class PageMotionEffect;
 
 // One key of the drawn bottom row of a keyboard; only the three push-to-talk keys take clicks.
 class KeyboardKey : public QAbstractButton {
@@ -98,7 +98,7 @@ private:
     QLabel* m_title;
     QLabel* m_detail;
     QLabel* m_check;
-    MotionEffect* m_checkMotion;
+    PageMotionEffect* m_checkMotion;
     SpringValue m_checkIn{0};
     FrameDriver* m_driver;
     QWidget* m_tips = nullptr;

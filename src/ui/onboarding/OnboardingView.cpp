@@ -14,11 +14,11 @@
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/HotkeyStep.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingFlow.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/PermissionsStep.h"
 #include "ui/onboarding/ProgressSteps.h"
 #include "ui/onboarding/SnapshotLayer.h"
@@ -47,12 +47,12 @@ OnboardingFlow::FooterFacts facts() {
                 google.workspaceServer() != nullptr};
 }
 
-MotionEffect* motionOf(QWidget* w) {
-    return w ? qobject_cast<MotionEffect*>(w->graphicsEffect()) : nullptr;
+PageMotionEffect* motionOf(QWidget* w) {
+    return w ? qobject_cast<PageMotionEffect*>(w->graphicsEffect()) : nullptr;
 }
 
-MotionEffect* addMotion(QWidget* w) {
-    auto* effect = new MotionEffect(w);
+PageMotionEffect* addMotion(QWidget* w) {
+    auto* effect = new PageMotionEffect(w);
     w->setGraphicsEffect(effect);
     return effect;
 }
@@ -260,7 +260,7 @@ bool OnboardingView::stepMotion(double dt) {
 
 void OnboardingView::applyMotion() {
     const double p = m_move.value();
-    if (MotionEffect* e = motionOf(m_page)) e->setLook(OnboardingMotion::pageIn(m_forward, p));
+    if (PageMotionEffect* e = motionOf(m_page)) e->setLook(OnboardingMotion::pageIn(m_forward, p));
     if (m_oldPage) m_oldPage->setLook(OnboardingMotion::pageOut(m_forward, p));
     // The marks leave over the top edge and the footer under the bottom one.
     const double above = m_progress->geometry().bottom() + 1;
@@ -268,12 +268,13 @@ void OnboardingView::applyMotion() {
     if (m_oldProgress) m_oldProgress->setLook(OnboardingMotion::fromTop(above, 1 - p));
     if (m_oldFooter) m_oldFooter->setLook(OnboardingMotion::fromBottom(below, 1 - p));
     if (m_chromeEntering) {
-        if (MotionEffect* e = motionOf(m_progress)) e->setLook(OnboardingMotion::fromTop(above, p));
-        if (MotionEffect* e = motionOf(m_footer))
+        if (PageMotionEffect* e = motionOf(m_progress))
+            e->setLook(OnboardingMotion::fromTop(above, p));
+        if (PageMotionEffect* e = motionOf(m_footer))
             e->setLook(OnboardingMotion::fromBottom(below, p));
     }
     const double hint = m_hintShown.value();
-    if (MotionEffect* e = motionOf(m_hint)) e->setLook(OnboardingMotion::fade(hint));
+    if (PageMotionEffect* e = motionOf(m_hint)) e->setLook(OnboardingMotion::fade(hint));
     if (m_hintShown.target() == 0 && m_hintShown.isSettled()) m_hint->hide();
 }
 

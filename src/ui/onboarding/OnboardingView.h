@@ -15,7 +15,7 @@ class QLabel;
 namespace nolvea {
 
 class FrameDriver;
-class MotionEffect;
+class PageMotionEffect;
 class ProgressSteps;
 class SiteButton;
 class SnapshotLayer;

@@ -7,9 +7,9 @@
 #include "ui/components/Folha.h"
 #include "ui/components/InlineMarkdown.h"
 #include "ui/components/SiteButton.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/SnapshotLayer.h"
 #include "ui/onboarding/StepHeader.h"
 
@@ -134,7 +134,7 @@ void PermissionsStep::render() {
             m_leaving[kind]->show();
         }
         stack->setCurrentIndex(index);
-        auto* effect = new MotionEffect(stack->currentWidget());
+        auto* effect = new PageMotionEffect(stack->currentWidget());
         stack->currentWidget()->setGraphicsEffect(effect);
         m_change[kind].jump(0);
         m_driver->animate(m_change[kind], 1, Theme::morph());
@@ -148,7 +148,7 @@ bool PermissionsStep::step(double dt) {
         moving = change.advance(dt) || moving;
         const double p = change.value();
         QWidget* shown = m_states.at(kind)->currentWidget();
-        if (auto* effect = qobject_cast<MotionEffect*>(shown->graphicsEffect()))
+        if (auto* effect = qobject_cast<PageMotionEffect*>(shown->graphicsEffect()))
             effect->setLook(OnboardingMotion::swapIn(p));
         if (m_leaving[kind]) m_leaving[kind]->setLook(OnboardingMotion::swapOut(p));
         if (change.isSettled()) {

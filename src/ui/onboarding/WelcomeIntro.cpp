@@ -10,8 +10,8 @@
 #include "ui/components/SiteButton.h"
 #include "ui/components/SiteKit.h"
 #include "ui/components/Wordmark.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/PageTexts.h"
 #include "ui/onboarding/SnapshotLayer.h"
 
@@ -29,8 +29,8 @@ namespace {
 
 constexpr int kMarkWidth = 150, kMarkHeight = 120, kLogoHeight = 170, kRing = 150;
 
-MotionEffect* motion(QWidget* w) {
-    auto* effect = new MotionEffect(w);
+PageMotionEffect* motion(QWidget* w) {
+    auto* effect = new PageMotionEffect(w);
     w->setGraphicsEffect(effect);
     return effect;
 }

@@ -19,7 +19,7 @@ class AppSettings;
 class BrandMark;
 class ClockTimer;
 class FrameDriver;
-class MotionEffect;
+class PageMotionEffect;
 class SiteButton;
 class SnapshotLayer;
 
@@ -64,10 +64,10 @@ private:
     QWidget* m_text;
     QWidget* m_buttons;
     SiteButton* m_start;
-    MotionEffect* m_markMotion;
-    MotionEffect* m_titleMotion;
-    MotionEffect* m_textMotion;
-    MotionEffect* m_buttonsMotion;
+    PageMotionEffect* m_markMotion;
+    PageMotionEffect* m_titleMotion;
+    PageMotionEffect* m_textMotion;
+    PageMotionEffect* m_buttonsMotion;
     QPointer<SnapshotLayer> m_oldWord;
     FrameDriver* m_driver;
     // Springs and ease-outs, each towards 1 when its part comes in.

@@ -15,9 +15,9 @@
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
-#include "ui/onboarding/MotionEffect.h"
 #include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingView.h"
+#include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/PageTexts.h"
 #include "ui/onboarding/PermissionsStep.h"
 #include "ui/onboarding/SnapshotLayer.h"
@@ -463,13 +463,13 @@ TEST(OnboardingSlide, PagesSlideInTheDirectionOfTheMoveAndTheChromeComesInFromTh
         view->resize(window.size());
         window.show();
         auto effectOn = [](QWidget* w) {
-            return w ? qobject_cast<MotionEffect*>(w->graphicsEffect()) : nullptr;
+            return w ? qobject_cast<PageMotionEffect*>(w->graphicsEffect()) : nullptr;
         };
 
         view->go(OnboardingStep::name);
         EXPECT_TRUE(view->isMoving());
         clock.advance(std::chrono::milliseconds(120));
-        MotionEffect* in = effectOn(view->page());
+        PageMotionEffect* in = effectOn(view->page());
         ASSERT_NE(in, nullptr);
         EXPECT_GT(in->look().dx, 0) << "forward: the new page comes from the right";
         EXPECT_TRUE(between(in->look().opacity));

@@ -1,4 +1,4 @@
-#include "ui/onboarding/MotionEffect.h"
+#include "ui/onboarding/PageMotionEffect.h"
 
 #include "ui/components/Blur.h"
 
@@ -9,10 +9,10 @@
 
 namespace nolvea {
 
-MotionEffect::MotionEffect(QObject* parent)
+PageMotionEffect::PageMotionEffect(QObject* parent)
     : QGraphicsEffect(parent) {}
 
-void MotionEffect::setLook(const MotionLook& look) {
+void PageMotionEffect::setLook(const MotionLook& look) {
     if (look == m_look) return;
     const bool grows = look.blur > m_look.blur || look.scale > m_look.scale ||
                        std::abs(look.dx) > std::abs(m_look.dx) ||
@@ -22,7 +22,7 @@ void MotionEffect::setLook(const MotionLook& look) {
     update();
 }
 
-QRectF MotionEffect::boundingRectFor(const QRectF& rect) const {
+QRectF PageMotionEffect::boundingRectFor(const QRectF& rect) const {
     const double grow = std::max(0.0, m_look.scale - 1) / 2;
     const double pad = 3 * m_look.blur;
     QRectF r = rect.adjusted(-rect.width() * grow - pad, -rect.height() * grow - pad,
@@ -30,7 +30,7 @@ QRectF MotionEffect::boundingRectFor(const QRectF& rect) const {
     return r | r.translated(m_look.dx, m_look.dy) | rect;
 }
 
-void MotionEffect::draw(QPainter* painter) {
+void PageMotionEffect::draw(QPainter* painter) {
     if (m_look.isAtRest()) {
         drawSource(painter);
         return;

@@ -8,11 +8,11 @@ namespace nolvea {
 
 // Draws a live widget with a `MotionLook`: faded, moved, scaled about its centre, blurred.
 // The widget keeps its place in the layout and its input; only its picture moves.
-class MotionEffect : public QGraphicsEffect {
+class PageMotionEffect : public QGraphicsEffect {
     Q_OBJECT
 
 public:
-    explicit MotionEffect(QObject* parent = nullptr);
+    explicit PageMotionEffect(QObject* parent = nullptr);
 
     const MotionLook& look() const { return m_look; }
     void setLook(const MotionLook& look);
