@@ -45,9 +45,9 @@ std::map<QString, QString> namesInSources() {
         QStringLiteral(R"re(^[A-Za-z][^;]*\b\w*[sS]ymbol\w*\()re"));
     const QRegularExpression returned(QStringLiteral(R"re(return\s+(?:QStringLiteral\()?")re") +
                                       name + '"');
-    const QSet<QString> notSymbolEndings{"json", "txt", "log", "conf", "wav", "raw", "pcm",
-                                         "bin",  "png", "svg", "zip",  "ttf", "otf", "app",
-                                         "x11",  "sh",  "md",  "xml",  "ini", "pem"};
+    const QSet<QString> notSymbolEndings{"json", "txt", "log", "conf", "wav", "raw", "pcm", "bin",
+                                         "png",  "svg", "zip", "ttf",  "otf", "app", "x11", "sh",
+                                         "md",   "xml", "ini", "pem",  "cpp", "h"};
     const QSet<QString> hostParts{"com", "org", "io", "net"};
     // Dotted words that are not symbols: an abbreviation, a D-Bus name, a screen-context key.
     const QSet<QString> notSymbols{"e.g", "nolvea.vornel", "slack.mail"};
