@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace nolvea {
 
@@ -284,6 +285,66 @@ QPixmap Symbols::pixmap(const QString& name, int side, const QColor& color, qrea
     if (inked.isEmpty()) return {};
     inked.replace("currentColor", color.name(QColor::HexRgb).toLatin1());
     QSvgRenderer renderer(inked);
+    if (!renderer.isValid()) return {};
+    QPixmap pm(QSize(side, side) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setOpacity(color.alphaF());
+    renderer.render(&p, QRectF(0, 0, side, side));
+    return pm;
+}
+
+namespace {
+
+// The drawing's single path split into its subpaths, or nothing when it is not one path.
+struct SplitPath {
+    QByteArray head; // the SVG up to and including ` d="`
+    QByteArray tail; // from the closing quote on
+    std::vector<QByteArray> subpaths;
+};
+
+std::optional<SplitPath> splitPath(const QByteArray& svg) {
+    if (svg.count("<path") != 1 || svg.contains("<g")) return std::nullopt;
+    const qsizetype d = svg.indexOf(" d=\"");
+    if (d < 0) return std::nullopt;
+    const qsizetype begin = d + 4, end = svg.indexOf('"', begin);
+    SplitPath split{svg.left(begin), svg.mid(end), {}};
+    const QByteArray path = svg.mid(begin, end - begin);
+    // Only absolute moves start a layer; a relative one continues the shape before it.
+    qsizetype start = 0;
+    for (qsizetype i = 1; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == 'M') {
+            split.subpaths.push_back(path.mid(start, i - start));
+            start = i;
+        }
+    return split;
+}
+
+} // namespace
+
+int Symbols::layerCount(const QString& name) {
+    const auto split = splitPath(svg(name));
+    return split ? int(split->subpaths.size()) : 1;
+}
+
+QPixmap Symbols::layeredPixmap(const QString& name, int side, const QColor& color,
+                               const std::vector<double>& layerOpacity, qreal dpr) {
+    const auto split = splitPath(svg(name));
+    if (!split || side <= 0) return pixmap(name, side, color, dpr);
+    const QByteArray ink = color.name(QColor::HexRgb).toLatin1();
+    QByteArray body;
+    for (std::size_t i = 0; i < split->subpaths.size(); ++i) {
+        const double opacity = i < layerOpacity.size() ? layerOpacity[i] : 1.0;
+        QByteArray layer = split->head + split->subpaths[i] + split->tail;
+        layer.replace("<path", "<path opacity=\"" + QByteArray::number(opacity, 'f', 3) + "\"");
+        // Keep only the path element of this layer's document.
+        const qsizetype from = layer.indexOf("<path"), to = layer.indexOf("/>", from) + 2;
+        body += layer.mid(from, to - from);
+    }
+    QByteArray doc = split->head.left(split->head.indexOf("<path")) + body + "</svg>";
+    doc.replace("currentColor", ink);
+    QSvgRenderer renderer(doc);
     if (!renderer.isValid()) return {};
     QPixmap pm(QSize(side, side) * dpr);
     pm.setDevicePixelRatio(dpr);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace nolvea {
 
 // The symbol names that the screens and the tools use, each drawn as an icon of our own (SVG
@@ -22,6 +24,14 @@ public:
     // The symbol in `color` at `side` logical pixels; a null pixmap when unknown.
     static QPixmap pixmap(const QString& name, int side, const QColor& color,
                           qreal devicePixelRatio = 1);
+    // The layers of a symbol drawn as one path (each subpath a layer, as the bars of
+    // "waveform" or the stars of "sparkles"); 1 for every other symbol.
+    static int layerCount(const QString& name);
+    // The symbol with each layer at its own opacity (missing entries draw fully), for effects
+    // that light a symbol's layers one after another.
+    static QPixmap layeredPixmap(const QString& name, int side, const QColor& color,
+                                 const std::vector<double>& layerOpacity,
+                                 qreal devicePixelRatio = 1);
     // The symbol as an icon; a null icon when unknown.
     static QIcon icon(const QString& name, const QColor& color = Qt::black);
 

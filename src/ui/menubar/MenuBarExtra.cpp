@@ -8,18 +8,14 @@
 #include "ui/menubar/MenuBarWindow.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
 #include <QSystemTrayIcon>
-
-#include <cmath>
 
 namespace nolvea {
 
 namespace {
 
-constexpr int kPulseSteps = 8;
-constexpr int kPulseIntervalMs = 125;
+constexpr int kPulseIntervalMs = 200;
 
 } // namespace
 
@@ -40,28 +36,24 @@ MenuBarExtra::MenuBarExtra(MenuBarView::Sources sources, MenuBarActions actions,
     connect(&m_sources.state, &AppState::statusTextChanged, this, &MenuBarExtra::updateToolTip);
     connect(&m_sources.settings, &AppSettings::hotkeyChanged, this, &MenuBarExtra::updateToolTip);
     m_label = MenuBarIconModel::label(m_sources.state.stage(), m_sources.state.mode());
-    m_tray->setIcon(iconFor(m_label, 1));
+    m_tray->setIcon(iconFor(m_label));
     updateToolTip();
     m_tray->show();
 }
 
 MenuBarExtra::~MenuBarExtra() = default;
 
-QIcon MenuBarExtra::iconFor(const MenuBarLabel& label, double strength) const {
+QIcon MenuBarExtra::iconFor(const MenuBarLabel& label, std::optional<int> step) const {
     if (label.brandMark) return BrandMarkImage::menuBar();
     const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
     constexpr int side = 22;
-    const QPixmap symbol = Symbols::pixmap(label.symbol, side, ink, 2);
+    const QPixmap symbol =
+        step ? Symbols::layeredPixmap(
+                   label.symbol, side, ink,
+                   MenuBarIconModel::layerOpacities(Symbols::layerCount(label.symbol), *step), 2)
+             : Symbols::pixmap(label.symbol, side, ink, 2);
     if (symbol.isNull()) return BrandMarkImage::menuBar();
-    if (strength >= 1) return QIcon(symbol);
-    QPixmap faded(symbol.size());
-    faded.setDevicePixelRatio(symbol.devicePixelRatio());
-    faded.fill(Qt::transparent);
-    QPainter p(&faded);
-    p.setOpacity(strength);
-    p.drawPixmap(0, 0, symbol);
-    p.end();
-    return QIcon(faded);
+    return QIcon(symbol);
 }
 
 void MenuBarExtra::updateLabel() {
@@ -71,7 +63,7 @@ void MenuBarExtra::updateLabel() {
     if (label == m_label) return;
     m_label = label;
     m_pulseStep = 0;
-    m_tray->setIcon(iconFor(label, 1));
+    m_tray->setIcon(label.effectActive ? iconFor(label, 0) : iconFor(label));
     if (label.effectActive)
         m_pulse.start();
     else
@@ -85,12 +77,8 @@ void MenuBarExtra::updateToolTip() {
         MenuBarModel::statusLine(s.stage(), s.mode(), m_sources.settings.hotkey(), s.statusText()));
 }
 
-// A breathing ink while the assistant listens or works: full, fading to 40 % and back.
 void MenuBarExtra::pulse() {
-    m_pulseStep = (m_pulseStep + 1) % kPulseSteps;
-    const double phase = double(m_pulseStep) / kPulseSteps;
-    const double strength = 0.4 + 0.6 * (0.5 + 0.5 * std::cos(2 * M_PI * phase));
-    m_tray->setIcon(iconFor(m_label, strength));
+    m_tray->setIcon(iconFor(m_label, ++m_pulseStep));
 }
 
 void MenuBarExtra::toggleWindow() {

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QSystemTrayIcon;
 
@@ -38,7 +39,8 @@ private:
     void updateLabel();
     void updateToolTip();
     void pulse();
-    QIcon iconFor(const MenuBarLabel& label, double strength) const;
+    // The label's icon; `step` lights one layer while the effect runs.
+    QIcon iconFor(const MenuBarLabel& label, std::optional<int> step = std::nullopt) const;
 
     MenuBarView::Sources m_sources;
     std::unique_ptr<MenuBarWindow> m_window;

@@ -26,4 +26,11 @@ MenuBarLabel MenuBarIconModel::label(Stage stage, VoiceMode mode) {
     return {false, symbol(stage, mode), stage == Stage::listening || stage == Stage::processing};
 }
 
+std::vector<double> MenuBarIconModel::layerOpacities(int layers, int step) {
+    if (layers <= 0) return {};
+    std::vector<double> out(std::size_t(layers), kDimmedLayer);
+    out[std::size_t(((step % layers) + layers) % layers)] = 1;
+    return out;
+}
+
 } // namespace nolvea

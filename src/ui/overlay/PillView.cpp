@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/MorphingLabel.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/Blur.h"
 #include "ui/components/Brand.h"
@@ -181,7 +182,7 @@ PillView::PillView(AppState& state, ControllerAccess controller, QWidget* parent
     });
 
     m_bubble = glass(rounded(&kBubbleRadiusF), m_group);
-    m_bubbleText = new QLabel(m_bubble);
+    m_bubbleText = new MorphingLabel(m_bubble);
     // Words heard or typed: plain text, never markup.
     m_bubbleText->setTextFormat(Qt::PlainText);
     m_bubbleText->setAlignment(Qt::AlignCenter);
@@ -367,7 +368,7 @@ void PillView::relayout() {
     std::optional<QSize> bubble;
     if (p.bubbleText) {
         const QString shown = fittedBubbleText(*p.bubbleText);
-        m_bubbleText->setText(shown);
+        m_bubbleText->morphTo(shown);
         QPalette pal = m_bubbleText->palette();
         pal.setColor(QPalette::WindowText,
                      p.bubbleSecondary ? Brand::withOpacity(Qt::white, 0.6) : QColor(Qt::white));
@@ -455,7 +456,14 @@ void PillView::applyFrame() {
         effectOf(g)->setLook(shape->look);
     };
     show(m_bubble, f.bubble);
-    if (f.bubble) m_bubbleText->setGeometry(m_bubble->contentsRect() - kBubblePadding);
+    if (f.bubble) {
+        m_bubbleText->setGeometry(m_bubble->contentsRect() - kBubblePadding);
+        // Words on their way are laid out at the size the bubble comes to rest at, so they
+        // never rewrap while it grows.
+        if (target.bubble)
+            m_bubbleText->setRestingSize(
+                (QRect(QPoint(), target.bubble->size()) - kBubblePadding).size());
+    }
     show(m_agentDrop, f.agentDrop);
     if (f.agentDrop) m_agentSymbol->setGeometry(m_agentDrop->contentsRect());
     show(m_lockDrop, f.lockDrop);

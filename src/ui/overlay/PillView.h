@@ -3,6 +3,7 @@
 #include "ui/overlay/ControllerAccess.h"
 
 #include "core/ActionPreview.h"
+#include "ui/animation/MorphingLabel.h"
 #include "ui/overlay/PillMotion.h"
 #include "ui/overlay/PillPresentation.h"
 
@@ -83,7 +84,7 @@ private:
     QString m_contentAnswer;
 
     LiquidGlass* m_bubble;
-    QLabel* m_bubbleText;
+    MorphingLabel* m_bubbleText;
     LiquidGlass* m_agentDrop;
     QWidget* m_agentSymbol;
     QLabel* m_lockSymbol;

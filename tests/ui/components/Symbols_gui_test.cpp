@@ -197,4 +197,34 @@ TEST(Symbols, ContactSheet) {
     EXPECT_TRUE(sheet.save(dir + "/symbols.png"));
 }
 
+TEST(SymbolLayers, EachSubpathOfAOnePathDrawingIsALayer) {
+    struct Case {
+        const char* name;
+        int layers;
+    };
+    const Case cases[] = {{"waveform", 5},
+                          {"sparkles", 2},
+                          {"exclamationmark.bubble", 3},
+                          {"safari", 1},
+                          {"no.such.symbol", 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Symbols::layerCount(QString::fromLatin1(c.name)), c.layers) << c.name;
+}
+
+TEST(SymbolLayers, ALitLayerIsOpaqueAndTheOthersDimmed) {
+    const QColor ink(Qt::black);
+    const auto alphaAt = [](const QImage& img, int x, int y) { return qAlpha(img.pixel(x, y)); };
+    const auto layered = [&](std::vector<double> opacity) {
+        return Symbols::layeredPixmap("waveform", 48, ink, opacity)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32);
+    };
+    // All layers full is the plain drawing.
+    EXPECT_EQ(layered({1, 1, 1, 1, 1}), render("waveform", 48, ink));
+    // The middle bar (x = 11 of 24) lit, the first (x = 3) dimmed.
+    const QImage lit = layered({0.3, 0.3, 1, 0.3, 0.3});
+    EXPECT_EQ(alphaAt(lit, 22, 24), 255);
+    EXPECT_NEAR(alphaAt(lit, 6, 24), 0.3 * 255, 3);
+}
+
 } // namespace

@@ -39,6 +39,25 @@ TEST(MenuBarIcon, LabelByStageAndMode) {
             << int(c.stage) << " " << int(c.mode);
 }
 
+TEST(MenuBarIcon, OneLayerLightsAtATimeInOrder) {
+    const double d = MenuBarIconModel::kDimmedLayer;
+    struct Case {
+        int layers, step;
+        std::vector<double> opacities;
+    };
+    const Case cases[] = {
+        {5, 0, {1, d, d, d, d}},
+        {5, 3, {d, d, d, 1, d}},
+        {5, 5, {1, d, d, d, d}},
+        {2, 7, {d, 1}},
+        {1, 4, {1}},
+        {0, 2, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MenuBarIconModel::layerOpacities(c.layers, c.step), c.opacities)
+            << c.layers << " layers, step " << c.step;
+}
+
 TEST(MenuBarHeader, StatusLineByStage) {
     struct Case {
         Stage stage;

@@ -5,6 +5,7 @@
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/Bounce.h"
 #include "ui/animation/FrameClock.h"
+#include "ui/animation/MorphingLabel.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/ShakeEffect.h"
@@ -235,4 +236,25 @@ TEST_F(PillFrames, ReducedMotionPutsEverythingInPlaceAtOnce) {
     advance(50);
     FrameClock::shared().setReduceMotion(true);
     EXPECT_TRUE(view->motion().frame().groupLook.isIdentity());
+}
+
+TEST_F(PillFrames, TheBubbleMorphsIntoTheNewWords) {
+    state.setMode(VoiceMode::dictation);
+    state.setListeningSince(clock.now());
+    state.setStage(Stage::listening);
+    state.setLiveText(QStringLiteral("manda uma mensagem"));
+    advance(1500);
+    auto* bubble = static_cast<MorphingLabel*>(view->bubbleLabel());
+    ASSERT_FALSE(bubble->isMorphing());
+
+    state.setLiveText(QStringLiteral("manda uma mensagem pro João dizendo que eu chego"));
+    EXPECT_EQ(bubble->text(), QStringLiteral("manda uma mensagem pro João dizendo que eu chego"));
+    ASSERT_TRUE(bubble->isMorphing());
+    advance(80);
+    EXPECT_GT(bubble->progress(), 0);
+    EXPECT_LT(bubble->progress(), 1);
+    frame(QStringLiteral("bolha-80ms"));
+    advance(1500);
+    EXPECT_FALSE(bubble->isMorphing());
+    frame(QStringLiteral("bolha-fim"));
 }
