@@ -263,6 +263,20 @@ const QHash<QString, QByteArray>& drawings() {
     return table;
 }
 
+// A drawing in `color` (its opacity too) at `side` logical pixels.
+QPixmap rendered(QByteArray svg, int side, const QColor& color, qreal dpr) {
+    svg.replace("currentColor", color.name(QColor::HexRgb).toLatin1());
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) return {};
+    QPixmap pm(QSize(side, side) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setOpacity(color.alphaF());
+    renderer.render(&p, QRectF(0, 0, side, side));
+    return pm;
+}
+
 } // namespace
 
 bool Symbols::isKnown(const QString& name) {
@@ -283,16 +297,7 @@ QPixmap Symbols::pixmap(const QString& name, int side, const QColor& color, qrea
     if (side <= 0) return {};
     QByteArray inked = svg(name);
     if (inked.isEmpty()) return {};
-    inked.replace("currentColor", color.name(QColor::HexRgb).toLatin1());
-    QSvgRenderer renderer(inked);
-    if (!renderer.isValid()) return {};
-    QPixmap pm(QSize(side, side) * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setOpacity(color.alphaF());
-    renderer.render(&p, QRectF(0, 0, side, side));
-    return pm;
+    return rendered(inked, side, color, dpr);
 }
 
 namespace {
@@ -332,7 +337,6 @@ QPixmap Symbols::layeredPixmap(const QString& name, int side, const QColor& colo
                                const std::vector<double>& layerOpacity, qreal dpr) {
     const auto split = splitPath(svg(name));
     if (!split || side <= 0) return pixmap(name, side, color, dpr);
-    const QByteArray ink = color.name(QColor::HexRgb).toLatin1();
     QByteArray body;
     for (std::size_t i = 0; i < split->subpaths.size(); ++i) {
         const double opacity = i < layerOpacity.size() ? layerOpacity[i] : 1.0;
@@ -342,17 +346,8 @@ QPixmap Symbols::layeredPixmap(const QString& name, int side, const QColor& colo
         const qsizetype from = layer.indexOf("<path"), to = layer.indexOf("/>", from) + 2;
         body += layer.mid(from, to - from);
     }
-    QByteArray doc = split->head.left(split->head.indexOf("<path")) + body + "</svg>";
-    doc.replace("currentColor", ink);
-    QSvgRenderer renderer(doc);
-    if (!renderer.isValid()) return {};
-    QPixmap pm(QSize(side, side) * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setOpacity(color.alphaF());
-    renderer.render(&p, QRectF(0, 0, side, side));
-    return pm;
+    return rendered(split->head.left(split->head.indexOf("<path")) + body + "</svg>", side, color,
+                    dpr);
 }
 
 QIcon Symbols::icon(const QString& name, const QColor& color) {

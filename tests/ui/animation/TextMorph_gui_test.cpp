@@ -1,7 +1,6 @@
 // A changing text morphs: words both texts start with glide to their new place, the rest fade
 // across, and the label reports the new text from the first moment.
-#include "support/fakes/ManualClock.h"
-#include "ui/animation/FrameClock.h"
+#include "support/FrameSteps.h"
 #include "ui/animation/MorphingLabel.h"
 #include "ui/animation/TextMorph.h"
 
@@ -109,27 +108,17 @@ TEST_F(Morph, ALongTextWrapsAndEveryWordStaysInsideTheBox) {
     EXPECT_GE(lines, 3);
 }
 
-class Label : public ::testing::Test {
+class Label : public test::FrameSteps {
 protected:
     void SetUp() override {
-        Clock::install(&clock);
-        FrameClock::shared().setReduceMotion(false);
+        FrameSteps::SetUp();
         label.setAlignment(Qt::AlignCenter);
         label.setWordWrap(true);
         label.resize(300, 40);
         label.setText(QStringLiteral("abre o"));
         label.show();
     }
-    void TearDown() override {
-        FrameClock::shared().setReduceMotion(false);
-        Clock::install(nullptr);
-    }
-    void run(int ms) {
-        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
-            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
-    }
 
-    ManualClock clock;
     MorphingLabel label;
 };
 

@@ -1,6 +1,6 @@
 // Views coming and going: a transition's spring, delay and effect on a real widget, the effect
 // drawing a shifted, faded copy, and the box that reveals its content from the top.
-#include "support/fakes/ManualClock.h"
+#include "support/FrameSteps.h"
 #include "ui/animation/MotionEffect.h"
 #include "ui/animation/RevealBox.h"
 #include "ui/animation/WidgetTransition.h"
@@ -18,25 +18,14 @@ MotionPose fade(double p) {
     return {.opacity = p, .offset = {0, 8 * (1 - p)}};
 }
 
-class Transition : public ::testing::Test {
+class Transition : public test::FrameSteps {
 protected:
     void SetUp() override {
-        Clock::install(&clock);
-        FrameClock::shared().setReduceMotion(false);
+        FrameSteps::SetUp();
         widget.resize(100, 40);
         widget.show();
     }
-    void TearDown() override {
-        FrameClock::shared().setReduceMotion(false);
-        Clock::install(nullptr);
-    }
-    // Frame by frame, as the frame clock ticks.
-    void run(int ms) {
-        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
-            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
-    }
 
-    ManualClock clock;
     QWidget widget;
 };
 
