@@ -10,11 +10,13 @@ SpringSpec DrawerMotion::spring(Change change) {
     case Change::expand:
     case Change::collapse:
     case Change::remove:
+    case Change::counts:
         return Theme::gentle();
     case Change::close:
         return {0.38, 0.9, 0};
     case Change::hover:
     case Change::query:
+    case Change::confirm:
         return Theme::snappy();
     }
     return Theme::snappy();

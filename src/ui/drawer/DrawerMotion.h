@@ -15,7 +15,9 @@ public:
         collapse, // and folds it
         hover,    // a row's fill and chevron under the pointer
         query,    // the search's clear button
-        remove    // a deleted entry's row, or all of them when the history is cleared
+        remove,   // a deleted entry's row, or all of them when the history is cleared
+        counts,   // the header's digits rolling to new numbers
+        confirm   // the clear-all button's label turning to its question and back
     };
     static SpringSpec spring(Change change);
 

@@ -2,11 +2,13 @@
 
 #include "core/AppSettings.h"
 #include "core/HistoryStore.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
 #include "ui/composer/ComposerStyle.h"
+#include "ui/drawer/DrawerCountsLabel.h"
 #include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/DrawerRow.h"
 #include "ui/drawer/HistoryDrawerModel.h"
@@ -22,6 +24,8 @@
 #include <QSet>
 #include <QTimeZone>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace nolvea {
 
@@ -88,12 +92,20 @@ HistoryDrawerView::HistoryDrawerView(HistoryDrawerModel& model, HistoryStore& hi
     titles->setSpacing(2);
     titles->addWidget(
         ComposerStyle::label(QStringLiteral("Histórico"), 22, QFont::Bold, ComposerStyle::ink()));
-    m_counts = ComposerStyle::label({}, 11, QFont::Normal, ComposerStyle::ink(0.6));
+    m_counts = new DrawerCountsLabel;
+    m_counts->setFont(ComposerStyle::font(11));
+    QPalette countsInk = m_counts->palette();
+    countsInk.setColor(QPalette::WindowText, ComposerStyle::ink(0.6));
+    m_counts->setPalette(countsInk);
     titles->addWidget(m_counts);
     header->addLayout(titles, 1);
     m_clear = new GlassButton({.symbol = QStringLiteral("trash")});
     m_clear->setToolTip(QStringLiteral("Limpar histórico"));
     connect(m_clear, &QAbstractButton::clicked, this, &HistoryDrawerView::pressClear);
+    // The trash and the question cross-fade into each other.
+    m_clearChange = new ReplaceTransition(
+        m_clear, DrawerMotion::spring(DrawerMotion::Change::confirm),
+        [](double p) { return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)}; });
     header->addWidget(m_clear, 0, Qt::AlignTop);
     m_close = new GlassButton({.symbol = QStringLiteral("xmark")});
     m_close->setToolTip(QStringLiteral("Fechar"));
@@ -193,13 +205,15 @@ QStringList HistoryDrawerView::groupTitles() const {
 
 void HistoryDrawerView::refreshHeader() {
     const int count = int(m_history.entries().size());
-    m_counts->setText(HistoryList::counts(count, m_history.totalWords()));
+    m_counts->setCounts(HistoryList::counts(count, m_history.totalWords()));
     m_clear->setVisible(count > 0);
     GlassButton::Look look = m_clear->look();
     look.symbol = m_confirmingClear ? QString() : QStringLiteral("trash");
     look.title = m_confirmingClear               ? QStringLiteral("Apagar tudo?")
                  : Symbols::isKnown(look.symbol) ? QString()
                                                  : QStringLiteral("Limpar");
+    if (look.symbol != m_clear->look().symbol || look.title != m_clear->look().title)
+        m_clearChange->aboutToChange();
     m_clear->setLook(look);
     m_clear->setAccessibleName(m_confirmingClear ? QStringLiteral("Apagar tudo?")
                                                  : QStringLiteral("Limpar histórico"));

@@ -18,7 +18,9 @@ namespace nolvea {
 
 class WidgetTransition;
 class AppSettings;
+class DrawerCountsLabel;
 class DrawerRow;
+class ReplaceTransition;
 class GlassButton;
 class HistoryDrawerModel;
 class HistoryStore;
@@ -37,8 +39,10 @@ public:
     ~HistoryDrawerView() override;
 
     QWidget* card() const { return m_card; }
-    QLabel* counts() const { return m_counts; }
+    DrawerCountsLabel* counts() const { return m_counts; }
     GlassButton* clearButton() const { return m_clear; }
+    // The clear-all label's cross-fade between the trash and its question.
+    ReplaceTransition& clearChange() const { return *m_clearChange; }
     GlassButton* closeButton() const { return m_close; }
     QLineEdit* searchField() const { return m_search; }
     GlassButton* searchClearButton() const { return m_searchClear; }
@@ -69,8 +73,9 @@ private:
     AppSettings& m_settings;
     std::function<void()> m_closeDrawer;
     QWidget* m_card;
-    QLabel* m_counts;
+    DrawerCountsLabel* m_counts;
     GlassButton* m_clear;
+    ReplaceTransition* m_clearChange;
     GlassButton* m_close;
     QLineEdit* m_search;
     GlassButton* m_searchClear;

@@ -17,6 +17,7 @@
 #include "ui/menubar/ElidedLabel.h"
 #include "ui/menubar/MenuBarButton.h"
 #include "ui/menubar/MenuBarCard.h"
+#include "ui/menubar/MenuBarHeaderBox.h"
 #include "ui/menubar/MenuBarModel.h"
 #include "ui/menubar/MenuBarStyle.h"
 #include "ui/menubar/RecentRow.h"
@@ -126,7 +127,8 @@ MenuBarView::MenuBarView(Sources sources, MenuBarActions actions, QWidget* paren
         w->hide();
         return w;
     };
-    layout->addWidget(buildHeader());
+    m_header = new MenuBarHeaderBox(buildHeader());
+    layout->addWidget(m_header);
     layout->addWidget(m_updateSlot = slot());
     layout->addWidget(m_permissionsSlot = slot());
     layout->addWidget(buildModelCard());

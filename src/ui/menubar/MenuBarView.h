@@ -16,6 +16,7 @@ class BrandMark;
 class ElidedLabel;
 class HistoryStore;
 class KeyCap;
+class MenuBarHeaderBox;
 class Permissions;
 class ReplaceTransition;
 class StatusDot;
@@ -45,6 +46,7 @@ public:
     void refreshOnAppear();
 
     QLabel* statusLine() const { return m_status; }
+    MenuBarHeaderBox* header() const { return m_header; }
     ReplaceTransition* statusChange() const { return m_statusChange; }
 
 protected:
@@ -70,6 +72,7 @@ private:
     QBoxLayout* m_keyCapSlot = nullptr;
     BrandMark* m_mark = nullptr;
     QLabel* m_status = nullptr;
+    MenuBarHeaderBox* m_header = nullptr;
     ReplaceTransition* m_statusChange = nullptr;
     KeyCap* m_keyCap = nullptr;
     StatusDot* m_dot = nullptr;

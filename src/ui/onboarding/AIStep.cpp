@@ -5,6 +5,9 @@
 #include "core/AppSettings.h"
 #include "support/Detached.h"
 #include "support/Error.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Folha.h"
 #include "ui/components/SettingRow.h"
@@ -12,8 +15,10 @@
 #include "ui/components/SiteKit.h"
 #include "ui/components/StatusDot.h"
 #include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
 #include "ui/onboarding/LocalServerScan.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingSymbolLabel.h"
 #include "ui/onboarding/StepHeader.h"
 #include "ui/settings/AIPaneModel.h"
 #include "ui/settings/AccountRow.h"
@@ -27,9 +32,22 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace nolvea {
 
 using AIStepModel::Family;
+
+namespace {
+
+QColor blend(const QColor& from, const QColor& to, double t) {
+    const auto mix = [t](double a, double b) { return a + (b - a) * t; };
+    return QColor::fromRgbF(
+        float(mix(from.redF(), to.redF())), float(mix(from.greenF(), to.greenF())),
+        float(mix(from.blueF(), to.blueF())), float(mix(from.alphaF(), to.alphaF())));
+}
+
+} // namespace
 
 FamilyTile::FamilyTile(Family family, QWidget* parent)
     : QAbstractButton(parent)
@@ -40,10 +58,12 @@ FamilyTile::FamilyTile(Family family, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setCheckable(false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_driver = new FrameDriver(this, [this](double dt) { return m_highlight.advance(dt); });
 }
 
 void FamilyTile::setState(bool selected, bool found) {
     if (selected == m_selected && found == m_found) return;
+    if (selected != m_selected) m_driver->animate(m_highlight, selected ? 1 : 0, Theme::snappy());
     m_selected = selected;
     m_found = found;
     update();
@@ -57,10 +77,18 @@ void FamilyTile::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = rect();
-    SiteKit::paintSheet(p, r, 12, m_selected);
+    // The plain sheet, and the highlighted one over it as far as the selection has come.
+    const double highlight = std::clamp(m_highlight.value(), 0.0, 1.0);
+    SiteKit::paintSheet(p, r, 12, false);
+    if (highlight > 0) {
+        p.save();
+        p.setOpacity(highlight);
+        SiteKit::paintSheet(p, r, 12, true);
+        p.restore();
+    }
     const auto look = AIStepModel::look(m_family);
     const QPixmap icon =
-        Symbols::pixmap(look.symbol, 17, m_selected ? Brand::tinta() : Brand::chuva());
+        Symbols::pixmap(look.symbol, 17, blend(Brand::chuva(), Brand::tinta(), highlight));
     const double x = 12;
     if (!icon.isNull()) p.drawPixmap(QPointF(x + 2, r.center().y() - 8.5), icon);
     const QFont title = OnboardingFonts::brand(14, OnboardingFonts::Weight::bold);
@@ -168,7 +196,7 @@ AIStep::AIStep(AppSettings& settings, AIStatus& status, UserDefaults& defaults, 
         OnboardingFonts::brand(12, OnboardingFonts::Weight::regular), Brand::suave(), card);
     m_searching->setWordWrap(false);
     m_chipRow->addWidget(m_searching);
-    m_found = new Badge(QString(), Brand::verde(), card);
+    m_found = new Badge(QString(), Brand::verde(), card, QStringLiteral("checkmark"));
     m_chipRow->addWidget(m_found);
     column->addLayout(m_chipRow);
     m_note = OnboardingFonts::label({}, brand13(), Brand::suave(), card);
@@ -194,17 +222,34 @@ AIStep::AIStep(AppSettings& settings, AIStatus& status, UserDefaults& defaults, 
     connect(m_testButton, &QAbstractButton::clicked, this, &AIStep::test);
     statusRow->addWidget(m_testButton);
     column->addLayout(statusRow);
+    // The test's line: the request under way or its result, one blurring into the other.
+    auto* outcome = new QWidget(card);
+    auto* outcomeColumn = new QVBoxLayout(outcome);
+    outcomeColumn->setContentsMargins(0, 0, 0, 0);
     m_progress =
         OnboardingFonts::label(QStringLiteral("Pedindo ao modelo para limpar uma frase…"),
-                               OnboardingFonts::system(13, QFont::Medium), Brand::roxo(), card);
-    column->addWidget(m_progress);
-    m_result = OnboardingFonts::label({}, brand13(), Brand::tinta2(), card);
-    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    column->addWidget(m_result);
+                               OnboardingFonts::system(13, QFont::Medium), Brand::roxo(), outcome);
+    outcomeColumn->addWidget(m_progress);
+    m_result = new OnboardingSymbolLabel(QStringLiteral("checkmark.seal.fill"), Brand::verde(), {},
+                                         {.font = brand13(),
+                                          .color = Brand::tinta2(),
+                                          .symbolSide = 14,
+                                          .spacing = 8,
+                                          .alignTop = true},
+                                         outcome);
+    m_result->textLabel()->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outcomeColumn->addWidget(m_result);
+    column->addWidget(outcome);
+    m_outcomeChange = new ReplaceTransition(outcome, Theme::gentle(), Transitions::blurReplace);
     layout->addWidget(card);
     layout->addStretch(1);
+    // Another provider: the card's old look fades as the new one comes.
+    m_providerChange = new ReplaceTransition(card, Theme::gentle(), [](double p) {
+        return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)};
+    });
 
     connect(&settings, &AppSettings::aiProviderChanged, this, [this] {
+        m_providerChange->aboutToChange();
         buildChips();
         buildFields();
         render();
@@ -429,7 +474,7 @@ void AIStep::render() {
     m_searching->setVisible(local && m_scanning);
     const auto badge = AIStepModel::foundBadge(m_detected);
     m_found->setVisible(local && !m_scanning && badge);
-    if (badge) m_found->setText(QStringLiteral("✓ ") + *badge);
+    if (badge) m_found->setText(*badge);
     m_note->setText(provider.note());
     if (m_modelDetail) {
         m_modelDetail->setText(AIStepModel::modelDetail(provider, m_status.models()));
@@ -440,11 +485,19 @@ void AIStep::render() {
     m_retry->setVisible(m_status.connection() == AIConnection::offline);
     m_testButton->setText(m_testing ? QStringLiteral("Testando…") : QStringLiteral("Testar"));
     m_testButton->setEnabled(!m_testing && !m_settings.model().isEmpty());
+    const QString outcome =
+        m_testing      ? QStringLiteral("…")
+        : m_testResult ? (m_testFailed ? QStringLiteral("!") : QStringLiteral("✓")) + *m_testResult
+                       : QString();
+    if (outcome != m_outcome && isOnScreen()) m_outcomeChange->aboutToChange();
+    m_outcome = outcome;
     m_progress->setVisible(m_testing);
     m_result->setVisible(!m_testing && m_testResult);
-    m_result->setText((m_testFailed ? QStringLiteral("⚠ ") : QStringLiteral("✓ ")) +
-                      m_testResult.value_or(QString()));
-    m_result->setAccessibleName(m_testResult.value_or(QString()));
+    if (m_testFailed)
+        m_result->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brand::erro());
+    else
+        m_result->setSymbol(QStringLiteral("checkmark.seal.fill"), Brand::verde());
+    m_result->setText(m_testResult.value_or(QString()));
 }
 
 } // namespace nolvea

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/animation/SpringValue.h"
 #include "ui/onboarding/AIStepModel.h"
 #include "ui/onboarding/OnboardingPage.h"
 
@@ -18,6 +19,9 @@ namespace nolvea {
 class AIStatus;
 class AppSettings;
 class Badge;
+class FrameDriver;
+class ReplaceTransition;
+class OnboardingSymbolLabel;
 class StatusDot;
 class SiteButton;
 class UserDefaults;
@@ -33,6 +37,8 @@ public:
     void setState(bool selected, bool found);
     bool isSelected() const { return m_selected; }
     bool isFound() const { return m_found; }
+    // 0 plain, 1 highlighted; between the two while the selection moves.
+    double highlight() const { return m_highlight.value(); }
     QSize sizeHint() const override;
 
 protected:
@@ -42,6 +48,8 @@ private:
     AIStepModel::Family m_family;
     bool m_selected = false;
     bool m_found = false;
+    SpringValue m_highlight;
+    FrameDriver* m_driver;
 };
 
 // "Escolha a IA": family, provider and what it needs, the live connection line and a one-phrase
@@ -59,6 +67,10 @@ public:
     std::optional<QString> testResult() const { return m_testResult; }
     bool testFailed() const { return m_testFailed; }
     QString statusTitle() const;
+    // The card's cross-fade to another provider, and the test line's blur from one state to
+    // the next.
+    ReplaceTransition& providerChange() const { return *m_providerChange; }
+    ReplaceTransition& outcomeChange() const { return *m_outcomeChange; }
 
     void choose(AIStepModel::Family family);
     // A provider chosen by the person (a chip or a tile).
@@ -111,7 +123,10 @@ private:
     SiteButton* m_retry;
     SiteButton* m_testButton;
     QLabel* m_progress;
-    QLabel* m_result;
+    OnboardingSymbolLabel* m_result;
+    ReplaceTransition* m_providerChange;
+    ReplaceTransition* m_outcomeChange;
+    QString m_outcome; // what the test line shows, to see when it changes
 };
 
 } // namespace nolvea

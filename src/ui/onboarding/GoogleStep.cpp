@@ -4,12 +4,17 @@
 #include "mcp/MCPManager.h"
 #include "support/Clock.h"
 #include "support/Detached.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Folha.h"
 #include "ui/components/InlineMarkdown.h"
 #include "ui/components/SiteButton.h"
+#include "ui/components/Theme.h"
+#include "ui/onboarding/GoogleStepChevron.h"
 #include "ui/onboarding/OnboardingFlow.h"
 #include "ui/onboarding/OnboardingFonts.h"
+#include "ui/onboarding/OnboardingSymbolLabel.h"
 #include "ui/onboarding/PageTexts.h"
 #include "ui/onboarding/StepHeader.h"
 
@@ -21,7 +26,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTextDocumentFragment>
-#include <QTransform>
 #include <QVBoxLayout>
 
 namespace nolvea {
@@ -100,13 +104,56 @@ GoogleStep::GoogleStep(GoogleConnect& google, QWidget* parent)
                        QStringLiteral("Para a Nolvea ler e responder seus e-mails, ver "
                                       "a agenda e achar contatos. Opcional."),
                        this));
+    // Each card keeps its header; what is under it is replaced with a blur when the card
+    // turns to another state.
+    const auto blurSwap = [](QWidget* box) {
+        return new ReplaceTransition(box, Theme::gentle(), Transitions::blurReplace);
+    };
     auto* account = new Folha(16, 14, false, this);
-    m_accountSlot = new QVBoxLayout(account);
-    m_accountSlot->setContentsMargins(16, 16, 16, 16);
+    auto* accountColumn = new QVBoxLayout(account);
+    accountColumn->setContentsMargins(16, 16, 16, 16);
+    accountColumn->setSpacing(12);
+    accountColumn->addWidget(cardHeader(
+        QStringLiteral("Gmail, Agenda e Contatos"),
+        new Badge(QStringLiteral("Recomendado · 30 s"), Brand::roxoTexto()), nullptr, account));
+    auto* accountBox = new QWidget(account);
+    m_accountSlot = new QVBoxLayout(accountBox);
+    m_accountSlot->setContentsMargins(0, 0, 0, 0);
+    accountColumn->addWidget(accountBox);
+    m_accountChange = blurSwap(accountBox);
     layout->addWidget(account);
+
     auto* drive = new Folha(16, 14, false, this);
-    m_driveSlot = new QVBoxLayout(drive);
-    m_driveSlot->setContentsMargins(16, 16, 16, 16);
+    auto* driveColumn = new QVBoxLayout(drive);
+    driveColumn->setContentsMargins(16, 16, 16, 16);
+    driveColumn->setSpacing(12);
+    auto* trailing = new QWidget;
+    auto* trailingRow = new QHBoxLayout(trailing);
+    trailingRow->setContentsMargins(0, 0, 0, 0);
+    trailingRow->setSpacing(8);
+    m_configured = new OnboardingSymbolLabel(
+        QStringLiteral("checkmark.circle.fill"), Brand::verde(), QStringLiteral("Configurado"),
+        {.font = OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold),
+         .color = Brand::verde(),
+         .symbolSide = 13},
+        trailing);
+    m_configured->textLabel()->setWordWrap(false);
+    trailingRow->addWidget(m_configured);
+    m_chevron = new GoogleStepChevron(trailing);
+    trailingRow->addWidget(m_chevron);
+    m_driveToggle = new SiteButton(QStringLiteral("Mostrar passos"), SiteKit::Kind::quiet,
+                                   SiteKit::Size::small);
+    m_driveToggle->setAccessibleName(QStringLiteral("Drive, Docs e Planilhas"));
+    connect(m_driveToggle, &QAbstractButton::clicked, this, [this] { setShowDrive(!m_showDrive); });
+    trailingRow->addWidget(m_driveToggle);
+    driveColumn->addWidget(cardHeader(QStringLiteral("Drive, Docs e Planilhas"),
+                                      new Badge(QStringLiteral("Opcional · 5 min"), Brand::suave()),
+                                      trailing, drive));
+    auto* driveBox = new QWidget(drive);
+    m_driveSlot = new QVBoxLayout(driveBox);
+    m_driveSlot->setContentsMargins(0, 0, 0, 0);
+    driveColumn->addWidget(driveBox);
+    m_driveChange = blurSwap(driveBox);
     layout->addWidget(drive);
     layout->addStretch(1);
 
@@ -203,13 +250,33 @@ void GoogleStep::importCredentials() {
 }
 
 void GoogleStep::render() {
+    const bool configured = m_google.workspaceServer() != nullptr;
+    const bool accountsKnown = !m_google.macAccounts().isEmpty() || m_google.hasUnnamedAccount();
+    const int accountState = !m_google.hasAccountStore() ? 0 : accountsKnown ? 1 : 2;
+    const int driveState = configured ? 0 : m_showDrive ? 1 : 2;
     auto replace = [](QVBoxLayout* slot, QWidget*& current, QWidget* next) {
-        if (current) current->deleteLater();
+        if (current) {
+            current->hide();
+            current->deleteLater();
+        }
         current = next;
         slot->addWidget(next);
     };
+    // Only a change of state blurs; new details of the same state (a file found, an error)
+    // are simply shown.
+    if (m_accountContent && accountState != m_accountState) m_accountChange->aboutToChange();
+    m_accountState = accountState;
     replace(m_accountSlot, m_accountContent, accountCard());
+    if (m_driveContent && driveState != m_driveState) m_driveChange->aboutToChange();
+    m_driveState = driveState;
     replace(m_driveSlot, m_driveContent, driveCard());
+
+    m_configured->setVisible(configured);
+    m_chevron->setVisible(!configured);
+    m_chevron->setOpen(!configured && m_showDrive);
+    m_driveToggle->setVisible(!configured);
+    m_driveToggle->setText(m_showDrive ? QStringLiteral("Esconder passos")
+                                       : QStringLiteral("Mostrar passos"));
     updateFileWatch();
 }
 
@@ -218,9 +285,6 @@ QWidget* GoogleStep::accountCard() {
     auto* v = new QVBoxLayout(card);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(12);
-    v->addWidget(cardHeader(QStringLiteral("Gmail, Agenda e Contatos"),
-                            new Badge(QStringLiteral("Recomendado · 30 s"), Brand::roxoTexto()),
-                            nullptr, card));
     const QStringList accounts = m_google.macAccounts();
     if (!m_google.hasAccountStore()) {
         v->addWidget(note(QStringLiteral("Este computador não tem contas de calendário do sistema "
@@ -231,8 +295,9 @@ QWidget* GoogleStep::accountCard() {
         const QFont semibold = OnboardingFonts::brand(14, OnboardingFonts::Weight::semibold);
         for (const QString& a :
              accounts.isEmpty() ? QStringList{QStringLiteral("Conta Google")} : accounts)
-            v->addWidget(
-                OnboardingFonts::label(QStringLiteral("✓ ") + a, semibold, Brand::verde(), card));
+            v->addWidget(new OnboardingSymbolLabel(
+                QStringLiteral("checkmark.circle.fill"), Brand::verde(), a,
+                {.font = semibold, .color = Brand::verde(), .symbolSide = 14}, card));
         v->addWidget(note(QStringLiteral("Pronto: a Nolvea usa o Mail, o Calendário e os Contatos "
                                          "do Mac com essa conta."),
                           card));
@@ -265,29 +330,7 @@ QWidget* GoogleStep::driveCard() {
     auto* v = new QVBoxLayout(card);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(12);
-    const bool configured = m_google.workspaceServer() != nullptr;
-    QLabel* indicator =
-        configured
-            ? OnboardingFonts::label(QStringLiteral("✓ Configurado"),
-                                     OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold),
-                                     Brand::verde())
-            : OnboardingFonts::symbol(QStringLiteral("chevron.down"), 11, Brand::suave());
-    indicator->setWordWrap(false);
-    // The chevron turns to point up while the steps are open.
-    if (!configured && m_showDrive)
-        indicator->setPixmap(indicator->pixmap().transformed(QTransform().rotate(180)));
-    QWidget* headerRow =
-        cardHeader(QStringLiteral("Drive, Docs e Planilhas"),
-                   new Badge(QStringLiteral("Opcional · 5 min"), Brand::suave()), indicator, card);
-    auto* toggle = new SiteButton(m_showDrive ? QStringLiteral("Esconder passos")
-                                              : QStringLiteral("Mostrar passos"),
-                                  SiteKit::Kind::quiet, SiteKit::Size::small, headerRow);
-    toggle->setAccessibleName(QStringLiteral("Drive, Docs e Planilhas"));
-    toggle->setVisible(!configured);
-    headerRow->layout()->addWidget(toggle);
-    connect(toggle, &QAbstractButton::clicked, this, [this] { setShowDrive(!m_showDrive); });
-    v->addWidget(headerRow);
-    if (configured)
+    if (m_google.workspaceServer())
         v->addWidget(note(QStringLiteral("Na primeira vez que você pedir algo do Drive, o login do "
                                          "Google abre no navegador."),
                           card));

@@ -11,6 +11,10 @@ namespace nolvea {
 
 class ClockTimer;
 class GoogleConnect;
+class GoogleStepChevron;
+class OnboardingSymbolLabel;
+class ReplaceTransition;
+class SiteButton;
 
 // "Conecte o Google": the desktop's own Google accounts, when it has a calendar store, and the
 // guided set-up of Drive, Docs and Sheets through the person's own OAuth client file.
@@ -32,6 +36,10 @@ public:
     bool isWatchingFiles() const { return bool(m_fileWatch); }
     void connectAccount();
     void importCredentials();
+    // The cards' blur from one state to the next, and the Drive card's chevron.
+    ReplaceTransition& accountChange() const { return *m_accountChange; }
+    ReplaceTransition& driveChange() const { return *m_driveChange; }
+    GoogleStepChevron* chevron() const { return m_chevron; }
 
 protected:
     void appear() override;
@@ -55,6 +63,13 @@ private:
     QVBoxLayout* m_driveSlot;
     QWidget* m_accountContent = nullptr;
     QWidget* m_driveContent = nullptr;
+    int m_accountState = -1;
+    int m_driveState = -1;
+    ReplaceTransition* m_accountChange;
+    ReplaceTransition* m_driveChange;
+    OnboardingSymbolLabel* m_configured;
+    GoogleStepChevron* m_chevron;
+    SiteButton* m_driveToggle;
 };
 
 } // namespace nolvea

@@ -8,6 +8,7 @@
 #include "mcp/MCPManager.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SiteButton.h"
 #include "ui/onboarding/AIStep.h"
@@ -30,6 +31,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace nolvea {
 
@@ -105,6 +108,10 @@ OnboardingView::OnboardingView(int initialStep, std::function<void()> onFinish, 
 
     connect(m_back, &QAbstractButton::clicked, this, &OnboardingView::back);
     connect(m_primary, &QAbstractButton::clicked, this, &OnboardingView::advance);
+    // One label gives way to the next by a cross-fade.
+    m_primaryChange = new ReplaceTransition(m_primary, Theme::snappy(), [](double p) {
+        return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)};
+    });
     setFocusPolicy(Qt::StrongFocus);
     m_driver = new FrameDriver(this, [this](double dt) { return stepMotion(dt); });
 
@@ -182,7 +189,9 @@ bool OnboardingView::canContinue() const {
 void OnboardingView::refreshFooter() {
     const auto f = facts();
     const QString label = OnboardingFlow::primaryLabel(m_step, f);
-    m_primary->setText(label + QStringLiteral("  →"));
+    const QString text = label + QStringLiteral("  →");
+    if (text != m_primary->text()) m_primaryChange->aboutToChange();
+    m_primary->setText(text);
     m_primary->setAccessibleName(label);
     m_primary->setEnabled(OnboardingFlow::canContinue(m_step, f));
     // The hint fades in and out; going away it keeps its last words.

@@ -17,6 +17,7 @@ namespace nolvea {
 class FrameDriver;
 class PageMotionEffect;
 class ProgressSteps;
+class ReplaceTransition;
 class SiteButton;
 class SnapshotLayer;
 
@@ -44,6 +45,8 @@ public:
     void finish();
 
     QString primaryLabel() const;
+    // The primary button's cross-fade from one label to the next.
+    ReplaceTransition& primaryChange() const { return *m_primaryChange; }
     bool canContinue() const;
     // Whether a change of page is still moving on screen.
     bool isMoving() const;
@@ -78,6 +81,7 @@ private:
     SiteButton* m_back;
     QLabel* m_hint;
     SiteButton* m_primary;
+    ReplaceTransition* m_primaryChange;
 
     FrameDriver* m_driver = nullptr;
     // The latest change of page, 0 when it starts and 1 at rest.

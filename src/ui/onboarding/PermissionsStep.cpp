@@ -9,6 +9,7 @@
 #include "ui/components/SiteButton.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
+#include "ui/onboarding/OnboardingSymbolLabel.h"
 #include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/SnapshotLayer.h"
 #include "ui/onboarding/StepHeader.h"
@@ -75,12 +76,14 @@ PermissionsStep::PermissionsStep(Permissions& permissions, QWidget* parent)
         allow->setAccessibleName(QStringLiteral("Permitir ") + l.title);
         connect(allow, &QAbstractButton::clicked, this,
                 [this, kind] { m_permissions.request(kind); });
-        QLabel* granted = OnboardingFonts::label(
-            QStringLiteral("✓ Permitido"),
-            OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold), Brand::verde(), state);
-        granted->setWordWrap(false);
+        auto* granted = new OnboardingSymbolLabel(
+            QStringLiteral("checkmark"), Brand::verde(), QStringLiteral("Permitido"),
+            {.font = OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold),
+             .color = Brand::verde(),
+             .symbolSide = 12},
+            state);
+        granted->textLabel()->setWordWrap(false);
         granted->setAccessibleName(l.title + QStringLiteral(": Permitido"));
-        granted->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         stack->addWidget(allow);
         stack->addWidget(granted);
         m_states[kind] = stack;

@@ -21,14 +21,16 @@ private:
     QLabel* m_subtitle;
 };
 
-// The small coloured capsule label.
+// The small coloured capsule label, with a symbol before the text when it has one.
 class Badge : public QWidget {
     Q_OBJECT
 
 public:
-    Badge(const QString& text, const QColor& color, QWidget* parent = nullptr);
+    Badge(const QString& text, const QColor& color, QWidget* parent = nullptr,
+          const QString& symbol = {});
 
     QString text() const { return m_text; }
+    QString symbol() const { return m_symbol; }
     void setText(const QString& text);
     QSize sizeHint() const override;
 
@@ -38,6 +40,7 @@ protected:
 private:
     QString m_text;
     QColor m_color;
+    QString m_symbol;
 };
 
 } // namespace nolvea

@@ -34,6 +34,28 @@ QWidget* padded(QWidget* pane) {
     return frame;
 }
 
+// A section's symbol in the accent, and in the selection's text colour on the selected row,
+// where the accent would vanish into the selection.
+QIcon sidebarIcon(const QString& symbol, const QPalette& palette) {
+    constexpr int kSide = 16;
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap normal = Symbols::pixmap(symbol, kSide, palette.color(QPalette::Highlight), ratio);
+        QPixmap selected =
+            Symbols::pixmap(symbol, kSide, palette.color(QPalette::HighlightedText), ratio);
+        if (normal.isNull()) {
+            // Keeps the titles lined up when a symbol has no drawing.
+            normal = QPixmap(QSize(kSide, kSide) * ratio);
+            normal.setDevicePixelRatio(ratio);
+            normal.fill(Qt::transparent);
+            selected = normal;
+        }
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(selected, QIcon::Selected);
+    }
+    return icon;
+}
+
 } // namespace
 
 QPalette SettingsView::lightPalette() {
@@ -75,14 +97,8 @@ SettingsView::SettingsView(QWidget* parent)
     sp.setColor(QPalette::Base, Brand::chao().darker(104));
     m_sidebar->setPalette(sp);
     for (Section s : SettingsSections::allCases()) {
-        QIcon icon = Symbols::icon(SettingsSections::symbol(s), Brand::roxo());
-        if (icon.isNull()) {
-            // Keeps the titles lined up when a symbol has no drawing.
-            QPixmap blank(16, 16);
-            blank.fill(Qt::transparent);
-            icon = QIcon(blank);
-        }
-        auto* item = new QListWidgetItem(icon, SettingsSections::title(s));
+        auto* item = new QListWidgetItem(sidebarIcon(SettingsSections::symbol(s), sp),
+                                         SettingsSections::title(s));
         item->setSizeHint({kSidebarWidth - 8, 30});
         m_sidebar->addItem(item);
     }

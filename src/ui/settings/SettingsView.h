@@ -31,6 +31,7 @@ public:
     Section section() const { return m_section; }
     void setSection(Section section);
     QWidget* pane() const { return m_pane; }
+    QListWidget* sidebar() const { return m_sidebar; }
     // The switch to the current pane while it is still under way.
     PaneTransition* transition() const { return m_transition; }
 

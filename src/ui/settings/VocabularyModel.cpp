@@ -1,5 +1,7 @@
 #include "ui/settings/VocabularyModel.h"
 
+#include <algorithm>
+
 namespace nolvea::VocabularyModel {
 
 namespace {
@@ -31,6 +33,10 @@ QStringList removing(const QStringList& list, const QString& word) {
     for (const QString& w : list)
         if (w != word) out.append(w);
     return out;
+}
+
+MotionPose chipPose(double progress) {
+    return {.opacity = std::clamp(progress, 0.0, 1.0), .scale = std::max(progress, 0.0)};
 }
 
 } // namespace nolvea::VocabularyModel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/animation/MotionPose.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,5 +16,8 @@ QString trimmed(const QString& typed);
 std::optional<QStringList> adding(const QStringList& list, const QString& typed);
 // The list without any entry equal to `word`, the others in their order.
 QStringList removing(const QStringList& list, const QString& word);
+// A chip on its way in or out at `progress` (0 inserted or removed, 1 at rest): scaled from
+// nothing about its centre while it fades.
+MotionPose chipPose(double progress);
 
 } // namespace nolvea::VocabularyModel

@@ -1,12 +1,14 @@
 #include "ui/settings/VocabularySettings.h"
 
 #include "core/AppSettings.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/FlowLayout.h"
 #include "ui/components/SettingsCard.h"
 #include "ui/components/SettingsText.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
 #include "ui/settings/VocabularyModel.h"
 
 #include <QHBoxLayout>
@@ -22,7 +24,8 @@ namespace {
 
 class Chip : public QWidget {
 public:
-    Chip(const QString& word, std::function<void()> remove) {
+    Chip(const QString& word, bool shown, std::function<void()> remove)
+        : m_motion(new WidgetTransition(this, VocabularyModel::chipPose, shown)) {
         setAccessibleName(word);
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(10, 6, 10, 6);
@@ -41,6 +44,8 @@ public:
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
 
+    WidgetTransition& motion() const { return *m_motion; }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
@@ -49,6 +54,9 @@ protected:
         p.setBrush(Brand::withOpacity(Brand::tinta(), 0.055));
         p.drawRoundedRect(QRectF(rect()), 7, 7);
     }
+
+private:
+    WidgetTransition* m_motion;
 };
 
 } // namespace
@@ -104,24 +112,58 @@ void VocabularySettings::add() {
     m_field->clear();
 }
 
+QList<QWidget*> VocabularySettings::chipWidgets() const {
+    QList<QWidget*> out;
+    for (int i = 0; i < m_flow->count(); ++i)
+        out.append(m_flow->itemAt(i)->widget());
+    return out;
+}
+
 void VocabularySettings::rebuildChips() {
-    while (QLayoutItem* item = m_flow->takeAt(0)) {
-        // A button of the row may be the one whose click brought us here.
-        if (QWidget* w = item->widget()) {
-            w->hide();
-            w->deleteLater();
-        }
-        delete item;
-    }
     const QStringList words = AppSettings::shared().vocabulary();
+    // Chips keep their word: one that stays is moved, a new one grows in, a removed one
+    // shrinks away where it stood.
+    const bool animated = isVisible();
+    while (QLayoutItem* item = m_flow->takeAt(0))
+        delete item;
+    QHash<QString, QWidget*> kept;
     for (const QString& word : words) {
-        m_flow->addWidget(new Chip(word, [word] {
-            AppSettings& s = AppSettings::shared();
-            s.setVocabulary(VocabularyModel::removing(s.vocabulary(), word));
-        }));
+        QWidget* chip = m_chipByWord.take(word);
+        if (!chip) {
+            auto* made = new Chip(word, !animated, [word] {
+                AppSettings& s = AppSettings::shared();
+                s.setVocabulary(VocabularyModel::removing(s.vocabulary(), word));
+            });
+            if (animated) made->motion().appear(Theme::snappy());
+            chip = made;
+        }
+        kept.insert(word, chip);
+        m_flow->addWidget(chip);
+        chip->show();
     }
+    for (QWidget* gone : std::as_const(m_chipByWord))
+        leave(gone, animated);
+    m_chipByWord = std::move(kept);
     m_empty->setVisible(words.isEmpty());
-    m_chips->setVisible(!words.isEmpty());
+    m_chips->setVisible(!words.isEmpty() || !m_leaving.isEmpty());
+}
+
+void VocabularySettings::leave(QWidget* chip, bool animated) {
+    // The chip's own button may be the one whose click brought us here.
+    const auto remove = [this, chip] {
+        m_leaving.removeAll(chip);
+        chip->hide();
+        chip->deleteLater();
+        if (m_leaving.isEmpty() && m_chipByWord.isEmpty()) m_chips->hide();
+    };
+    if (!animated) {
+        remove();
+        return;
+    }
+    chip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    chip->lower();
+    m_leaving.append(chip);
+    static_cast<Chip*>(chip)->motion().disappear(Theme::snappy(), remove);
 }
 
 } // namespace nolvea

@@ -5,9 +5,11 @@
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/MotionEffect.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/RevealBox.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
+#include "ui/drawer/DrawerCountsLabel.h"
 #include "ui/drawer/DrawerRow.h"
 #include "ui/drawer/HistoryConversationView.h"
 #include "ui/drawer/HistoryDrawerModel.h"
@@ -281,6 +283,60 @@ TEST_F(DrawerView, TheCardSlidesInFromTheEdgeAndRowsUnfoldTheirConversation) {
     EXPECT_EQ(row->chevronAngle(), 90);
     model.setOpen(false);
     EXPECT_FALSE(card->isVisible());
+    FrameClock::shared().setReduceMotion(false);
+}
+
+TEST_F(DrawerView, TheCountsRollTheirDigitsAndClearAllCrossFadesItsLabel) {
+    FrameClock::shared().setReduceMotion(false);
+    run(2000);
+    DrawerCountsLabel* counts = view->counts();
+    EXPECT_FALSE(counts->isRolling());
+
+    // Deleting an entry rolls the changed digits down; the label says the new text at once.
+    for (const HistoryEntry& e : history.entries())
+        if (e.output == u"Bom dia, equipe!") history.remove(e);
+    EXPECT_EQ(counts->text(), QStringLiteral("2 registros · 5 palavras ditadas"));
+    ASSERT_TRUE(counts->isRolling());
+    using R = DrawerCountMotion::Role;
+    QStringList entering;
+    for (const DrawerCountMotion::Piece& p : counts->pieces())
+        if (p.role == R::entering) entering.append(p.text);
+    EXPECT_EQ(entering, QStringList({"2", "5"}));
+    run(100);
+    EXPECT_GT(counts->progress(), 0);
+    EXPECT_LT(counts->progress(), 1);
+    screenshot(QStringLiteral("contagem-rolando"));
+    run(2000);
+    EXPECT_FALSE(counts->isRolling());
+    EXPECT_TRUE(counts->pieces().isEmpty());
+
+    // The first press fades the trash out as the question fades in, and back after 3 s.
+    GlassButton* clear = view->clearButton();
+    QTest::mouseClick(clear, Qt::LeftButton);
+    ASSERT_TRUE(view->clearChange().isRunning());
+    ASSERT_NE(view->clearChange().leaving(), nullptr) << "the trash's picture on its way out";
+    run(68);
+    const double part = view->clearChange().progress();
+    EXPECT_GT(part, 0);
+    EXPECT_LT(part, 1);
+    screenshot(QStringLiteral("limpar-trocando"));
+    run(1000);
+    EXPECT_FALSE(view->clearChange().isRunning());
+    EXPECT_EQ(view->clearChange().leaving(), nullptr);
+    EXPECT_EQ(clear->look().title, QStringLiteral("Apagar tudo?"));
+    clock.advance(std::chrono::milliseconds(2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clear->look().title, QString());
+    EXPECT_TRUE(view->clearChange().isRunning()) << "the question fades back into the trash";
+    run(1000);
+
+    // Under reduced motion both change at once.
+    FrameClock::shared().setReduceMotion(true);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_FALSE(view->clearChange().isRunning());
+    history.remove(history.entries().front());
+    EXPECT_FALSE(counts->isRolling());
+    EXPECT_TRUE(counts->text().startsWith(QStringLiteral("1 registros")));
     FrameClock::shared().setReduceMotion(false);
 }
 

@@ -153,3 +153,37 @@ TEST_F(DrawerX11, TypingInTheSearchKeepsItOpenAfterThePointerLeaves) {
     EXPECT_FALSE(isOpen());
     EXPECT_FALSE(panel.isKey());
 }
+
+TEST_F(DrawerX11, AClickInAnotherOfOurWindowsClosesItToo) {
+    const struct {
+        Qt::WindowFlags flags;
+        bool typing;
+    } cases[] = {
+        {Qt::Window, false},
+        {Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, false},
+        {Qt::Window, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.flags));
+        SCOPED_TRACE(c.typing);
+        controller->open();
+        OverlayPanel& panel = controller->panel();
+        ASSERT_TRUE(test::spinUntil([&] { return panel.isVisible(); }, 3000));
+        if (c.typing) {
+            QLineEdit* search = controller->view().searchField();
+            test::spinUntil([] { return false; }, 300);
+            click(search->mapToGlobal(search->rect().center()));
+            ASSERT_TRUE(test::spinUntil([&] { return panel.isKey(); }, 5000));
+        }
+        QWidget other(nullptr, c.flags);
+        other.setWindowTitle(QStringLiteral("Outra janela"));
+        other.setGeometry(900, 300, 300, 200);
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+        test::spinUntil([] { return false; }, 200); // the window manager maps it
+        click(other.geometry().center());
+        EXPECT_TRUE(test::spinUntil([&] { return !isOpen(); }, 3000))
+            << "a press in our own window did not close the drawer";
+        clock.advance(std::chrono::milliseconds(600));
+    }
+}

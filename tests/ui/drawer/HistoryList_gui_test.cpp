@@ -1,3 +1,4 @@
+#include "ui/drawer/DrawerCountMotion.h"
 #include "ui/drawer/DrawerEdge.h"
 #include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/HistoryList.h"
@@ -163,9 +164,9 @@ TEST(DrawerMotion, EachChangeTakesItsSpringAndTheCardSlidesFromTheEdge) {
         C change;
         SpringSpec spring;
     } cases[] = {
-        {C::open, Theme::gentle()},     {C::close, closing},         {C::expand, Theme::gentle()},
-        {C::collapse, Theme::gentle()}, {C::hover, Theme::snappy()}, {C::query, Theme::snappy()},
-        {C::remove, Theme::gentle()},
+        {C::open, Theme::gentle()},     {C::close, closing},          {C::expand, Theme::gentle()},
+        {C::collapse, Theme::gentle()}, {C::hover, Theme::snappy()},  {C::query, Theme::snappy()},
+        {C::remove, Theme::gentle()},   {C::counts, Theme::gentle()}, {C::confirm, Theme::snappy()},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DrawerMotion::spring(c.change), c.spring) << int(c.change);
@@ -190,6 +191,76 @@ TEST(DrawerMotion, EachChangeTakesItsSpringAndTheCardSlidesFromTheEdge) {
     EXPECT_EQ(DrawerMotion::rowFill(true, true), 0.06);
     EXPECT_EQ(DrawerMotion::rowFill(false, true), 0.045);
     EXPECT_EQ(DrawerMotion::rowFill(false, false), 0);
+}
+
+TEST(DrawerCountMotion, OnlyTheDigitsThatChangeRollUnitsUnderUnits) {
+    using R = DrawerCountMotion::Role;
+    using P = DrawerCountMotion::Piece;
+    const QString words = QStringLiteral(" registros · ");
+    const QString tail = QStringLiteral(" palavras ditadas");
+    const struct {
+        const char* from;
+        const char* to;
+        QList<P> pieces;
+        int direction;
+    } cases[] = {
+        // One digit changes: it rolls, the other number and the words stay.
+        {"3 registros · 8 palavras ditadas",
+         "2 registros · 8 palavras ditadas",
+         {{"3", R::leaving, 0, -1},
+          {"2", R::entering, -1, 0},
+          {words, R::kept, 1, 1},
+          {"8", R::kept, 14, 14},
+          {tail, R::kept, 15, 15}},
+         -1},
+        // 9 → 10: the units roll and the tens come in on the left, the words slide right.
+        {"9 registros · 8 palavras ditadas",
+         "10 registros · 12 palavras ditadas",
+         {{"1", R::entering, -1, 0},
+          {"9", R::leaving, 0, -1},
+          {"0", R::entering, -1, 1},
+          {words, R::kept, 1, 2},
+          {"1", R::entering, -1, 15},
+          {"8", R::leaving, 14, -1},
+          {"2", R::entering, -1, 16},
+          {tail, R::kept, 15, 17}},
+         1},
+        // 10 → 0: the tens go, the units stay.
+        {"10 registros · 5 palavras ditadas",
+         "0 registros · 5 palavras ditadas",
+         {{"1", R::leaving, 0, -1},
+          {"0", R::kept, 1, 0},
+          {words, R::kept, 2, 1},
+          {"5", R::kept, 15, 14},
+          {tail, R::kept, 16, 15}},
+         -1},
+        // Other words: the whole text is replaced.
+        {"3 registros",
+         "três",
+         {{"3 registros", R::leaving, 0, -1}, {"três", R::entering, -1, 0}},
+         1},
+        {"", "1 registros", {{"1 registros", R::entering, -1, 0}}, 1},
+    };
+    for (const auto& c : cases) {
+        const QString from = QString::fromUtf8(c.from);
+        const QString to = QString::fromUtf8(c.to);
+        EXPECT_EQ(DrawerCountMotion::pieces(from, to), c.pieces) << c.from << " → " << c.to;
+        EXPECT_EQ(DrawerCountMotion::direction(from, to), c.direction) << c.from << " → " << c.to;
+    }
+
+    // Growing numbers come up from below and leave upwards; shrinking ones the other way.
+    const double h = 20;
+    EXPECT_GT(DrawerCountMotion::look(R::entering, 0, 1, h).offset.y(), 0);
+    EXPECT_LT(DrawerCountMotion::look(R::leaving, 1, 1, h).offset.y(), 0);
+    EXPECT_LT(DrawerCountMotion::look(R::entering, 0, -1, h).offset.y(), 0);
+    EXPECT_GT(DrawerCountMotion::look(R::leaving, 1, -1, h).offset.y(), 0);
+    EXPECT_EQ(DrawerCountMotion::look(R::entering, 0, 1, h).opacity, 0);
+    EXPECT_GT(DrawerCountMotion::look(R::entering, 0, 1, h).blur, 0);
+    EXPECT_EQ(DrawerCountMotion::look(R::leaving, 1, 1, h).opacity, 0);
+    for (R role : {R::kept, R::entering})
+        EXPECT_TRUE(DrawerCountMotion::look(role, 1, 1, h).isIdentity()) << int(role);
+    EXPECT_TRUE(DrawerCountMotion::look(R::leaving, 0, 1, h).isIdentity());
+    EXPECT_TRUE(DrawerCountMotion::look(R::kept, 0.3, 1, h).isIdentity());
 }
 
 } // namespace

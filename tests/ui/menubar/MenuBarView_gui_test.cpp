@@ -11,7 +11,10 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
+#include "support/fakes/ManualClock.h"
+#include "ui/animation/FrameClock.h"
 #include "ui/animation/ReplaceTransition.h"
+#include "ui/menubar/MenuBarHeaderBox.h"
 #include "ui/menubar/MenuBarModel.h"
 #include "ui/menubar/MenuBarView.h"
 #include "ui/menubar/RecentRow.h"
@@ -137,6 +140,48 @@ TEST_F(MenuBarViewTest, HeaderFollowsTheStage) {
     settings.setHotkey(HotkeyChoice::fn);
     state.setStage(AppState::Stage::idle);
     EXPECT_TRUE(labels().contains("Pronto · segure Fn / 🌐"));
+}
+
+TEST_F(MenuBarViewTest, TheHeaderGrowsToALongerStatusWithTheSpring) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    const auto run = [&](int ms) {
+        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
+            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
+        QCoreApplication::processEvents();
+        view->adjustSize();
+    };
+    MenuBarHeaderBox* header = view->header();
+    settle();
+    const int oneLine = header->height();
+    const int viewBefore = view->height();
+
+    state.setStatusText("Transcrevendo o áudio com o modelo local, isto pode levar alguns "
+                        "segundos na primeira vez");
+    state.setStage(AppState::Stage::processing);
+    QCoreApplication::processEvents();
+    const int target = header->targetHeight();
+    ASSERT_GT(target, oneLine) << "the long status takes more lines";
+    EXPECT_TRUE(header->isResizing());
+    run(51);
+    view->adjustSize();
+    EXPECT_GT(header->height(), oneLine);
+    EXPECT_LT(header->height(), target) << "on its way, not there at once";
+    run(2000);
+    EXPECT_FALSE(header->isResizing());
+    EXPECT_EQ(header->height(), target);
+    EXPECT_EQ(view->height(), viewBefore + target - oneLine) << "the window grows with it";
+    EXPECT_EQ(header->content()->height(), target);
+
+    // Back to one line, and under reduced motion at once.
+    FrameClock::shared().setReduceMotion(true);
+    state.setStage(AppState::Stage::idle);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(header->isResizing());
+    EXPECT_EQ(header->targetHeight(), oneLine);
+    FrameClock::shared().setReduceMotion(false);
+    Clock::install(nullptr);
 }
 
 TEST_F(MenuBarViewTest, StatusLineCrossFadesToTheNextAndToggleSymbolsSwap) {

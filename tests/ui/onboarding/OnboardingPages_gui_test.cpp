@@ -9,6 +9,7 @@
 #include "support/fakes/FakePermissionProbe.h"
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/FlatGlass.h"
 #include "ui/onboarding/AIStep.h"
@@ -512,6 +513,43 @@ TEST(OnboardingSlide, PagesSlideInTheDirectionOfTheMoveAndTheChromeComesInFromTh
         view->go(OnboardingStep::permissions);
         EXPECT_FALSE(view->isMoving());
         EXPECT_TRUE(view->findChildren<SnapshotLayer*>().isEmpty());
+        FrameClock::shared().setReduceMotion(false);
+    }
+    Clock::install(nullptr);
+}
+
+TEST(OnboardingSlide, TheFooterButtonCrossFadesToItsNewLabel) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    {
+        QWidget window;
+        window.resize(780, 660);
+        auto* view = new OnboardingView(
+            int(OnboardingStep::ai), [] {}, &window);
+        view->resize(window.size());
+        window.show();
+        clock.advance(std::chrono::seconds(2));
+        const QString before = view->primaryLabel();
+        EXPECT_FALSE(view->primaryChange().isRunning());
+
+        view->go(OnboardingStep::google);
+        ASSERT_NE(view->primaryLabel(), before);
+        EXPECT_TRUE(view->primaryChange().isRunning());
+        ASSERT_NE(view->primaryChange().leaving(), nullptr) << "the old label's picture";
+        clock.advance(std::chrono::milliseconds(68));
+        EXPECT_TRUE(between(view->primaryChange().progress()));
+        screenshot(window, QStringLiteral("onboarding-footer-label"));
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_FALSE(view->primaryChange().isRunning());
+        EXPECT_EQ(view->primaryChange().leaving(), nullptr);
+
+        // The same label again does not fade.
+        view->go(OnboardingStep::ai);
+        clock.advance(std::chrono::seconds(2));
+        FrameClock::shared().setReduceMotion(true);
+        view->go(OnboardingStep::google);
+        EXPECT_FALSE(view->primaryChange().isRunning()) << "reduced motion: at once";
         FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);

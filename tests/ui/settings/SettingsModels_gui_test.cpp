@@ -142,6 +142,20 @@ TEST(Vocabulary, AddsTrimmedNewTermsAndRemovesEveryCopy) {
     EXPECT_EQ(VocabularyModel::removing({"a"}, "a"), QStringList());
 }
 
+TEST(Vocabulary, AChipGrowsFromNothingAsItFadesIn) {
+    struct Case {
+        double progress;
+        MotionPose pose;
+    };
+    const QList<Case> cases{
+        {0, {.opacity = 0, .scale = 0}},       {0.5, {.opacity = 0.5, .scale = 0.5}}, {1, {}},
+        {1.05, {.opacity = 1, .scale = 1.05}}, // the spring's overshoot
+        {-0.02, {.opacity = 0, .scale = 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VocabularyModel::chipPose(c.progress), c.pose) << c.progress;
+}
+
 TEST(AIPane, ProvidersAreGroupedAndShowTheirRows) {
     const auto& groups = AIPaneModel::providerGroups();
     ASSERT_EQ(groups.size(), 3u);

@@ -1,7 +1,10 @@
 #include "core/AppSettings.h"
 #include "mcp/MCPManager.h"
 #include "speech/TTSServer.h"
+#include "support/fakes/ManualClock.h"
 #include "system/LoginItem.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/MotionEffect.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsCard.h"
 #include "ui/components/SettingsSwitch.h"
@@ -19,6 +22,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -95,6 +99,76 @@ TEST(VocabularyPane, AddsFromTheFieldAndRemovesChips) {
     EXPECT_FALSE(pane.emptyLabel()->isHidden());
 }
 
+TEST(VocabularyPane, ChipsGrowInAndShrinkAwayWhereTheyStood) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    const auto run = [&](int ms) {
+        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
+            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
+        QCoreApplication::processEvents();
+    };
+    const auto pose = [](QWidget* chip) {
+        auto* effect = qobject_cast<MotionEffect*>(chip->graphicsEffect());
+        return effect ? effect->pose() : MotionPose{};
+    };
+    AppSettings& s = AppSettings::shared();
+    s.setVocabulary({"Kubernetes", "Tesmiro"});
+    {
+        VocabularySettings pane;
+        pane.resize(500, 300);
+        // Chips that are there when the pane opens are simply there.
+        for (QWidget* chip : pane.chipWidgets())
+            EXPECT_EQ(chip->graphicsEffect(), nullptr);
+        pane.show();
+        QWidget* kept = pane.chipWidgets()[0];
+
+        s.setVocabulary({"Kubernetes", "Tesmiro", "Olvandro"});
+        ASSERT_EQ(pane.chipWidgets().size(), 3);
+        EXPECT_EQ(pane.chipWidgets()[0], kept) << "a chip that stays is the same chip";
+        QWidget* added = pane.chipWidgets()[2];
+        EXPECT_EQ(pose(added).scale, 0);
+        EXPECT_EQ(pose(added).opacity, 0);
+        run(68);
+        EXPECT_GT(pose(added).scale, 0);
+        EXPECT_LT(pose(added).opacity, 1);
+        run(1500);
+        EXPECT_EQ(added->graphicsEffect(), nullptr) << "at rest";
+
+        // A removed word's chip shrinks where it stood, taking no clicks, while the rest move.
+        QWidget* removed = pane.chipWidgets()[1];
+        const QRect where = removed->geometry();
+        s.setVocabulary({"Kubernetes", "Olvandro"});
+        EXPECT_EQ(pane.chipWidgets(), (QList<QWidget*>{kept, added}));
+        ASSERT_EQ(pane.leavingChips(), QList<QWidget*>{removed});
+        EXPECT_TRUE(removed->testAttribute(Qt::WA_TransparentForMouseEvents));
+        run(68);
+        EXPECT_EQ(removed->geometry(), where);
+        EXPECT_LT(pose(removed).scale, 1);
+        EXPECT_GT(pose(removed).opacity, 0);
+        run(1500);
+        EXPECT_TRUE(pane.leavingChips().isEmpty());
+        EXPECT_TRUE(removed->isHidden());
+
+        // The last chip leaves before the flow makes way for the empty text.
+        s.setVocabulary({});
+        EXPECT_FALSE(pane.emptyLabel()->isHidden());
+        EXPECT_FALSE(pane.chips()->isHidden());
+        run(1500);
+        EXPECT_TRUE(pane.chips()->isHidden());
+
+        // Reduced motion: in and out at once.
+        FrameClock::shared().setReduceMotion(true);
+        s.setVocabulary({"Vornel"});
+        EXPECT_EQ(pane.chipWidgets()[0]->graphicsEffect(), nullptr);
+        s.setVocabulary({});
+        EXPECT_TRUE(pane.leavingChips().isEmpty());
+        EXPECT_TRUE(pane.chips()->isHidden());
+        FrameClock::shared().setReduceMotion(false);
+    }
+    Clock::install(nullptr);
+}
+
 TEST(SettingsWindowView, APaneShownAgainStartsFresh) {
     SettingsView view;
     EXPECT_EQ(view.section(), SettingsSection::general);
@@ -111,6 +185,30 @@ TEST(SettingsWindowView, APaneShownAgainStartsFresh) {
     EXPECT_GT(view.palette().color(QPalette::Window).lightness(), 200);
     for (SettingsSection s : SettingsSections::allCases())
         delete SettingsView::previewSection(s);
+}
+
+// The ink of a symbol's pixmap: the colour of its most opaque pixel.
+QColor inkOf(const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    QColor best(Qt::transparent);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QColor c = image.pixelColor(x, y); c.alpha() > best.alpha()) best = c;
+    return best;
+}
+
+TEST(SettingsWindowView, TheSelectedRowsSymbolStandsOutOfTheSelection) {
+    SettingsView view;
+    QListWidget* sidebar = view.sidebar();
+    const QColor selection = sidebar->palette().color(QPalette::Highlight);
+    const QColor selectedText = sidebar->palette().color(QPalette::HighlightedText);
+    ASSERT_NE(selection.rgb(), selectedText.rgb());
+    for (int row = 0; row < sidebar->count(); ++row) {
+        SCOPED_TRACE(sidebar->item(row)->text().toStdString());
+        const QIcon icon = sidebar->item(row)->icon();
+        EXPECT_EQ(inkOf(icon.pixmap(16, QIcon::Normal)).rgb(), selection.rgb());
+        EXPECT_EQ(inkOf(icon.pixmap(16, QIcon::Selected)).rgb(), selectedText.rgb());
+    }
 }
 
 TEST(AboutPane, TheModelLineFollowsTheAIPane) {
