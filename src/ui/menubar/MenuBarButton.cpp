@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace nolvea {
 
 MenuBarButton::MenuBarButton(const QString& title, const QString& symbol, bool iconOnly, Size size,
@@ -22,7 +24,7 @@ MenuBarButton::MenuBarButton(const QString& title, const QString& symbol, bool i
     setFont(MenuBarStyle::font(size == Size::small ? 11 : 13, QFont::Medium));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Fixed);
 }
 
 int MenuBarButton::height() const {
@@ -40,6 +42,14 @@ QSize MenuBarButton::sizeHint() const {
     int w = QFontMetrics(font()).horizontalAdvance(text()) + 2 * pad;
     if (!m_symbol.isEmpty() && Symbols::isKnown(m_symbol)) w += iconSide() + 5;
     return {w, h};
+}
+
+QSize MenuBarButton::minimumSizeHint() const {
+    if (m_iconOnly) return sizeHint();
+    const int pad = m_size == Size::small ? 10 : 12;
+    const bool icon = !m_symbol.isEmpty() && Symbols::isKnown(m_symbol);
+    return {2 * pad + (icon ? iconSide() + 5 : 0) + QFontMetrics(font()).horizontalAdvance(u'…'),
+            height()};
 }
 
 void MenuBarButton::enterEvent(QEnterEvent* e) {
@@ -83,7 +93,10 @@ void MenuBarButton::paintEvent(QPaintEvent*) {
         return;
     }
     const QFontMetrics fm(font());
-    const int textWidth = fm.horizontalAdvance(text());
+    const int pad = m_size == Size::small ? 10 : 12;
+    const int room = width() - 2 * pad - (icon.isNull() ? 0 : side + 5);
+    const QString title = fm.elidedText(text(), Qt::ElideRight, std::max(room, 0));
+    const int textWidth = fm.horizontalAdvance(title);
     const int total = textWidth + (icon.isNull() ? 0 : side + 5);
     double x = (width() - total) / 2.0;
     if (!icon.isNull()) {
@@ -93,7 +106,7 @@ void MenuBarButton::paintEvent(QPaintEvent*) {
     p.setPen(ink);
     p.setFont(font());
     p.drawText(QRectF(x, 0, textWidth + 1, QWidget::height()), Qt::AlignVCenter | Qt::AlignLeft,
-               text());
+               title);
 }
 
 } // namespace nolvea

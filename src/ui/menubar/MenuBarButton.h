@@ -19,7 +19,8 @@ public:
                   std::optional<QColor> prominentTint = std::nullopt, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // A titled button may give up part of its title, elided, rather than overlap its row.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;

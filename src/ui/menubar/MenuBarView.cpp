@@ -72,7 +72,7 @@ QLabel* symbolLabel(const QString& symbol, int side, const QColor& color, int fr
 
 QVBoxLayout* column(QWidget* owner, int spacing) {
     auto* layout = new QVBoxLayout(owner);
-    layout->setContentsMargins(owner->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0); // the owner's own margins pad it
     layout->setSpacing(spacing);
     return layout;
 }
@@ -197,7 +197,7 @@ QWidget* MenuBarView::buildHeader() {
     auto* header = new QWidget;
     header->setContentsMargins(4, 0, 4, 0);
     auto* layout = new QHBoxLayout(header);
-    layout->setContentsMargins(header->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
     m_mark = new BrandMark;
@@ -254,7 +254,7 @@ void MenuBarView::updateBrandMark() {
 QWidget* MenuBarView::buildModelCard() {
     auto* card = new MenuBarCard;
     auto* layout = new QHBoxLayout(card);
-    layout->setContentsMargins(card->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     m_dot = new StatusDot(m_sources.ai.connection());
     layout->addWidget(m_dot, 0, Qt::AlignVCenter);
@@ -321,7 +321,7 @@ void MenuBarView::rebuildUpdateCard() {
     if (!offer) return fill(m_updateSlot, nullptr);
     auto* card = new MenuBarCard;
     auto* layout = new QHBoxLayout(card);
-    layout->setContentsMargins(card->contentsMargins());
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     layout->addWidget(symbolLabel(QStringLiteral("sparkles"), 14, Brand::roxoClaro(), 20));
     auto* texts = new QVBoxLayout;

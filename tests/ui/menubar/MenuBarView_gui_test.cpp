@@ -11,7 +11,6 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
-#include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/menubar/MenuBarHeaderBox.h"
@@ -143,15 +142,7 @@ TEST_F(MenuBarViewTest, HeaderFollowsTheStage) {
 }
 
 TEST_F(MenuBarViewTest, TheHeaderGrowsToALongerStatusWithTheSpring) {
-    ManualClock clock;
-    Clock::install(&clock);
     FrameClock::shared().setReduceMotion(false);
-    const auto run = [&](int ms) {
-        for (int t = 0; t < ms; t += FrameClock::kIntervalMs)
-            clock.advance(std::chrono::milliseconds(FrameClock::kIntervalMs));
-        QCoreApplication::processEvents();
-        view->adjustSize();
-    };
     MenuBarHeaderBox* header = view->header();
     settle();
     const int oneLine = header->height();
@@ -164,12 +155,15 @@ TEST_F(MenuBarViewTest, TheHeaderGrowsToALongerStatusWithTheSpring) {
     const int target = header->targetHeight();
     ASSERT_GT(target, oneLine) << "the long status takes more lines";
     EXPECT_TRUE(header->isResizing());
-    run(51);
-    view->adjustSize();
-    EXPECT_GT(header->height(), oneLine);
-    EXPECT_LT(header->height(), target) << "on its way, not there at once";
-    run(2000);
-    EXPECT_FALSE(header->isResizing());
+    EXPECT_LT(header->currentHeight(), target) << "not there at once";
+    // On its way it passes through the heights between.
+    EXPECT_TRUE(test::spinUntil(
+        [&] {
+            return header->currentHeight() > oneLine + 1 && header->currentHeight() < target - 1;
+        },
+        3000));
+    ASSERT_TRUE(test::spinUntil([&] { return !header->isResizing(); }, 3000));
+    settle();
     EXPECT_EQ(header->height(), target);
     EXPECT_EQ(view->height(), viewBefore + target - oneLine) << "the window grows with it";
     EXPECT_EQ(header->content()->height(), target);
@@ -181,7 +175,6 @@ TEST_F(MenuBarViewTest, TheHeaderGrowsToALongerStatusWithTheSpring) {
     EXPECT_FALSE(header->isResizing());
     EXPECT_EQ(header->targetHeight(), oneLine);
     FrameClock::shared().setReduceMotion(false);
-    Clock::install(nullptr);
 }
 
 TEST_F(MenuBarViewTest, StatusLineCrossFadesToTheNextAndToggleSymbolsSwap) {
@@ -289,6 +282,35 @@ TEST_F(MenuBarViewTest, UpdateCardGoesAwayWhenPressed) {
     install->click();
     settle();
     EXPECT_FALSE(labels().contains("Versão 2.0 disponível"));
+}
+
+TEST_F(MenuBarViewTest, TheFooterFitsWithEveryPlaceReachable) {
+    // Every action there, as in the running application and the preview.
+    view = std::make_unique<MenuBarView>(
+        MenuBarView::Sources{state, settings, *permissions, ai, *history, *updater},
+        MenuBarActions{[] {}, [] {}, [] {}, [] {}});
+    view->show();
+    settle();
+    // Squeezed as the preview squeezes it, too.
+    for (const int height : {view->sizeHint().height(), 460}) {
+        view->resize(MenuBarModel::kWidth, height);
+        QCoreApplication::processEvents();
+        QList<QRect> buttons;
+        for (const QString& name : {"Histórico", "Ajustes", "Demo", "Sair"}) {
+            QAbstractButton* b = button(name);
+            ASSERT_NE(b, nullptr) << name.toStdString();
+            EXPECT_TRUE(b->isEnabled()) << name.toStdString();
+            const QRect r(b->mapTo(view.get(), QPoint()), b->size());
+            EXPECT_GE(r.width(), b->sizeHint().width()) << name.toStdString() << " is cut";
+            EXPECT_LE(r.right(), view->width() - 14) << name.toStdString();
+            for (const QRect& before : buttons)
+                EXPECT_FALSE(r.intersects(before)) << name.toStdString() << " overlaps";
+            buttons << r;
+        }
+        // The column is padded 14 on each side, once.
+        EXPECT_EQ(buttons.front().left(), 14);
+        EXPECT_EQ(buttons.back().right(), MenuBarModel::kWidth - 14 - 1);
+    }
 }
 
 TEST_F(MenuBarViewTest, FooterLeadsWhereItCan) {
