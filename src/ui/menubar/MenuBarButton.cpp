@@ -9,6 +9,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace nolvea {
 
@@ -39,7 +40,7 @@ QSize MenuBarButton::sizeHint() const {
     const int h = height();
     if (m_iconOnly) return {h + 4, h};
     const int pad = m_size == Size::small ? 10 : 12;
-    int w = QFontMetrics(font()).horizontalAdvance(text()) + 2 * pad;
+    int w = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 2 * pad;
     if (!m_symbol.isEmpty() && Symbols::isKnown(m_symbol)) w += iconSide() + 5;
     return {w, h};
 }
@@ -95,7 +96,10 @@ void MenuBarButton::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     const int pad = m_size == Size::small ? 10 : 12;
     const int room = width() - 2 * pad - (icon.isNull() ? 0 : side + 5);
-    const QString title = fm.elidedText(text(), Qt::ElideRight, std::max(room, 0));
+    // The hint rounds the title's width; only a real lack of room elides it.
+    const QString title = fm.horizontalAdvance(text()) <= room + 1
+                              ? text()
+                              : fm.elidedText(text(), Qt::ElideRight, std::max(room, 0));
     const int textWidth = fm.horizontalAdvance(title);
     const int total = textWidth + (icon.isNull() ? 0 : side + 5);
     double x = (width() - total) / 2.0;

@@ -173,6 +173,10 @@ MenuBarView::MenuBarView(Sources sources, MenuBarActions actions, QWidget* paren
     rebuildRecentCard();
 }
 
+QSize MenuBarView::sizeHint() const {
+    return {MenuBarModel::kWidth, QWidget::sizeHint().height()};
+}
+
 void MenuBarView::refreshOnAppear() {
     m_sources.permissions.refresh();
     m_sources.ai.refresh();

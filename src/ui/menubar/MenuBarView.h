@@ -49,6 +49,9 @@ public:
     MenuBarHeaderBox* header() const { return m_header; }
     ReplaceTransition* statusChange() const { return m_statusChange; }
 
+    // Always the column's fixed width; the height its content asks for.
+    QSize sizeHint() const override;
+
 protected:
     void showEvent(QShowEvent* e) override;
 
