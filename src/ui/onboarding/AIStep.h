@@ -67,6 +67,7 @@ public:
     std::optional<QString> testResult() const { return m_testResult; }
     bool testFailed() const { return m_testFailed; }
     QString statusTitle() const;
+    const QList<FamilyTile*>& tiles() const { return m_tiles; }
     // The card's cross-fade to another provider, and the test line's blur from one state to
     // the next.
     ReplaceTransition& providerChange() const { return *m_providerChange; }

@@ -16,6 +16,7 @@
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
+#include "ui/onboarding/GoogleStepChevron.h"
 #include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingView.h"
 #include "ui/onboarding/PageMotionEffect.h"
@@ -117,6 +118,38 @@ TEST_F(LocalScan, NeverOverridesAProviderChosenDuringTheScanNorActsAfterThePageW
     // The slow server answers after the page is gone: nothing is switched.
     QTest::qWait(1200);
     EXPECT_EQ(AppSettings::shared().aiProvider(), AIProvider::custom);
+}
+
+TEST_F(LocalScan, TheChosenTileLightsUpWithTheSpringAndTheCardCrossFades) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    {
+        AIStep* page = show();
+        clock.advance(std::chrono::seconds(1));
+        FamilyTile* local = nullptr;
+        FamilyTile* cloud = nullptr;
+        for (FamilyTile* t : page->tiles()) {
+            if (t->family() == AIStepModel::Family::local) local = t;
+            if (t->family() == AIStepModel::Family::cloud) cloud = t;
+        }
+        ASSERT_TRUE(local && cloud);
+        EXPECT_EQ(local->highlight(), 1);
+        EXPECT_EQ(cloud->highlight(), 0);
+
+        page->choose(AIStepModel::Family::cloud);
+        EXPECT_TRUE(page->providerChange().isRunning()) << "the card fades to the new provider";
+        clock.advance(std::chrono::milliseconds(68));
+        EXPECT_TRUE(between(cloud->highlight())) << cloud->highlight();
+        EXPECT_TRUE(between(local->highlight())) << local->highlight();
+        screenshot(window, QStringLiteral("ia-trocando-familia"));
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_NEAR(cloud->highlight(), 1, 1e-3);
+        EXPECT_NEAR(local->highlight(), 0, 1e-3);
+        EXPECT_FALSE(page->providerChange().isRunning());
+        window.hide();
+    }
+    Clock::install(nullptr);
 }
 
 TEST_F(LocalScan, OnceOnboardingIsDoneTheScanOnlyMarksServers) {
@@ -233,6 +266,44 @@ TEST_F(GoogleDrive, AnUnreadableConfigurationIsLeftAsItIsAndTheCardSaysWhy) {
     EXPECT_TRUE(page->driveError().has_value());
     EXPECT_FALSE(page->driveError().value_or(QString()).isEmpty());
     EXPECT_EQ(mcpJSON(), before);
+}
+
+TEST_F(GoogleDrive, TheGuideBlursInAndTheChevronTurnsUp) {
+    // No Drive server from an earlier import: the guide is there to open.
+    QDir().mkpath(QFileInfo(MCPManager::shared().configPath()).path());
+    {
+        QFile f(MCPManager::shared().configPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(R"({"mcpServers": {}})");
+    }
+    MCPManager::shared().reload();
+    ASSERT_TRUE(test::spinUntil([&] { return google.workspaceServer() == nullptr; }, 3000));
+    FrameClock::shared().setReduceMotion(false);
+    window.show();
+    GoogleStepChevron* chevron = page->chevron();
+    EXPECT_EQ(chevron->angle(), 0);
+    EXPECT_FALSE(page->driveChange().isRunning());
+
+    page->setShowDrive(true);
+    EXPECT_TRUE(page->driveChange().isRunning()) << "the note blurs into the guide";
+    ASSERT_NE(page->driveChange().leaving(), nullptr);
+    EXPECT_FALSE(page->accountChange().isRunning()) << "the other card stays as it is";
+    clock.advance(std::chrono::milliseconds(120));
+    EXPECT_GT(chevron->angle(), 0);
+    EXPECT_LT(chevron->angle(), 180);
+    EXPECT_TRUE(between(page->driveChange().progress()));
+    screenshot(window, QStringLiteral("google-passos-abrindo"));
+    clock.advance(std::chrono::seconds(2));
+    EXPECT_EQ(chevron->angle(), 180) << "pointing up";
+    EXPECT_FALSE(page->driveChange().isRunning());
+
+    // New details of the same state only show; folding turns it back.
+    page->setEmail(QStringLiteral("ana@gmail.com"));
+    EXPECT_FALSE(page->driveChange().isRunning());
+    page->setShowDrive(false);
+    EXPECT_TRUE(page->driveChange().isRunning());
+    clock.advance(std::chrono::seconds(2));
+    EXPECT_EQ(chevron->angle(), 0);
 }
 
 TEST_F(GoogleDrive, NothingWatchesUntilThePageIsReallyShown) {
