@@ -20,7 +20,8 @@ public:
     static ToolError needsLogin(const QString& message) { return {Kind::needsLogin, message}; }
 
     Kind kind() const { return m_kind; }
-    const QString& payload() const { return m_payload; }
+    const QString& payload() const& { return m_payload; }
+    QString payload() const&& { return m_payload; }
 
     QString message() const override {
         if (m_kind == Kind::missing) return QStringLiteral("Faltou o campo \"%1\".").arg(m_payload);

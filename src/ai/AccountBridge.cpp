@@ -96,10 +96,14 @@ QCoro::Task<AccountBridge::Status> AccountBridge::status(CLI cli) {
         co_return Status{true, false, {}};
     }
 
+    co_return readStatus(cli, run);
+}
+
+AccountBridge::Status AccountBridge::readStatus(CLI cli, const BridgeRun& run) {
     Status status{true, false, {}};
     if (cli == CLI::claude) {
         const std::optional<JSONValue> json = JSONValue::parse(run.out);
-        if (!json || !json->isObject()) co_return status;
+        if (!json || !json->isObject()) return status;
         const JSONValue* loggedIn = json->member(QStringLiteral("loggedIn"));
         const JSONValue* email = json->member(QStringLiteral("email"));
         const JSONValue* method = json->member(QStringLiteral("authMethod"));
@@ -107,7 +111,7 @@ QCoro::Task<AccountBridge::Status> AccountBridge::status(CLI cli) {
         status.detail = email ? email->asString().value_or(QString()) : QString();
         if (method && method->asString().value_or(QString()).contains(QStringLiteral("console")))
             status.detail += QStringLiteral(" · Console (cobrado como API)");
-        co_return status;
+        return status;
     }
 
     const QString text = (QString::fromUtf8(run.out) + QString::fromUtf8(run.err)).trimmed();
@@ -117,7 +121,7 @@ QCoro::Task<AccountBridge::Status> AccountBridge::status(CLI cli) {
     status.detail = text.contains(QStringLiteral("api key"), Qt::CaseInsensitive)
                         ? QStringLiteral("Chave de API (não é a assinatura)")
                         : QStringLiteral("Assinatura do ChatGPT");
-    co_return status;
+    return status;
 }
 
 namespace {

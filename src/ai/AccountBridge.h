@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ai/BridgeRun.h"
 #include "ai/ChatMessage.h"
 #include "ai/ToolSpec.h"
 #include "core/AIProvider.h"
@@ -39,7 +40,8 @@ public:
 
         Kind kind() const { return m_kind; }
         CLI cli() const { return m_cli; }
-        const QString& text() const { return m_text; }
+        const QString& text() const& { return m_text; }
+        QString text() const&& { return m_text; }
         QString message() const override;
 
     private:
@@ -74,6 +76,8 @@ public:
 
     // The tool's login state, asked with a 20 s limit; never throws.
     static QCoro::Task<Status> status(CLI cli);
+    // The login state a finished status command reports.
+    static Status readStatus(CLI cli, const BridgeRun& run);
     // The tool's own sign-in (in the browser) and sign-out. Throw `BridgeError`.
     static QCoro::Task<> login(CLI cli);
     static QCoro::Task<> logout(CLI cli);

@@ -41,7 +41,7 @@ std::optional<QString> MessageContent::asText() const {
     return std::nullopt;
 }
 
-const std::vector<ContentPart>& MessageContent::asParts() const {
+const std::vector<ContentPart>& MessageContent::asParts() const& {
     static const std::vector<ContentPart> none;
     if (auto* p = std::get_if<std::vector<ContentPart>>(&m_value)) return *p;
     return none;

@@ -77,6 +77,10 @@ QCoro::Task<BridgeOutput> ClaudeTurn::run(QString executable, QString model, Bri
     const BridgeRun run = co_await BridgeRunner::run(
         executable, arguments(model, systemFile, prompt.toolsOffered), cli, input(prompt), timeout);
 
+    co_return output(run);
+}
+
+BridgeOutput ClaudeTurn::output(const BridgeRun& run) {
     std::optional<JSONValue> result;
     const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
     for (const QString& line : lines) {
@@ -99,12 +103,12 @@ QCoro::Task<BridgeOutput> ClaudeTurn::run(QString executable, QString model, Bri
             throw BridgeError::notLoggedIn(cli);
         throw BridgeError::failed(cli, text.isEmpty() ? run.errorText() : text);
     }
-    BridgeOutput output;
+    BridgeOutput reply;
     if (const JSONValue* structured = result->member(QStringLiteral("structured_output")))
-        output.structured = structured->compactBytes();
+        reply.structured = structured->compactBytes();
     else
-        output.text = text;
-    co_return output;
+        reply.text = text;
+    return reply;
 }
 
 } // namespace nolvea

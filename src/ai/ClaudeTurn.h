@@ -2,6 +2,7 @@
 
 #include "ai/BridgeOutput.h"
 #include "ai/BridgePrompt.h"
+#include "ai/BridgeRun.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,9 @@ public:
 
     static QStringList arguments(const QString& model, const QString& systemFile,
                                  bool toolsOffered);
+    // The turn's answer from the tool's stream-json lines: the last "result" event. Throws
+    // `BridgeError` when there is none or it reports an error.
+    static BridgeOutput output(const BridgeRun& run);
     // The one stream-json line the tool reads.
     static QByteArray input(const BridgePrompt& prompt);
 };

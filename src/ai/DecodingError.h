@@ -23,7 +23,8 @@ public:
     }
 
     Kind kind() const { return m_kind; }
-    const QString& path() const { return m_path; }
+    const QString& path() const& { return m_path; }
+    QString path() const&& { return m_path; }
 
     QString message() const override {
         if (m_kind == Kind::missingKey)

@@ -26,10 +26,12 @@ public:
 
     Kind kind() const { return m_kind; }
     // The subject of `offline` and `http`, the label of `missingKey`.
-    const QString& subject() const { return m_subject; }
+    const QString& subject() const& { return m_subject; }
+    QString subject() const&& { return m_subject; }
     int status() const { return m_status; }
     // The whole body of an `http` error; only the message cuts it.
-    const QString& body() const { return m_body; }
+    const QString& body() const& { return m_body; }
+    QString body() const&& { return m_body; }
 
     QString message() const override;
 

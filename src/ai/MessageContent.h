@@ -23,7 +23,9 @@ public:
     bool isParts() const { return m_value.index() == 1; }
     // The payload when the content is of that case.
     std::optional<QString> asText() const;
-    const std::vector<ContentPart>& asParts() const; // empty unless parts
+    const std::vector<ContentPart>& asParts() const&; // empty unless parts
+    // A temporary hands out a copy, which cannot dangle.
+    std::vector<ContentPart> asParts() const&& { return asParts(); }
 
     JSONValue toJSON() const;
     // A string gives text, else an array gives parts; otherwise the array attempt's error.

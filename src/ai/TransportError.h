@@ -16,7 +16,8 @@ public:
 
     // QNetworkReply::NetworkError
     int code() const { return m_code; }
-    const QString& detail() const { return m_detail; }
+    const QString& detail() const& { return m_detail; }
+    QString detail() const&& { return m_detail; }
 
     QString message() const override { return QStringLiteral("Falha de rede: ") + m_detail; }
 

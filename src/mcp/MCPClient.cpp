@@ -1,6 +1,7 @@
 #include "mcp/MCPClient.h"
 
 #include "mcp/MCPError.h"
+#include "mcp/MCPIncoming.h"
 #include "support/ChildProcess.h"
 #include "support/Clock.h"
 #include "support/Graphemes.h"
@@ -270,21 +271,8 @@ void MCPClient::receive(const QByteArray& bytes) {
     bool runaway = false;
     {
         std::lock_guard lock(m_lock);
-        m_buffer.append(bytes);
-        qsizetype from = 0;
-        for (;;) {
-            const qsizetype feed = m_buffer.indexOf('\n', std::max(from, m_scanned));
-            if (feed < 0) break;
-            lines.push_back(m_buffer.mid(from, feed - from));
-            from = feed + 1;
-        }
-        m_buffer.remove(0, from);
-        m_scanned = m_buffer.size();
-        if (m_buffer.size() > maxLineBytes) {
-            runaway = true;
-            m_buffer.clear();
-            m_scanned = 0;
-        }
+        lines = m_lines.append(bytes);
+        runaway = m_lines.overflowed();
     }
     for (const QByteArray& line : lines)
         handleLine(line);
@@ -303,32 +291,22 @@ void MCPClient::receiveError(const QByteArray& bytes) {
 }
 
 void MCPClient::handleLine(const QByteArray& line) {
-    if (line.trimmed().isEmpty()) return;
-    const std::optional<JSONValue> parsed = JSONValue::parse(line);
-    if (!parsed || !parsed->isObject()) return;
-    const JSONValue& message = *parsed;
-
-    const JSONValue* id = message.member(QStringLiteral("id"));
-    if (const auto method = textAt(message, QStringLiteral("method"))) {
-        if (id) answerServerRequest(*method, *id);
-        return; // a notification needs nothing
-    }
-    if (!id) return;
-    const auto idText = id->stringValue();
-    bool ok = false;
-    const qint64 number = idText ? idText->toLongLong(&ok) : 0;
-    if (!ok) return;
-
-    if (const JSONValue* error = message.member(QStringLiteral("error"))) {
-        const auto text = textAt(*error, QStringLiteral("message"));
-        const MCPError failure =
-            MCPError::server(text ? *text : QStringLiteral("Erro do servidor MCP."));
-        settle(number, nullptr, &failure);
+    const MCPIncoming incoming = MCPIncoming::read(line);
+    switch (incoming.kind) {
+    case MCPIncoming::Kind::ignored:
+        return;
+    case MCPIncoming::Kind::serverRequest:
+        answerServerRequest(incoming.method, incoming.id);
+        return;
+    case MCPIncoming::Kind::error: {
+        const MCPError failure = MCPError::server(incoming.message);
+        settle(incoming.number, nullptr, &failure);
         return;
     }
-    const JSONValue* result = message.member(QStringLiteral("result"));
-    const JSONValue null;
-    settle(number, result ? result : &null, nullptr);
+    case MCPIncoming::Kind::result:
+        settle(incoming.number, &incoming.result, nullptr);
+        return;
+    }
 }
 
 void MCPClient::answerServerRequest(const QString& method, const JSONValue& id) {

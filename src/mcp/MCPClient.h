@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mcp/MCPError.h"
+#include "mcp/MCPLineBuffer.h"
 #include "mcp/MCPToolInfo.h"
 #include "support/Promise.h"
 #include "support/json/JSONValue.h"
@@ -114,8 +115,7 @@ private:
     bool m_stopped = false;
 
     mutable std::mutex m_lock; // guards everything below
-    QByteArray m_buffer;
-    qsizetype m_scanned = 0; // bytes of m_buffer already known to hold no line feed
+    MCPLineBuffer m_lines{maxLineBytes};
     qint64 m_nextID = 1;
     std::map<qint64, Waiting> m_pending;
     QString m_stderrTail;

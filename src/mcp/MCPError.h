@@ -30,7 +30,8 @@ public:
     static MCPError unsaved() { return {Kind::unsaved}; }
 
     Kind kind() const { return m_kind; }
-    const QString& payload() const { return m_payload; }
+    const QString& payload() const& { return m_payload; }
+    QString payload() const&& { return m_payload; }
 
     QString message() const override;
 

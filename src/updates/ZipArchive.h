@@ -30,7 +30,8 @@ public:
     // Reads the central directory; nothing for an archive that is malformed or unsafe.
     static std::optional<ZipArchive> open(QByteArray data);
 
-    const std::vector<Entry>& entries() const { return m_entries; }
+    const std::vector<Entry>& entries() const& { return m_entries; }
+    std::vector<Entry> entries() const&& { return m_entries; }
 
     // The entry's bytes, checked against its size and CRC; nothing when they differ.
     std::optional<QByteArray> read(const Entry& entry) const;

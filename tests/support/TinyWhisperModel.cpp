@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFloat16>
 #include <QSaveFile>
 
 #include <cstdint>
@@ -49,7 +50,7 @@ public:
         for (int64_t i = 0; i < n; ++i) {
             const float v = fill >= 0 ? fill : weight(m_random);
             if (type == f16) {
-                const _Float16 h = static_cast<_Float16>(v);
+                const qfloat16 h(v);
                 m_out.append(reinterpret_cast<const char*>(&h), sizeof h);
             } else {
                 f32v(v);

@@ -1,7 +1,9 @@
 // Reading JSON text into JSONValue (RFC 8259; a scalar at the top level is accepted).
 #include "support/json/JSONValue.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace nolvea {
 
@@ -62,6 +64,36 @@ private:
         }
     }
 
+    // Whether the number in [p, end), already checked and out of range, is too large rather
+    // than too small: the decimal exponent of its first non-zero digit decides.
+    static bool overflows(const char* p, const char* end) {
+        if (*p == '-') ++p;
+        qint64 scale = 0;
+        bool seen = false, fraction = false;
+        for (; p < end && *p != 'e' && *p != 'E'; ++p) {
+            if (*p == '.') {
+                fraction = true;
+            } else if (!seen && *p != '0') {
+                seen = true;
+                scale = fraction ? scale - 1 : 0;
+            } else if (!seen && fraction) {
+                --scale;
+            } else if (seen && !fraction) {
+                ++scale;
+            }
+        }
+        qint64 exponent = 0;
+        if (p < end) {
+            ++p;
+            const bool negative = *p == '-';
+            if (*p == '-' || *p == '+') ++p;
+            for (; p < end; ++p)
+                exponent = std::min<qint64>(exponent * 10 + (*p - '0'), qint64(1) << 40);
+            if (negative) exponent = -exponent;
+        }
+        return scale + exponent >= 0;
+    }
+
     std::optional<JSONValue> number() {
         const char* start = m_p;
         const char* p = m_p;
@@ -90,9 +122,10 @@ private:
         }
         double d = 0;
         const auto r = std::from_chars(start, p, d);
-        // Out-of-range magnitudes saturate like the platform readers do.
+        // Out-of-range magnitudes saturate like the platform readers do: too large is
+        // infinite, too small is zero.
         if (r.ec == std::errc::result_out_of_range)
-            d = (*start == '-') ? -HUGE_VAL : HUGE_VAL;
+            d = std::copysign(overflows(start, p) ? HUGE_VAL : 0.0, *start == '-' ? -1.0 : 1.0);
         else if (r.ec != std::errc() || r.ptr != p)
             return std::nullopt;
         m_p = p;

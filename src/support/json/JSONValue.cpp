@@ -42,17 +42,17 @@ std::optional<QString> JSONValue::asString() const {
     return std::nullopt;
 }
 
-const JSONValue::Array& JSONValue::asArray() const {
+const JSONValue::Array& JSONValue::asArray() const& {
     if (auto* a = std::get_if<std::shared_ptr<const Array>>(&m_value)) return **a;
     return kNoArray;
 }
 
-const JSONValue::Object& JSONValue::asObject() const {
+const JSONValue::Object& JSONValue::asObject() const& {
     if (auto* o = std::get_if<std::shared_ptr<const Object>>(&m_value)) return **o;
     return kNoObject;
 }
 
-const JSONValue* JSONValue::member(const QString& key) const {
+const JSONValue* JSONValue::member(const QString& key) const& {
     auto* o = std::get_if<std::shared_ptr<const Object>>(&m_value);
     if (!o) return nullptr;
     auto it = (*o)->find(key);

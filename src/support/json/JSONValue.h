@@ -59,16 +59,21 @@ public:
     bool isArray() const { return type() == Type::Array; }
     bool isObject() const { return type() == Type::Object; }
 
-    // The payload when the value is of that case.
+    // The payload when the value is of that case. A temporary value hands out copies of its
+    // array and object: a reference into it would dangle once it is gone.
     std::optional<bool> asBool() const;
     std::optional<double> asNumber() const;
     std::optional<QString> asString() const;
-    const Array& asArray() const;   // empty unless an array
-    const Object& asObject() const; // empty unless an object
+    const Array& asArray() const&;   // empty unless an array
+    const Object& asObject() const&; // empty unless an object
+    Array asArray() const&& { return asArray(); }
+    Object asObject() const&& { return asObject(); }
 
     // The member `key` of an object; nothing for a missing key and for every other case.
     std::optional<JSONValue> operator[](const QString& key) const;
-    const JSONValue* member(const QString& key) const;
+    // Only of a value that outlives the pointer; a temporary's member is read with [].
+    const JSONValue* member(const QString& key) const&;
+    const JSONValue* member(const QString& key) const&& = delete;
 
     // A string as it is, a bool as "true"/"false", a number as text; nothing for the rest.
     std::optional<QString> stringValue() const;

@@ -1,0 +1,25 @@
+// vCard files of other programs, read as the contact store reads its folder.
+#include "FuzzSupport.h"
+#include "agent/ContactStore.h"
+
+#include <QFile>
+
+using namespace nolvea;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString root = fuzz::scratch() + QStringLiteral("/contatos");
+    fuzz::renew(root);
+    QFile file(root + QStringLiteral("/agenda.vcf"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(fuzz::bytes(data, size)) != qint64(size))
+        return 0;
+    file.close();
+    const ContactStore store(root);
+    const QList<ContactStore::Contact> all = store.all();
+    for (const ContactStore::Contact& c : all) {
+        const QString given = c.givenName.section(u' ', 0, 0);
+        // Every contact is found by the start of its own given name.
+        if (!ContactStore::folded(given).trimmed().isEmpty() && given.trimmed() == given)
+            FUZZ_CHECK(store.matching(given).contains(c));
+    }
+    return 0;
+}
