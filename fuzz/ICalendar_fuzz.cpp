@@ -12,8 +12,9 @@ void readComponent(const ICalendar::Component& component, int depth) {
         (void)ICalendar::time(property);
         (void)ICalendar::durationSeconds(property.value);
         const QString text = ICalendar::unescape(property.value);
-        // Text written by us reads back as it was.
-        FUZZ_CHECK(ICalendar::unescape(ICalendar::escape(text)) == text);
+        // Text written by us reads back as it was, but for carriage returns: line breaks are
+        // written as "\n" alone.
+        FUZZ_CHECK(ICalendar::unescape(ICalendar::escape(text)) == QString(text).remove(u'\r'));
         FUZZ_CHECK(ICalendar::line(property.name + u':' + property.value).endsWith("\r\n"));
     }
     if (component.name == u"VEVENT") {

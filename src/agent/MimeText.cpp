@@ -116,7 +116,8 @@ QString decodeHeader(const QByteArray& raw) {
 
 QByteArray encodeHeader(const QString& rawText, int nameLength) {
     const QString text = flattened(rawText);
-    if (plainAscii(text)) return text.toUtf8();
+    // Plain text that looks like an encoded word is encoded too, or readers would decode it.
+    if (plainAscii(text) && !text.contains(u"=?")) return text.toUtf8();
     // Each word carries whole characters: at most 39 bytes of UTF-8 (52 in base64), so a folded
     // line with its header name stays within 76 characters.
     QByteArray out;

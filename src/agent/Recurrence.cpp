@@ -12,6 +12,8 @@ namespace nolvea::Recurrence {
 namespace {
 
 constexpr int kMaxSteps = 20000;
+// Beyond this many days, weeks, months or years from the first start nothing is looked for.
+constexpr qint64 kMaxOffset = 10'000'000;
 
 int weekday(const QString& code) {
     static const QStringList days = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
@@ -42,6 +44,10 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
     for (const QString& d : parts.value(QStringLiteral("BYDAY")).split(u',', Qt::SkipEmptyParts))
         if (int w = weekday(d)) byDay.append({d.trimmed().chopped(2).toInt(), w});
     std::sort(byDay.begin(), byDay.end(), [](auto a, auto b) { return a.second < b.second; });
+    // A week holds each day once, however often the rule names it ("MO,1MO").
+    QList<int> weekdays;
+    for (const auto& entry : byDay)
+        if (weekdays.isEmpty() || weekdays.back() != entry.second) weekdays.append(entry.second);
 
     const QDate firstDay = first.date();
     const QTime clock = first.time();
@@ -71,17 +77,18 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
         return found;
     }
     for (int step = 0; step < kMaxSteps && !done; ++step) {
+        // In the unit of the frequency; a huge INTERVAL leaves the calendar after one step.
+        const qint64 offset = qint64(step) * interval;
+        if (offset > kMaxOffset) break;
         if (freq == QLatin1String("DAILY")) {
-            consider(firstDay.addDays(qint64(step) * interval));
+            consider(firstDay.addDays(offset));
         } else if (freq == QLatin1String("WEEKLY")) {
-            const QDate monday =
-                firstDay.addDays(1 - firstDay.dayOfWeek()).addDays(qint64(step) * 7 * interval);
+            const QDate monday = firstDay.addDays(1 - firstDay.dayOfWeek()).addDays(offset * 7);
             if (byDay.isEmpty()) consider(monday.addDays(firstDay.dayOfWeek() - 1));
-            for (const auto& entry : byDay)
-                consider(monday.addDays(entry.second - 1));
+            for (int w : weekdays)
+                consider(monday.addDays(w - 1));
         } else if (freq == QLatin1String("MONTHLY")) {
-            const QDate month =
-                QDate(firstDay.year(), firstDay.month(), 1).addMonths(step * interval);
+            const QDate month = QDate(firstDay.year(), firstDay.month(), 1).addMonths(int(offset));
             if (byDay.isEmpty()) {
                 // A month without that day (31 in April) has no occurrence.
                 if (firstDay.day() <= month.daysInMonth())
@@ -100,7 +107,7 @@ QList<QDateTime> starts(const QDateTime& first, qint64 lengthSeconds, const QStr
                 }
             }
         } else {
-            const QDate day(firstDay.year() + step * interval, firstDay.month(), firstDay.day());
+            const QDate day(firstDay.year() + int(offset), firstDay.month(), firstDay.day());
             if (day.isValid()) consider(day);
         }
     }

@@ -283,6 +283,9 @@ TEST(MimeText, HeadersRoundTrip) {
     for (const QByteArray& line : encoded.split('\n'))
         EXPECT_LE(line.size() + 9, 78) << line.constData();
     EXPECT_EQ(MimeText::decodeHeader(encoded.replace('\n', "")), long_);
+    // Plain text that looks like an encoded word must not be decoded by the reader.
+    for (const QString& plain : {QStringLiteral("Oi"), QStringLiteral("=?UTF-8?B?YWJj?= e =?x")})
+        EXPECT_EQ(MimeText::decodeHeader(MimeText::encodeHeader(plain, 7)), plain);
     EXPECT_EQ(MimeText::encodeAddress(QStringLiteral("Silva, Ana"), QStringLiteral("a@b.com")),
               QByteArray("\"Silva, Ana\" <a@b.com>"));
 }
