@@ -57,11 +57,11 @@ void MCPManager::setConfigError(std::optional<MCPError> error) {
 // ---------------------------------------------------------------------------------------------
 // The file
 
-bool MCPManager::ensureConfigExists() {
-    if (QFile::exists(m_configPath)) return true;
+std::optional<FileWriteError> MCPManager::ensureConfigExists() {
+    if (QFile::exists(m_configPath)) return std::nullopt;
     const QByteArray text =
         MCPConfigFile::defaultText(QString::fromUtf8(QTimeZone::systemTimeZoneId()));
-    return !AtomicFile::write(m_configPath, text, AtomicFile::Access::Private);
+    return AtomicFile::write(m_configPath, text, AtomicFile::Access::Private);
 }
 
 std::variant<MCPConfigFile, MCPError> MCPManager::readConfig() const {

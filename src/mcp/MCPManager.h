@@ -4,6 +4,7 @@
 #include "mcp/MCPConfigFile.h"
 #include "mcp/MCPError.h"
 #include "mcp/MCPToolInfo.h"
+#include "support/FileWriteError.h"
 
 #include <QObject>
 #include <QPointer>
@@ -79,8 +80,8 @@ public:
     std::optional<MCPError> setServer(const QString& name, const MCPServerConfig& config);
     // Switches one server on or off in the file; nothing when it has no such server.
     void setDisabled(const QString& name, bool disabled);
-    // Writes the default file when there is none; false when that failed.
-    bool ensureConfigExists();
+    // Writes the default file when there is none; the failure when that could not be done.
+    std::optional<FileWriteError> ensureConfigExists();
     // Records an already started client as a running server (the developer self-test).
     void attach(const QString& name, std::shared_ptr<MCPClient> client,
                 std::vector<MCPToolInfo> tools);

@@ -195,7 +195,9 @@ TEST(MCPManagerWrite, AFailedWriteIsReported) {
     const QString blocker = test::home() + QStringLiteral("/bloqueio");
     writeText(blocker, "x");
     MCPManager manager(blocker + QStringLiteral("/mcp.json"));
-    EXPECT_FALSE(manager.ensureConfigExists());
+    const auto unwritten = manager.ensureConfigExists();
+    ASSERT_TRUE(unwritten);
+    EXPECT_EQ(unwritten->message(), "Não foi possível gravar o arquivo " + blocker + "/mcp.json.");
     const auto error = manager.save(MCPConfigFile{});
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message(), "Não foi possível salvar mcp.json.");

@@ -35,14 +35,16 @@ IntegrationsSettings::IntegrationsSettings(MCPManager& manager, QWidget* parent)
     auto* reload = SiteButton::small(QStringLiteral("Recarregar"));
     connect(reload, &QAbstractButton::clicked, this, [this] { m_manager.reload(); });
     auto* open = SiteButton::small(QStringLiteral("Abrir mcp.json"));
-    connect(open, &QAbstractButton::clicked, this, [this] {
-        m_manager.ensureConfigExists();
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_manager.configPath()));
-    });
+    connect(open, &QAbstractButton::clicked, this, &IntegrationsSettings::openConfig);
     ah->addWidget(reload);
     ah->addWidget(open);
     ah->addStretch(1);
     stack->addWidget(actions);
+    m_openError = SettingsText::label({}, SettingsText::systemFont(12), Brand::erro());
+    m_openError->setAccessibleName(QStringLiteral("Erro ao abrir o mcp.json"));
+    m_openError->setWordWrap(true);
+    m_openError->hide();
+    stack->addWidget(m_openError);
 
     m_servers = new SettingsCard(QStringLiteral("Servidores MCP"),
                                  QStringLiteral("Os servidores e suas ferramentas vêm do arquivo "
@@ -58,6 +60,14 @@ IntegrationsSettings::IntegrationsSettings(MCPManager& manager, QWidget* parent)
     connect(&manager, &MCPManager::configErrorChanged, this, &IntegrationsSettings::rebuild);
     connect(&manager, &MCPManager::toolsChanged, this, &IntegrationsSettings::rebuild);
     rebuild();
+}
+
+void IntegrationsSettings::openConfig() {
+    // With no file to open there is nothing to show but why.
+    const auto error = m_manager.ensureConfigExists();
+    m_openError->setText(error ? error->message() : QString());
+    m_openError->setVisible(error.has_value());
+    if (!error) QDesktopServices::openUrl(QUrl::fromLocalFile(m_manager.configPath()));
 }
 
 void IntegrationsSettings::rebuild() {

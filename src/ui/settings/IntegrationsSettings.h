@@ -23,11 +23,14 @@ public:
 
 private:
     void rebuild();
+    // Opens mcp.json, written with the defaults first when there is none.
+    void openConfig();
 
     MCPManager& m_manager;
     QSet<QString> m_expanded;
     SettingsCard* m_servers;
     QLabel* m_configError;
+    QLabel* m_openError;
 };
 
 } // namespace nolvea

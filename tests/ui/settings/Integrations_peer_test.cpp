@@ -75,7 +75,6 @@ TEST_F(IntegrationsPage, ShowsEachServerWithItsStateToolsAndError) {
         if (b->accessibleName() == "Ver ferramentas") more = b;
     ASSERT_NE(more, nullptr);
     QTest::mouseClick(more, Qt::LeftButton);
-    QTest::qWait(10);
     EXPECT_TRUE(page.expanded().contains("memory"));
     QStringList shown;
     for (auto* l : page.findChildren<QLabel*>())
@@ -118,6 +117,34 @@ TEST_F(IntegrationsPage, TheGoogleCardWritesItsServerAndReadsItBack) {
     EXPECT_EQ(again.emailField()->text(), "ana@gmail.com");
     EXPECT_EQ(again.clientIDField()->text(), "123-abc.apps.googleusercontent.com");
     EXPECT_EQ(again.selected(), (QSet<QString>{"drive", "docs", "sheets", "gmail"}));
+}
+
+// A file that cannot be written is not opened; the page says why.
+TEST(IntegrationsOpen, AnUnwritableFileShowsWhyItCannotOpen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // The folder of the file is a plain file: nothing can be written there, even as root.
+    const QString blocker = dir.filePath("bloqueio");
+    QFile plain(blocker);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    MCPManager manager(blocker + "/mcp.json");
+    IntegrationsSettings page(manager);
+    page.show();
+    QLabel* error = page.findChild<QLabel*>();
+    for (auto* l : page.findChildren<QLabel*>())
+        if (l->accessibleName() == "Erro ao abrir o mcp.json") error = l;
+    ASSERT_EQ(error->accessibleName(), "Erro ao abrir o mcp.json");
+    EXPECT_FALSE(error->isVisible());
+
+    QAbstractButton* open = nullptr;
+    for (auto* b : page.findChildren<QAbstractButton*>())
+        if (b->text() == "Abrir mcp.json") open = b;
+    ASSERT_NE(open, nullptr);
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(error->text(), "Não foi possível gravar o arquivo " + blocker + "/mcp.json.");
+    EXPECT_FALSE(QFile::exists(blocker + "/mcp.json"));
 }
 
 } // namespace
