@@ -87,6 +87,8 @@ void AppSettings::loadProviderValues(bool providerChanged) {
     const bool newModel = replace(m_model, storedModel(provider));
     const bool newKey = replace(m_apiKey, storedApiKey(provider));
     if (providerChanged) Q_EMIT aiProviderChanged();
+    // The failure was of the other provider's key.
+    if (providerChanged) setApiKeyError(std::nullopt);
     if (newServer) Q_EMIT serverURLChanged();
     if (newModel) Q_EMIT modelChanged();
     if (newKey) Q_EMIT apiKeyChanged();
@@ -147,8 +149,15 @@ void AppSettings::setModel(const QString& value) {
 void AppSettings::setApiKey(const QString& value) {
     const bool changed = m_apiKey != value;
     m_apiKey = value;
-    m_secrets.write(value, apiKeyKey(aiProvider()));
+    auto failed = m_secrets.write(value, apiKeyKey(aiProvider()));
     if (changed) Q_EMIT apiKeyChanged();
+    setApiKeyError(std::move(failed));
+}
+
+void AppSettings::setApiKeyError(std::optional<FileWriteError> error) {
+    if (!error && !m_apiKeyError) return;
+    m_apiKeyError = std::move(error);
+    Q_EMIT apiKeyErrorChanged();
 }
 
 void AppSettings::setVocabulary(const QStringList& value) {

@@ -7,9 +7,12 @@
 #include "core/OverlayStyle.h"
 #include "core/Preference.h"
 #include "core/VoiceEngine.h"
+#include "support/FileWriteError.h"
 
 #include <QObject>
 #include <QStringList>
+
+#include <optional>
 
 namespace nolvea {
 
@@ -79,6 +82,8 @@ public:
     QString serverURL() const { return m_serverURL; }
     QString model() const { return m_model; }
     QString apiKey() const { return m_apiKey; }
+    // Why the last key assigned to the current provider was not stored; nothing once one was.
+    const std::optional<FileWriteError>& apiKeyError() const { return m_apiKeyError; }
     QStringList vocabulary() const { return m_stored.vocabulary.value(); }
     bool agentEnabled() const { return m_stored.agentEnabled.value(); }
     bool speakAnswers() const { return m_stored.speakAnswers.value(); }
@@ -127,6 +132,7 @@ Q_SIGNALS:
     void serverURLChanged();
     void modelChanged();
     void apiKeyChanged();
+    void apiKeyErrorChanged();
     void vocabularyChanged();
     void agentEnabledChanged();
     void speakAnswersChanged();
@@ -188,6 +194,7 @@ private:
     QString storedServerURL(AIProvider provider) const;
     QString storedModel(AIProvider provider) const;
     QString storedApiKey(AIProvider provider) const;
+    void setApiKeyError(std::optional<FileWriteError> error);
 
     // Stores and writes through first, then tells observers, so they read the new value
     // from here and from the file alike.
@@ -202,6 +209,7 @@ private:
     QString m_serverURL;
     QString m_model;
     QString m_apiKey;
+    std::optional<FileWriteError> m_apiKeyError;
 };
 
 } // namespace nolvea

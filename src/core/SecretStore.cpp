@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QSet>
 
+#include <cerrno>
+#include <cstdio>
+
 namespace nolvea {
 
 SecretStore::SecretStore(QString path, UserDefaults& defaults, KeychainRead legacy)
@@ -55,19 +58,23 @@ void SecretStore::loadIfNeeded() {
     m_cache = std::move(secrets);
 }
 
-void SecretStore::save(std::map<QString, QString> secrets) {
+std::optional<FileWriteError> SecretStore::save(std::map<QString, QString> secrets) {
     m_cache = std::move(secrets);
     // A file we could not read may hold keys we do not know: keep it, once, beside ours.
     if (m_unreadableFile) {
-        if (QFile::exists(m_path) && !QFile::rename(m_path, AppPaths::asideName(m_path))) return;
+        const QByteArray from = QFile::encodeName(m_path);
+        const QByteArray aside = QFile::encodeName(AppPaths::asideName(m_path));
+        if (std::rename(from.constData(), aside.constData()) != 0 && errno != ENOENT)
+            return FileWriteError(m_path, errno);
         m_unreadableFile = false;
     }
     JSONValue::Object object;
     for (const auto& [key, value] : *m_cache)
         object.emplace(key, JSONValue(value));
-    if (const auto failed = AtomicFile::write(m_path, JSONValue(std::move(object)).compactBytes(),
-                                              AtomicFile::Access::Private))
-        qWarning().noquote() << failed->message() << failed->reason();
+    auto failed = AtomicFile::write(m_path, JSONValue(std::move(object)).compactBytes(),
+                                    AtomicFile::Access::Private);
+    if (failed) qWarning().noquote() << failed->message() << failed->reason();
+    return failed;
 }
 
 void SecretStore::markMigrated(const QString& key, bool storeAlways) {
@@ -123,7 +130,7 @@ QCoro::Task<> SecretStore::migrateLegacy(QStringList keys) {
     }
 }
 
-void SecretStore::write(const QString& value, const QString& key) {
+std::optional<FileWriteError> SecretStore::write(const QString& value, const QString& key) {
     std::lock_guard lock(m_lock);
     loadIfNeeded();
     auto secrets = *m_cache;
@@ -131,9 +138,10 @@ void SecretStore::write(const QString& value, const QString& key) {
         secrets.erase(key);
     else
         secrets[key] = value;
-    save(std::move(secrets));
+    auto failed = save(std::move(secrets));
     markMigrated(key, false);
     m_written.insert(key);
+    return failed;
 }
 
 } // namespace nolvea

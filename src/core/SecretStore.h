@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/FileWriteError.h"
+
 #include <QString>
 #include <QStringList>
 #include <qcoro/qcorotask.h>
@@ -28,8 +30,9 @@ public:
 
     // The secret, or "" when there is none. Any thread.
     QString read(const QString& key);
-    // Stores `value` under `key`; an empty value deletes the key. Any thread.
-    void write(const QString& value, const QString& key);
+    // Stores `value` under `key`; an empty value deletes the key. Any thread. When the file
+    // could not be written the value holds until the program ends, and the failure is returned.
+    std::optional<FileWriteError> write(const QString& value, const QString& key);
     // Asks the legacy keyring, once per key ever, for each of `keys` that the file lacks, and
     // copies in what it finds. The store stays free while the keyring answers; a key written
     // meanwhile keeps its new value. Whoever read a key before must read it again.
@@ -41,7 +44,7 @@ public:
 
 private:
     void loadIfNeeded();
-    void save(std::map<QString, QString> secrets);
+    std::optional<FileWriteError> save(std::map<QString, QString> secrets);
     void markMigrated(const QString& key, bool storeAlways);
     // Marks `key` as asked when the keyring should be asked for it.
     bool claimForMigration(const QString& key);

@@ -3,6 +3,7 @@
 #include "core/UserDefaults.h"
 #include "support/TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -167,6 +168,38 @@ TEST_F(AppSettingsTest, ApiKeysLiveInTheSecretStorePerProvider) {
     EXPECT_EQ(settings->apiKey(), "sk-ant");
     settings->setApiKey("");
     EXPECT_EQ(secrets->read("apikey.anthropic"), "");
+}
+
+// A key the secret file could not take is reported until a write works or the provider changes.
+TEST_F(AppSettingsTest, AKeyThatCouldNotBeStoredSaysWhy) {
+    // The folder of the secret file is a plain file: no one can write there, root included.
+    const QString blocker = dir + "/bloqueio";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    QFile plain(blocker);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    SecretStore blocked(blocker + "/segredos.json", *defaults, SecretStore::KeychainRead());
+    AppSettings s(*defaults, blocked);
+    QSignalSpy errorChanged(&s, &AppSettings::apiKeyErrorChanged);
+    s.setAiProvider(AIProvider::anthropic);
+    s.setApiKey("sk-ant");
+    EXPECT_EQ(s.apiKey(), "sk-ant");
+    ASSERT_TRUE(s.apiKeyError());
+    EXPECT_EQ(s.apiKeyError()->message(),
+              "Não foi possível gravar o arquivo " + blocker + "/segredos.json.");
+    EXPECT_EQ(errorChanged.count(), 1);
+
+    s.setAiProvider(AIProvider::groq);
+    EXPECT_FALSE(s.apiKeyError());
+    s.setApiKey("gsk");
+    EXPECT_TRUE(s.apiKeyError());
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(blocker));
+    s.setApiKey("gsk");
+    EXPECT_FALSE(s.apiKeyError());
+    EXPECT_EQ(errorChanged.count(), 4);
+    s.setApiKey("gsk-2");
+    EXPECT_EQ(errorChanged.count(), 4) << "nothing to tell";
 }
 
 TEST_F(AppSettingsTest, ClearedValuesStayClearedOnlyAbsenceFallsBack) {

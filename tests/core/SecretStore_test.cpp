@@ -155,6 +155,29 @@ TEST_F(SecretStoreTest, AnUnreadableFileIsKeptAsideNeverOverwritten) {
     }
 }
 
+// Whatever stops the file from being written is returned; the key serves until the program
+// ends, and the next write that works stores it.
+TEST_F(SecretStoreTest, AFailedWriteIsReturnedAndTheNextOneStoresAll) {
+    // The folder of the file is a plain file: no one can write there, root included.
+    QDir().mkpath(dir);
+    const QString blocker = dir + "/bloqueio";
+    const QString blockedPath = blocker + "/segredos.json";
+    QFile plain(blocker);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    SecretStore blocked(blockedPath, defaults, {});
+    const auto failed = blocked.write("sk-1", "apikey.openAI");
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->path(), blockedPath);
+    EXPECT_EQ(failed->message(), "Não foi possível gravar o arquivo " + blockedPath + ".");
+    EXPECT_EQ(blocked.read("apikey.openAI"), "sk-1");
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(blocker));
+    EXPECT_FALSE(blocked.write("sk-2", "apikey.groq"));
+    EXPECT_EQ(SecretStore(blockedPath, defaults, {}).read("apikey.openAI"), "sk-1");
+}
+
 TEST_F(SecretStoreTest, ConcurrentCallersNeitherLoseNorTearWrites) {
     constexpr int kThreads = 8;
     constexpr int kPerThread = 40;
