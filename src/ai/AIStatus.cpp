@@ -64,6 +64,7 @@ void AIStatus::refresh() {
 
 QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {
     QPointer<AIStatus> self(this);
+    ++m_probesRunning;
     std::optional<QStringList> models;
     QString error;
     try {
@@ -72,9 +73,16 @@ QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {
         error = describe(e);
     }
     if (!self) co_return;
+    --m_probesRunning;
+    report(client, run, std::move(models), error);
+    Q_EMIT checkFinished();
+}
+
+void AIStatus::report(const LLMClient& client, quint64 run, std::optional<QStringList> models,
+                      const QString& error) {
     // An older probe, or one of a back-end the person has since left, says nothing about the
     // current one.
-    if (run != m_probeRun || LLMClient::fromSettings() != client) co_return;
+    if (run != m_probeRun || LLMClient::fromSettings() != client) return;
     if (models) {
         std::sort(models->begin(), models->end());
         setModels(*models);
@@ -84,7 +92,7 @@ QCoro::Task<> AIStatus::probe(LLMClient client, quint64 run) {
             Warmup::shared().agent();
             setConnection(AIConnection::online);
         }
-        co_return;
+        return;
     }
     setModels({});
     setLastError(error);

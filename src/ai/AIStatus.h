@@ -43,6 +43,8 @@ public:
     void startMonitoring();
     // Starts one probe and returns at once.
     void refresh();
+    // Whether a probe, the newest or an older one, has not ended yet.
+    bool isProbing() const { return m_probesRunning > 0; }
     // Cleans a fixed spoken phrase with the configured model, timing it; throws what the
     // clean-up throws.
     QCoro::Task<QString> testCleanup();
@@ -56,9 +58,14 @@ Q_SIGNALS:
     void lastLatencyChanged();
     void lastErrorChanged();
     void titleChanged();
+    // A probe ended, after it wrote what it found (nothing, when a newer probe or another
+    // back-end took its place).
+    void checkFinished();
 
 private:
     QCoro::Task<> probe(LLMClient client, quint64 run);
+    void report(const LLMClient& client, quint64 run, std::optional<QStringList> models,
+                const QString& error);
 
     void setConnection(AIConnection value);
     void setModels(const QStringList& value);
@@ -73,6 +80,7 @@ private:
     std::optional<QString> m_lastError;
     std::unique_ptr<ClockTimer> m_timer;
     quint64 m_probeRun = 0; // only the newest probe reports
+    int m_probesRunning = 0;
 };
 
 } // namespace nolvea

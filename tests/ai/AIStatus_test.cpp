@@ -83,10 +83,10 @@ TEST_F(AIStatusTest, FirstProbeGoesOnlineSortsModelsAndWarmsUpOnce) {
     Warmup::shared().resetLastRun();
     QSignalSpy modelsChanged(status.get(), &AIStatus::modelsChanged);
     QSignalSpy connectionChanged(status.get(), &AIStatus::connectionChanged);
+    QSignalSpy finished(status.get(), &AIStatus::checkFinished);
     clock.advance(AIStatus::probeInterval);
-    ASSERT_TRUE(test::spinUntil([&] { return server.count("/v1/models") == 2; }));
-    QCoreApplication::processEvents();
-    test::spinUntil([] { return false; }, 100);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(server.count("/v1/models"), 2);
     EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_EQ(warmups(), 2);
     EXPECT_EQ(modelsChanged.count(), 0);
@@ -148,8 +148,9 @@ TEST_F(AIStatusTest, AStaleProbeOfAnEarlierProviderIsDropped) {
     status->refresh();
     settle(AIConnection::online);
 
+    QSignalSpy finished(status.get(), &AIStatus::checkFinished);
     clock.advance(std::chrono::seconds(5)); // the LM Studio probe times out now
-    test::spinUntil([] { return false; }, 200);
+    ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(status->connection(), AIConnection::online);
     EXPECT_EQ(status->models(), QStringList{"llama3"});
     EXPECT_FALSE(status->lastError());
