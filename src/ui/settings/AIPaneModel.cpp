@@ -52,6 +52,10 @@ QString latencyText(double seconds) {
     return QString::asprintf("%.1f s", seconds);
 }
 
+QString unsavedKeyText(const FileWriteError& error) {
+    return QStringLiteral("A chave não foi salva. ") + error.message();
+}
+
 QString quoted(const QString& text) {
     return QStringLiteral("\u201C") + text + QStringLiteral("\u201D");
 }

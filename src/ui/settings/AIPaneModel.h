@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AIProvider.h"
+#include "support/FileWriteError.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,8 @@ std::vector<ModelEntry> modelEntries(const QStringList& models, const QString& c
 
 // "1.3 s"-style, one decimal.
 QString latencyText(double seconds);
+// Beside the key field when the key could not be stored.
+QString unsavedKeyText(const FileWriteError& error);
 // A successful clean-up between typographic quotes.
 QString quoted(const QString& text);
 // The note under the "Ditado" card: only for the local server that reasons by default.

@@ -5,6 +5,9 @@
 #include "core/AppSettings.h"
 #include "support/Detached.h"
 #include "support/Error.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SettingsCard.h"
@@ -12,6 +15,7 @@
 #include "ui/components/ShimmerText.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/StatusDot.h"
+#include "ui/components/Theme.h"
 #include "ui/settings/AIPaneModel.h"
 #include "ui/settings/AccountRow.h"
 #include "ui/settings/Bindings.h"
@@ -114,9 +118,13 @@ SettingsCard* AISettings::providerCard() {
     m_keyDivider = SettingsText::divider();
     m_providerCard->add(m_keyDivider);
     auto* keyControls = new QWidget;
-    auto* kh = new QHBoxLayout(keyControls);
+    auto* kv = new QVBoxLayout(keyControls);
+    kv->setContentsMargins(0, 0, 0, 0);
+    kv->setSpacing(4);
+    auto* kh = new QHBoxLayout;
     kh->setContentsMargins(0, 0, 0, 0);
     kh->setSpacing(8);
+    kv->addLayout(kh);
     m_keyLink = new QLabel;
     m_keyLink->setTextFormat(Qt::RichText);
     m_keyLink->setOpenExternalLinks(true);
@@ -138,6 +146,14 @@ SettingsCard* AISettings::providerCard() {
             if (self) AIStatus::shared().refresh();
         });
     });
+    m_keyError = SettingsText::label({}, SettingsText::systemFont(11), Brand::erro());
+    m_keyError->setAccessibleName(QStringLiteral("Erro da chave de API"));
+    m_keyError->setWordWrap(true);
+    m_keyError->setMaximumWidth(320);
+    m_keyError->setAlignment(Qt::AlignRight);
+    kv->addWidget(m_keyError, 0, Qt::AlignRight);
+    connect(&s, &AppSettings::apiKeyErrorChanged, this, &AISettings::showKeyError);
+    showKeyError();
     m_keyRow = new SettingRow(QStringLiteral("Chave de API"), QString(), keyControls);
     m_providerCard->add(m_keyRow);
 
@@ -190,7 +206,14 @@ SettingsCard* AISettings::dictationCard() {
     m_output = SettingsText::label({}, SettingsText::systemFont(13), Brand::tinta());
     m_output->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_output->setAccessibleName(QStringLiteral("Resultado do teste"));
+    m_output->hide();
     m_dictationCard->add(m_output);
+    m_outputChange = new ReplaceTransition(m_output, Theme::gentle(), &Transitions::blurReplace);
+    m_outputLeave = new FrameDriver(m_output, [this](double) {
+        if (m_outputChange->isRunning()) return true;
+        if (m_output->text().isEmpty()) m_output->hide();
+        return false;
+    });
     return m_dictationCard;
 }
 
@@ -251,6 +274,12 @@ void AISettings::showProvider() {
     m_dictationCard->setFooter(AIPaneModel::dictationFooter(p));
 }
 
+void AISettings::showKeyError() {
+    const auto& error = AppSettings::shared().apiKeyError();
+    m_keyError->setText(error ? AIPaneModel::unsavedKeyText(*error) : QString());
+    m_keyError->setVisible(error.has_value());
+}
+
 void AISettings::showStatus() {
     const AIStatus& status = AIStatus::shared();
     m_dot->setConnection(status.connection());
@@ -302,8 +331,28 @@ void AISettings::showTest() {
     m_latency->setVisible(latency.has_value() && !m_testing);
     if (latency) m_latency->setText(AIPaneModel::latencyText(*latency));
     m_shimmer->setVisible(m_testing);
-    m_output->setVisible(!m_testing && m_testOutput.has_value());
-    m_output->setText(m_testOutput.value_or(QString()));
+    showOutput(m_testing ? std::nullopt : m_testOutput);
+}
+
+void AISettings::showOutput(const std::optional<QString>& output) {
+    const QString text = output.value_or(QString());
+    // An empty line is a result on its way out.
+    const bool shown = !m_output->isHidden() && !m_output->text().isEmpty();
+    if (shown == !text.isEmpty() && m_output->text() == text) return;
+    // Coming in, it replaces an empty line: there is nothing to see leave.
+    if (m_output->isHidden()) {
+        m_output->clear();
+        m_output->show();
+    }
+    m_outputChange->aboutToChange();
+    m_output->setText(text);
+    if (!text.isEmpty()) return;
+    // The line stays, empty, while the old text leaves from it: frames come only to what
+    // is shown.
+    if (m_outputChange->isRunning())
+        m_outputLeave->kick();
+    else
+        m_output->hide();
 }
 
 void AISettings::runTest() {

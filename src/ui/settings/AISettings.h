@@ -15,6 +15,8 @@ class QHBoxLayout;
 namespace nolvea {
 
 class AccountRow;
+class FrameDriver;
+class ReplaceTransition;
 class SettingRow;
 class SettingsCard;
 class ShimmerText;
@@ -37,11 +39,15 @@ public:
 
     QComboBox* providerPicker() const { return m_provider; }
     QLineEdit* keyField() const { return m_key; }
+    // Why the key typed was not stored; hidden while nothing failed.
+    QLabel* keyErrorLabel() const { return m_keyError; }
     QLineEdit* addressField() const { return m_address; }
     QWidget* modelControl() const { return m_modelControl; }
     AccountRow* accountRow() const { return m_account; }
     SiteButton* testButton() const { return m_test; }
     QLabel* testOutputLabel() const { return m_output; }
+    // The result line's blur-replace, in and out.
+    ReplaceTransition* testOutputChange() const { return m_outputChange; }
     const std::optional<QString>& testOutput() const { return m_testOutput; }
     bool testing() const { return m_testing; }
 
@@ -56,8 +62,11 @@ private:
     void providerChanged();
     void showProvider();
     void showStatus();
+    void showKeyError();
     void showModelControl();
     void showTest();
+    // Puts `output` under the test line, or nothing, with the blur-replace transition.
+    void showOutput(const std::optional<QString>& output);
     void settingsMoved();
     QCoro::Task<> test();
 
@@ -72,6 +81,7 @@ private:
     SettingRow* m_keyRow;
     QLabel* m_keyLink;
     QLineEdit* m_key;
+    QLabel* m_keyError;
     QWidget* m_addressDivider;
     SettingRow* m_addressRow;
     QLineEdit* m_address;
@@ -82,6 +92,8 @@ private:
     QLabel* m_latency;
     ShimmerText* m_shimmer;
     QLabel* m_output;
+    ReplaceTransition* m_outputChange;
+    FrameDriver* m_outputLeave; // hides the emptied line once its old text has left
 
     std::optional<QString> m_testOutput;
     bool m_testing = false;

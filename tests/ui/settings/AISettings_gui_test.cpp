@@ -1,15 +1,21 @@
 #include "ai/AIStatus.h"
 #include "ai/BridgeFixture.h"
 #include "core/AppSettings.h"
+#include "core/SecretStore.h"
+#include "core/UserDefaults.h"
+#include "support/Async.h"
 #include "support/LoopbackServer.h"
 #include "support/ScriptedModel.h"
 #include "support/fakes/ManualClock.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/components/SiteButton.h"
 #include "ui/settings/AISettings.h"
 #include "ui/settings/AccountRow.h"
 #include "ui/settings/AccountRowModel.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -28,6 +34,17 @@ QByteArray modelList(const QStringList& ids) {
     return body + "]}";
 }
 
+// Whether every child process has ended and been reaped; its end was handled as it was reaped.
+bool noChildren() {
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(tasks.filePath(task + QStringLiteral("/children")));
+        if (children.open(QIODevice::ReadOnly) && !children.readAll().trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
 // The AI pane over the shared settings and status, talking to a local OpenAI-compatible
 // server on loopback.
 class AIPaneTest : public ::testing::Test {
@@ -41,18 +58,17 @@ protected:
         // The shared status keeps the models of the last server that listed them: a failed
         // check of this one (it has no routes yet) starts every test with none.
         AIStatus::shared().refresh();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] {
-                return AIStatus::shared().connection() == AIConnection::offline &&
-                       AIStatus::shared().models().isEmpty();
-            },
-            5000));
+        settleStatus();
+        ASSERT_EQ(AIStatus::shared().connection(), AIConnection::offline);
+        ASSERT_TRUE(AIStatus::shared().models().isEmpty());
         server.clearRequests();
     }
     void TearDown() override { settleStatus(); }
 
     // Lets every probe under way end, so none reaches into the next test.
-    void settleStatus() { QTest::qWait(50); }
+    static void settleStatus() {
+        ASSERT_TRUE(QTest::qWaitFor([] { return !AIStatus::shared().isProbing(); }, 5000));
+    }
 
     bool waitModels(const QStringList& models, int ms = 5000) {
         return QTest::qWaitFor([&] { return AIStatus::shared().models() == models; }, ms);
@@ -93,7 +109,7 @@ TEST_F(AIPaneTest, OnlyTheNewestCheckWritesTheModelsAndConnection) {
     AppSettings::shared().setServerURL(server.url("/v1"));
     AIStatus::shared().refresh();
     ASSERT_TRUE(waitModels({"novo"}));
-    QTest::qWait(900);
+    settleStatus(); // the first check's late answer comes
     EXPECT_EQ(AIStatus::shared().models(), QStringList{"novo"});
     EXPECT_EQ(server.count("/v1/models"), 2);
 }
@@ -112,7 +128,7 @@ TEST_F(AIPaneTest, AFailedCheckOfALeftServerLeavesTheCurrentOneAlone) {
     AppSettings::shared().setServerURL(server.url("/v1"));
     AIStatus::shared().refresh();
     ASSERT_TRUE(waitModels({"bom"}));
-    QTest::qWait(600);
+    settleStatus(); // the left server's failure comes
     EXPECT_EQ(AIStatus::shared().connection(), AIConnection::online);
     EXPECT_EQ(AIStatus::shared().lastError(), std::nullopt);
 }
@@ -124,16 +140,15 @@ TEST_F(AIPaneTest, TypingAKeyChecksOnceTheTypingPauses) {
     {
         AISettings pane;
         pane.show();
-        QTest::qWait(50);
+        settleStatus(); // the check made on showing
         server.clearRequests();
         QTest::keyClicks(pane.keyField(), "sk-123");
         EXPECT_EQ(AppSettings::shared().apiKey(), "sk-123") << "stored as typed";
         clock.advance(AISettings::kKeyPause - Clock::Duration(1));
-        QTest::qWait(50);
-        EXPECT_EQ(server.count("/v1/models"), 0);
+        EXPECT_FALSE(AIStatus::shared().isProbing());
         clock.advance(Clock::Duration(1));
-        EXPECT_TRUE(server.waitForRequests(1));
-        QTest::qWait(50);
+        EXPECT_TRUE(AIStatus::shared().isProbing());
+        settleStatus();
         EXPECT_EQ(server.count("/v1/models"), 1) << "one check for the six keys typed";
         QTest::keyClick(pane.keyField(), Qt::Key_Return);
         EXPECT_TRUE(server.waitForRequests(2)) << "Return checks at once";
@@ -164,6 +179,33 @@ TEST_F(AIPaneTest, ACleanUpTestOfSettingsSinceChangedShowsNothing) {
     EXPECT_EQ(pane.testOutputLabel()->textFormat(), Qt::PlainText);
 }
 
+// The result comes in and goes away with the blur-replace: blurred, smaller and clear at first.
+TEST_F(AIPaneTest, TheTestResultBlursInAndOut) {
+    test::ScriptedModel model;
+    AppSettings::shared().setServerURL(model.server.url("/v1"));
+    AppSettings::shared().setModel("m1");
+    model.reply("Texto limpo.");
+    AISettings pane;
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    ReplaceTransition* change = pane.testOutputChange();
+    pane.runTest();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane.testing(); }, 5000));
+    EXPECT_TRUE(pane.testOutputLabel()->isVisible());
+    EXPECT_EQ(pane.testOutputLabel()->text(), u"\u201CTexto limpo.\u201D"_qs);
+    EXPECT_TRUE(change->isRunning()) << "it comes in";
+    EXPECT_LT(change->progress(), 0.5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !change->isRunning(); }, 3000));
+
+    AppSettings::shared().setAiProvider(AIProvider::ollama);
+    EXPECT_EQ(pane.testOutputLabel()->text(), "");
+    ASSERT_NE(change->leaving(), nullptr) << "the old result leaves where it was";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return change->leaving() == nullptr; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.testOutputLabel()->isHidden(); }, 3000))
+        << "the emptied line goes once the old text has left";
+    AppSettings::shared().setAiProvider(AIProvider::custom);
+}
+
 TEST_F(AIPaneTest, AFailedTestShowsItsErrorAsPlainText) {
     test::ScriptedModel model;
     AppSettings::shared().setServerURL(model.server.url("/v1"));
@@ -174,6 +216,26 @@ TEST_F(AIPaneTest, AFailedTestShowsItsErrorAsPlainText) {
     ASSERT_TRUE(pane.testOutput().has_value());
     EXPECT_FALSE(pane.testOutput()->startsWith(u'\u201C'));
     EXPECT_EQ(pane.testOutputLabel()->textFormat(), Qt::PlainText);
+}
+
+// A key the secret file cannot take shows, beside the field, that it was not saved.
+TEST_F(AIPaneTest, AKeyThatCouldNotBeStoredIsShownAsNotSaved) {
+    AISettings pane;
+    EXPECT_FALSE(pane.keyErrorLabel()->isVisibleTo(&pane));
+    // A folder where the file goes: no one can put a file in its place, root included.
+    const QString file = SecretStore::shared().path();
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(file));
+    QTest::keyClicks(pane.keyField(), "sk-1");
+    EXPECT_EQ(AppSettings::shared().apiKey(), "sk-1");
+    EXPECT_TRUE(pane.keyErrorLabel()->isVisibleTo(&pane));
+    EXPECT_EQ(pane.keyErrorLabel()->text(),
+              "A chave não foi salva. Não foi possível gravar o arquivo " + file + ".");
+
+    ASSERT_TRUE(QDir(file).removeRecursively());
+    QTest::keyClick(pane.keyField(), Qt::Key_Backspace);
+    EXPECT_FALSE(pane.keyErrorLabel()->isVisibleTo(&pane)) << "the next key was stored";
+    EXPECT_EQ(SecretStore(file, UserDefaults::standard(), {}).read("apikey.custom"), "sk-");
 }
 
 TEST_F(AIPaneTest, ChangingTheProviderClearsTheResultAndShowsItsRows) {
@@ -241,10 +303,10 @@ TEST_F(AccountRowTest, AStatusOfTheOtherToolIsDropped) {
     writeTool("claude", "sleep 0.4\nprintf '%s' '{\"loggedIn\":true}'\nexit 0");
     writeTool("codex", "exit 1");
     AccountRowModel model(AIProvider::claudeAccount, {});
-    model.reload();
+    auto late = model.reload();
     model.setProvider(AIProvider::chatgptAccount);
     ASSERT_TRUE(settle(model, "Login pelo navegador, sem chave de API"));
-    QTest::qWait(700);
+    test::await(std::move(late));
     EXPECT_EQ(model.detail(), "Login pelo navegador, sem chave de API");
 }
 
@@ -285,7 +347,7 @@ TEST_F(AccountRowTest, ARowGoneDuringALoginIsLeftAlone) {
         AccountRow row(AIProvider::claudeAccount, [&] { ++changes; });
         row.model().login();
     }
-    QTest::qWait(800);
+    EXPECT_TRUE(QTest::qWaitFor(noChildren, 5000)) << "the login ended";
     EXPECT_EQ(changes, 0);
 }
 
