@@ -78,12 +78,31 @@ void ConfirmationDesk::prepareEmail(const EmailDraft& draft, CancelToken card) {
     m_state.setMailAccounts({});
     // Started from the event loop, so that even a look-up that has its answer at hand writes
     // it after the card is up.
+    ++m_lookUps;
     QTimer::singleShot(0, this, [this, draft, card] {
-        if (card.isCancelled()) return;
-        resolveRecipients(draft, card);
-        readMailAccounts(card);
-        if (draft.replyToID) loadOriginal(*draft.replyToID, card);
+        if (!card.isCancelled()) {
+            track(resolveRecipients(draft, card));
+            track(readMailAccounts(card));
+            if (draft.replyToID) track(loadOriginal(*draft.replyToID, card));
+        }
+        lookUpEnded();
     });
+}
+
+QCoro::Task<> ConfirmationDesk::track(QCoro::Task<> lookUp) {
+    QPointer<ConfirmationDesk> self(this);
+    ++m_lookUps;
+    try {
+        co_await std::move(lookUp);
+    } catch (...) {
+        if (self) lookUpEnded();
+        throw;
+    }
+    if (self) lookUpEnded();
+}
+
+void ConfirmationDesk::lookUpEnded() {
+    if (--m_lookUps == 0) Q_EMIT lookUpsSettled();
 }
 
 QCoro::Task<> ConfirmationDesk::resolveRecipients(EmailDraft draft, CancelToken card) {

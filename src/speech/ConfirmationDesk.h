@@ -49,11 +49,18 @@ public:
     void declinePending();
     bool hasPending() const { return bool(m_pending); }
 
+Q_SIGNALS:
+    // Every look-up of the e-mail cards put up so far has ended, or was dropped with its card.
+    void lookUpsSettled();
+
 private:
     void prepareEmail(const EmailDraft& draft, CancelToken card);
     QCoro::Task<> resolveRecipients(EmailDraft draft, CancelToken card);
     QCoro::Task<> readMailAccounts(CancelToken card);
     QCoro::Task<> loadOriginal(QString id, CancelToken card);
+    // Counts `lookUp` while it runs.
+    QCoro::Task<> track(QCoro::Task<> lookUp);
+    void lookUpEnded();
     // Takes the waiting card's promise and ends its look-ups.
     Promise<Confirmation> take();
 
@@ -61,6 +68,7 @@ private:
     Services m_services;
     std::unique_ptr<Promise<Confirmation>> m_pending;
     CancelToken m_card; // cancelled when the card goes
+    int m_lookUps = 0;  // running, or about to start
 };
 
 } // namespace nolvea

@@ -52,7 +52,7 @@ bool Speaker::isSpeaking() const {
 }
 
 void Speaker::speak(const QString& text, std::function<void()> completion) {
-    stop();
+    halt();
     const quint64 run = ++m_run;
     m_completion = std::move(completion);
     const QString prepared = SpeechText::prepare(text);
@@ -82,6 +82,15 @@ void Speaker::speakSystem(quint64 run, const QString& text) {
 }
 
 QCoro::Task<> Speaker::speakNeural(quint64 run, QStringList sentences) {
+    QPointer<Speaker> self(this);
+    ++m_neuralTasks;
+    co_await speakSentences(run, std::move(sentences));
+    if (!self) co_return;
+    --m_neuralTasks;
+    checkIdle();
+}
+
+QCoro::Task<> Speaker::speakSentences(quint64 run, QStringList sentences) {
     QPointer<Speaker> self(this);
     const NeuralVoice voice = m_settings->neuralVoice();
     const double speed = m_settings->speechRate() > 0 ? m_settings->speechRate() : 1.0;
@@ -116,23 +125,45 @@ QCoro::Task<> Speaker::speakNeural(quint64 run, QStringList sentences) {
 }
 
 void Speaker::complete(quint64 run) {
-    if (run != m_run) return;
+    if (run != m_run) {
+        checkIdle(); // the system voice stopped may be the last to end
+        return;
+    }
     m_neural = false;
     m_playback.reset();
-    if (auto done = std::exchange(m_completion, nullptr))
-        QTimer::singleShot(0, this, std::move(done));
+    if (auto done = std::exchange(m_completion, nullptr)) completeLater(std::move(done));
     Q_EMIT speakingChanged();
+    checkIdle();
+}
+
+void Speaker::completeLater(std::function<void()> done) {
+    ++m_pendingCompletions;
+    QTimer::singleShot(0, this, [this, done = std::move(done)] {
+        QPointer<Speaker> self(this);
+        done();
+        if (!self) return;
+        --m_pendingCompletions;
+        checkIdle();
+    });
+}
+
+void Speaker::checkIdle() {
+    if (m_neuralTasks == 0 && m_pendingCompletions == 0 && !isSpeaking()) Q_EMIT idle();
 }
 
 void Speaker::stop() {
+    halt();
+    checkIdle();
+}
+
+void Speaker::halt() {
     const bool active = isSpeaking() || bool(m_completion);
     ++m_run; // work of the run being stopped sees this and leaves
     if (m_voice) m_voice->stop();
     if (m_player) m_player->stop();
     m_neural = false;
     if (auto playback = std::move(m_playback)) playback->resolve();
-    if (auto done = std::exchange(m_completion, nullptr))
-        QTimer::singleShot(0, this, std::move(done));
+    if (auto done = std::exchange(m_completion, nullptr)) completeLater(std::move(done));
     if (active) Q_EMIT speakingChanged();
 }
 

@@ -42,11 +42,20 @@ public:
 
 Q_SIGNALS:
     void speakingChanged();
+    // Nothing is spoken, no completion waits to run and no stopped answer has work left (a
+    // sentence still being made): nothing more happens until the next `speak`.
+    void idle();
 
 private:
     QCoro::Task<> speakNeural(quint64 run, QStringList sentences);
+    QCoro::Task<> speakSentences(quint64 run, QStringList sentences);
+    // Runs `done` from the event loop, then tells whether the speaker is idle.
+    void completeLater(std::function<void()> done);
+    void checkIdle();
     void speakSystem(quint64 run, const QString& text);
     void complete(quint64 run);
+    // `stop` without telling of idleness: `speak` goes on with new work.
+    void halt();
 
     std::shared_ptr<SystemVoice> m_voice;
     std::unique_ptr<AudioPlayer> m_player;
@@ -56,6 +65,8 @@ private:
     bool m_neural = false;
     std::function<void()> m_completion;
     std::unique_ptr<Promise<void>> m_playback; // the sentence now playing
+    int m_neuralTasks = 0;                     // neural runs not yet left, stopped ones too
+    int m_pendingCompletions = 0;
 };
 
 } // namespace nolvea

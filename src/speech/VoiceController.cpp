@@ -99,6 +99,8 @@ VoiceController::VoiceController(AppState& state, AppSettings& settings,
     m_desk = std::make_unique<ConfirmationDesk>(
         m_state, ConfirmationDesk::Services{m_services.resolveRecipients, m_services.mailAccounts,
                                             m_services.mailMessage, m_services.playCue});
+    connect(m_desk.get(), &ConfirmationDesk::lookUpsSettled, this,
+            &VoiceController::cardLookUpsSettled);
     wireCallbacks();
 }
 
@@ -295,7 +297,18 @@ void VoiceController::startProcessing(std::function<QCoro::Task<>(CancelToken)> 
     CancelToken token;
     m_processingTask = token;
     // Runs on by itself; it checks the token after every wait.
-    detach(work(token), QStringLiteral("Processamento da fala"));
+    detach(settle(work(token)), QStringLiteral("Processamento da fala"));
+}
+
+QCoro::Task<> VoiceController::settle(QCoro::Task<> work) {
+    QPointer<VoiceController> self(this);
+    try {
+        co_await std::move(work);
+    } catch (...) {
+        if (self) Q_EMIT turnSettled();
+        throw;
+    }
+    if (self) Q_EMIT turnSettled();
 }
 
 void VoiceController::cancelProcessing() {

@@ -182,6 +182,13 @@ public:
     // from 49 on.
     static QString agentStatus(const QString& summary);
 
+Q_SIGNALS:
+    // A spoken or typed request's processing ended, a cancelled one too, after it wrote what
+    // it had: nothing of it arrives later.
+    void turnSettled();
+    // The look-ups of an e-mail card ended, or were dropped with their card.
+    void cardLookUpsSettled();
+
 private:
     void wireCallbacks();
     void cancelProcessing();
@@ -194,6 +201,8 @@ private:
     void sendGuestAway();
     void captureFront();
     void startProcessing(std::function<QCoro::Task<>(CancelToken)> work);
+    // Awaits `work`, then tells that the turn settled.
+    QCoro::Task<> settle(QCoro::Task<> work);
     QCoro::Task<> process(VoiceMode mode, CancelToken token);
     QCoro::Task<> processTyped(QString text, CancelToken token);
     QCoro::Task<> runAgent(QString request, CancelToken token);

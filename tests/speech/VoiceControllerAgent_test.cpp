@@ -14,6 +14,7 @@
 #include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -33,10 +34,6 @@ void writeFile(const QString& path, const QByteArray& content, bool executable =
     f.write(content);
     f.close();
     if (executable) f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-void spinFor(int ms) {
-    test::spinUntil([] { return false; }, ms);
 }
 
 // A member of an object, or null.
@@ -241,9 +238,10 @@ TEST_F(AgentTurnTest, EscapeWhileThinkingEndsTheTurnWithoutATrace) {
     c.submitTyped(QStringLiteral("pense"));
     EXPECT_EQ(state.statusText(), QStringLiteral("Pensando…"));
     ASSERT_TRUE(test::spinUntil([&] { return agentRequests().size() == 1; }));
+    QSignalSpy settled(&c, &VoiceController::turnSettled);
     c.escapePressed();
     EXPECT_EQ(state.statusText(), QStringLiteral("Cancelado"));
-    spinFor(2000);
+    ASSERT_TRUE(test::spinUntil([&] { return settled.count() == 1; }));
     EXPECT_EQ(state.stage(), Stage::error);
     EXPECT_EQ(HistoryStore::shared().entries().size(), historyBefore);
     EXPECT_EQ(state.conversationTurns(), 0);
@@ -306,11 +304,12 @@ TEST_F(EmailCardTest, RecipientsAndAccountsArriveWhileTheCardIsUp) {
 
 // Recipients the person changed meanwhile, or a card already gone, keep what they have.
 TEST_F(EmailCardTest, LateLookupsLeaveAChangedDraftAlone) {
+    QSignalSpy settled(&c, &VoiceController::cardLookUpsSettled);
     auto pending = c.agentConfirm(preview);
     EmailDraft edited = state.emailDraft();
     edited.to = {EmailRecipient::parse(QStringLiteral("outra@ex.com"))};
     state.setEmailDraft(edited);
-    spinFor(300);
+    ASSERT_TRUE(test::spinUntil([&] { return settled.count() == 1; }));
     EXPECT_TRUE(state.emailDraft().to == edited.to);
 
     c.resolveConfirmation(false);
@@ -318,7 +317,7 @@ TEST_F(EmailCardTest, LateLookupsLeaveAChangedDraftAlone) {
     auto again = c.agentConfirm(preview);
     c.resolveConfirmation(false);
     test::await(std::move(again));
-    spinFor(300);
+    ASSERT_TRUE(test::spinUntil([&] { return settled.count() == 2; }));
     ASSERT_EQ(state.emailDraft().to.size(), 1u);
     EXPECT_TRUE(state.emailDraft().to[0].address.isEmpty());
 }

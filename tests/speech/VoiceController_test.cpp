@@ -10,6 +10,7 @@
 #include "support/VoiceRig.h"
 #include "system/TextInserterError.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -105,12 +106,13 @@ TEST_F(VoiceControllerTest, EscapeWhileRefiningPastesNothing) {
     rig.holdAndSpeak();
     ASSERT_TRUE(
         test::spinUntil([&] { return state.statusText() == QStringLiteral("Refinando…"); }, 60000));
+    QSignalSpy settled(&c, &VoiceController::turnSettled);
     c.escapePressed();
     EXPECT_EQ(state.stage(), Stage::error);
     EXPECT_EQ(state.statusText(), QStringLiteral("Cancelado"));
     ASSERT_TRUE(test::spinUntil(
         [&] { return rig.model().count(QStringLiteral("/v1/chat/completions")) > 0; }));
-    test::spinUntil([] { return false; }, 2000); // the model's late answer comes and goes
+    ASSERT_TRUE(test::spinUntil([&] { return settled.count() == 1; }));
     EXPECT_TRUE(rig.pasted.isEmpty());
     EXPECT_EQ(int(HistoryStore::shared().entries().size()), historyBefore);
     EXPECT_EQ(state.statusText(), QStringLiteral("Cancelado"));
@@ -434,17 +436,19 @@ TEST_F(SpokenAnswerTest, EscapeFirstStopsTheSpeechThenDismisses) {
 // changes nothing.
 TEST_F(SpokenAnswerTest, ALateSpeechCompletionChangesNothing) {
     AppSettings::shared().setFollowUpMode(FollowUpMode::always);
+    QSignalSpy idle(&rig.speaker(), &Speaker::idle);
     c.showAnswer(QStringLiteral("Está feito."));
     c.dismissAnswer();
-    test::spinUntil([] { return false; }, 300);
+    ASSERT_TRUE(test::spinUntil([&] { return idle.count() > 0; }));
     EXPECT_EQ(state.stage(), Stage::idle);
     EXPECT_EQ(rig.clock().pendingTimers(), 0);
 
     c.showAnswer(QStringLiteral("Está feito."));
+    idle.clear();
     c.triggerDown(); // a follow-up by hand
     EXPECT_EQ(state.stage(), Stage::listening);
     EXPECT_FALSE(c.isFollowUpListening());
-    test::spinUntil([] { return false; }, 300);
+    ASSERT_TRUE(test::spinUntil([&] { return idle.count() > 0; }));
     EXPECT_EQ(state.stage(), Stage::listening);
     EXPECT_FALSE(c.isFollowUpListening());
 }

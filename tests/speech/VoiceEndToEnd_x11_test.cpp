@@ -32,6 +32,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -265,10 +266,14 @@ TEST_F(VoiceEndToEnd, EscapeCancelsTheListening) {
     ASSERT_TRUE(X11Keys::tap("Escape"));
     waitForStage(Stage::error);
     EXPECT_EQ(state.statusText(), QString::fromUtf8("Cancelado"));
+    int released = 0;
+    controller->hotkeys().onKey = [&](const KeyEvent& e) { released += e.pressed ? 0 : 1; };
     ASSERT_TRUE(X11Keys::release("Super_R"));
+    // Heard and handled: the release reaches the listener just before it is judged.
+    ASSERT_TRUE(spinUntil([&] { return released > 0; }));
+    QCoreApplication::processEvents();
     clock.advance(Clock::Duration(700));
     EXPECT_EQ(state.stage(), Stage::idle);
-    spinUntil([] { return false; }, 300);
     EXPECT_EQ(cleanupRequests(), 0);
     EXPECT_EQ(front.text(), "");
 }
@@ -276,6 +281,7 @@ TEST_F(VoiceEndToEnd, EscapeCancelsTheListening) {
 // Control held while listening makes the request the agent's: it answers, nothing is pasted.
 TEST_F(VoiceEndToEnd, ControlAsksTheAgent) {
     answerAgent("Andei dez metros.");
+    QSignalSpy settled(controller.get(), &VoiceController::turnSettled);
     askTheAgent();
     waitForStage(Stage::answer, 60000);
     EXPECT_EQ(state.mode(), VoiceMode::agent);
@@ -284,7 +290,7 @@ TEST_F(VoiceEndToEnd, ControlAsksTheAgent) {
     ASSERT_EQ(agentRequests().size(), 1u);
     EXPECT_TRUE(userText(agentRequests()[0]).contains("go forward"));
     EXPECT_EQ(cleanupRequests(), 0);
-    spinUntil([] { return false; }, 300);
+    ASSERT_TRUE(spinUntil([&] { return settled.count() == 1; }));
     EXPECT_EQ(front.text(), "");
 }
 
