@@ -51,6 +51,11 @@ void OverlayController::observe() {
 }
 
 void OverlayController::stageChanged() {
+    applyStage();
+    Q_EMIT stageApplied();
+}
+
+void OverlayController::applyStage() {
     if (!m_showsPill()) {
         m_panel->hide();
         return;

@@ -33,9 +33,15 @@ public:
     // overlay style setting decides.
     void setShowsPill(std::function<bool()> showsPill);
 
+Q_SIGNALS:
+    // The pill has been shown, hidden or scheduled to hide for the stage now current (stage
+    // changes are applied together, one turn of the event loop later).
+    void stageApplied();
+
 private:
     void observe();
     void stageChanged();
+    void applyStage();
     void positionOnActiveScreen();
     void takeKeyboard(int attempt);
 

@@ -3,8 +3,10 @@
 #include "support/Async.h"
 #include "ui/overlay/OverlayPanel.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -77,6 +79,16 @@ private:
     Window m_window = 0;
 };
 
+// Counts the mouse presses that reach a widget.
+struct PressCounter : QObject {
+    explicit PressCounter(QWidget* target) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) ++presses;
+        return false;
+    }
+    int presses = 0;
+};
+
 class OverlayPanelX11 : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -100,8 +112,7 @@ protected:
     void showPanel() {
         panel->show();
         ASSERT_TRUE(test::spinUntil([&] { return panel->windowHandle() && panel->isVisible(); }));
-        // Let the map and the first exposure go through.
-        test::spinUntil([] { return false; }, 300);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->windowHandle()));
     }
     QPoint onScreen(QWidget* w, QPoint p = {5, 5}) { return w->mapToGlobal(p); }
 
@@ -156,18 +167,9 @@ TEST_F(OverlayPanelX11, ShowsWithoutTakingTheKeyboardAndLetsClicksThrough) {
     // of it go through.
     panel->setIgnoresMouseEvents(false);
     other.drain();
-    int pressesOnLabel = 0;
-    struct Counter : QObject {
-        int* n;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::MouseButtonPress) ++*n;
-            return false;
-        }
-    } counter;
-    counter.n = &pressesOnLabel;
-    label->installEventFilter(&counter);
+    PressCounter onLabel(label);
     other.click(onScreen(label));
-    EXPECT_TRUE(test::spinUntil([&] { return pressesOnLabel == 1; }, 3000));
+    EXPECT_TRUE(test::spinUntil([&] { return onLabel.presses == 1; }, 3000));
     EXPECT_FALSE(other.waitFor(ButtonPress, 300));
 
     other.click(panel->mapToGlobal(QPoint(250, 150)));
@@ -180,15 +182,19 @@ TEST_F(OverlayPanelX11, FieldTakesTheKeyboardOnlyWhenAllowedAndGivesItBack) {
     panel->setIgnoresMouseEvents(false);
 
     // Not allowed: clicking the field leaves the keyboard where it was.
+    PressCounter onField(field);
     other.click(onScreen(field));
-    test::spinUntil([] { return false; }, 300);
+    ASSERT_TRUE(test::spinUntil([&] { return onField.presses == 1; }));
+    QGuiApplication::sync(); // whatever the press asked of the server is done
     EXPECT_EQ(other.focus(), other.window());
     EXPECT_FALSE(field->hasFocus());
 
     // Clicking a label does not take it even when allowed.
     panel->setAllowsKey(true);
+    PressCounter onLabel(label);
     other.click(onScreen(label));
-    test::spinUntil([] { return false; }, 300);
+    ASSERT_TRUE(test::spinUntil([&] { return onLabel.presses == 1; }));
+    QGuiApplication::sync();
     EXPECT_EQ(other.focus(), other.window());
 
     // Allowed: the field gets the keyboard and typing lands in it.

@@ -29,6 +29,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <atspi/atspi.h>
@@ -236,7 +237,9 @@ protected:
     // desktop, for a person to look at.
     void screenshot(const QString& name) {
         settleMotion();
-        test::spinUntil([] { return false; }, 250);
+        // Drawn now, and on the screen once the server has done what it was sent.
+        panel().repaint();
+        QGuiApplication::sync();
         const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
         QDir().mkpath(dir);
         const QRect g = onScreen();
@@ -280,20 +283,25 @@ TEST_F(PillX11, ShowsUnderThePointerWithoutTheKeyboardAndHidesAfterIdle) {
     screenshot(QStringLiteral("ouvindo"));
 
     // Back to idle and listening again within the pause: the pill stays where it was.
+    QSignalSpy applied(overlay.get(), &OverlayController::stageApplied);
+    const auto stageApplied = [&] {
+        EXPECT_TRUE(test::spinUntil([&] { return applied.count() > 0; }));
+        applied.clear();
+    };
     c.cancelListening(false);
     rig.state().setHandsFree(false);
-    test::spinUntil([] { return false; }, 100);
+    stageApplied();
     rig.advance(599);
     EXPECT_TRUE(panel().isVisible());
     pointer.moveTo({1500, 300});
     c.beginListening(VoiceMode::dictation, false);
-    test::spinUntil([] { return false; }, 100);
+    stageApplied();
     rig.advance(600);
     EXPECT_TRUE(panel().isVisible());
     EXPECT_TRUE(isAt(expectedFrame({300, 200})));
 
     c.cancelListening(false);
-    test::spinUntil([] { return false; }, 100);
+    stageApplied();
     rig.advance(599);
     EXPECT_TRUE(panel().isVisible());
     rig.advance(1);
@@ -336,7 +344,7 @@ TEST_F(PillX11, ApprovesFromTheKeyboardOnlyAfterTheFirstMomentsAndHandsTheKeyboa
     test::X11Keys::press("Control_L");
     test::X11Keys::tap("Return");
     test::X11Keys::release("Control_L");
-    test::spinUntil([] { return false; }, 300);
+    QGuiApplication::sync(); // the keys sent are in and handled
     EXPECT_EQ(rig.state().stage(), Stage::confirming);
 
     rig.advance(400);
@@ -350,9 +358,10 @@ TEST_F(PillX11, ApprovesFromTheKeyboardOnlyAfterTheFirstMomentsAndHandsTheKeyboa
     EXPECT_TRUE(panel().ignoresMouseEvents());
     screenshot(QStringLiteral("sucesso"));
 
+    QSignalSpy applied(overlay.get(), &OverlayController::stageApplied);
     rig.advance(2200);
     ASSERT_EQ(rig.state().stage(), Stage::idle);
-    test::spinUntil([] { return false; }, 100);
+    ASSERT_TRUE(test::spinUntil([&] { return applied.count() > 0; }));
     rig.advance(600);
     EXPECT_TRUE(test::spinUntil([&] { return !panel().isVisible(); }, 2000));
 }
@@ -379,8 +388,9 @@ TEST_F(PillX11, AnswerTakesClicksButLeavesTheKeyboardAlone) {
     ASSERT_TRUE(panelShown());
     screenshot(QStringLiteral("processando"));
 
+    QSignalSpy applied(overlay.get(), &OverlayController::stageApplied);
     ASSERT_TRUE(rig.waitForStage(Stage::answer, 20000));
-    test::spinUntil([] { return false; }, 200);
+    ASSERT_TRUE(test::spinUntil([&] { return applied.count() > 0; }));
     EXPECT_FALSE(panel().ignoresMouseEvents());
     EXPECT_FALSE(panel().isKey());
     EXPECT_TRUE(frontHasKeyboard());
