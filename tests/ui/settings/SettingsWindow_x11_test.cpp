@@ -18,9 +18,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace nolvea;
 using Section = SettingsSection;
@@ -31,10 +34,6 @@ namespace {
 // as for a person with a screen reader.
 const bool kAccessibilityOn = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
 
-void settle(int ms = 150) {
-    QTest::qWait(ms);
-}
-
 QString screenshotPath(const QString& name) {
     const QString dir = QStringLiteral(NOLVEA_BINARY_DIR) + QStringLiteral("/screenshots");
     QDir().mkpath(dir);
@@ -42,18 +41,25 @@ QString screenshotPath(const QString& name) {
 }
 
 // The elements a screen reader finds once all of `names` are among them (the bridge
-// publishes a new pane a moment after it is shown), or what it found after two seconds.
+// publishes a new pane a moment after it is shown), or what it found after five seconds.
 QStringList readerSees(const QStringList& names) {
     QStringList seen;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        seen = test::atspiElements(QCoreApplication::applicationPid());
-        bool all = true;
-        for (const QString& n : names)
-            all = all && !seen.filter(u"|"_qs + n).isEmpty();
-        if (all) break;
-        settle(100);
-    }
+    QTest::qWaitFor(
+        [&] {
+            seen = test::atspiElements(QCoreApplication::applicationPid());
+            return std::all_of(names.begin(), names.end(), [&](const QString& n) {
+                return !seen.filter(u"|"_qs + n).isEmpty();
+            });
+        },
+        5000);
     return seen;
+}
+
+// Closes a window and waits until it is gone.
+void closeAndWait(QWidget* window) {
+    QPointer<QWidget> closing(window);
+    window->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 5000));
 }
 
 // The settings window opened as the application opens it, one per test.
@@ -66,11 +72,9 @@ protected:
         view = window->findChild<SettingsView*>();
         ASSERT_NE(view, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        settle();
     }
     void TearDown() override {
-        if (window) window->close();
-        settle(50);
+        if (window) closeAndWait(window);
     }
 
     void choose(Section section) {
@@ -79,7 +83,6 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
         // The new pane at rest, its switch over.
         EXPECT_TRUE(QTest::qWaitFor([&] { return view->transition() == nullptr; }, 5000));
-        settle();
     }
 
     QWidget* window = nullptr;
@@ -175,14 +178,12 @@ TEST(SettingsWindowFromTheTray, TheFooterOpensOneWindowAndBringsItBack) {
     open->click();
     EXPECT_EQ(WindowManager::shared().window(WindowManager::Kind::settings), window);
     EXPECT_EQ(view->section(), Section::agent) << "the open window keeps its section";
-    window->close();
-    settle(50);
+    closeAndWait(window);
     open->click();
     QWidget* again = WindowManager::shared().window(WindowManager::Kind::settings);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->findChild<SettingsView*>()->section(), Section::general);
-    again->close();
-    settle(50);
+    closeAndWait(again);
 }
 
 } // namespace
