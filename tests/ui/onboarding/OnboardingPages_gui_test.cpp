@@ -178,6 +178,11 @@ protected:
         Clock::install(&clock);
         downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
         QDir().mkpath(downloads);
+        // Whatever ran before, each test starts with no client file and no mcp.json.
+        for (const QString& name : QDir(downloads).entryList({"client_secret_*"}, QDir::Files))
+            QFile::remove(downloads + u'/' + name);
+        QFile::remove(MCPManager::shared().configPath());
+        MCPManager::shared().reload();
         window.resize(700, 560);
         page = new GoogleStep(google, &window);
         page->resize(window.size());
