@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <qt6keychain/keychain.h>
 
+#include <dlfcn.h>
+
 using namespace nolvea;
 
 namespace {
@@ -35,9 +37,23 @@ public:
         m_daemon.terminate();
         if (!m_daemon.waitForFinished(5000)) m_daemon.kill();
         m_daemon.waitForFinished();
+        forgetSession();
     }
 
 private:
+    // The keychain library's secret-service client keeps, for the whole process, the session
+    // it opened with the first daemon it met; with that daemon gone every later call fails.
+    // Dropping it lets the next daemon (the next test, or a repeat) be met afresh.
+    static void forgetSession() {
+        void* secret = dlopen("libsecret-1.so.0", RTLD_LAZY | RTLD_NOLOAD);
+        if (!secret) return; // not loaded: the library talks to the daemon some other way
+        using Disconnect = void (*)();
+        if (auto disconnect =
+                reinterpret_cast<Disconnect>(dlsym(secret, "secret_service_disconnect")))
+            disconnect();
+        dlclose(secret);
+    }
+
     QProcess m_daemon;
 };
 
