@@ -42,6 +42,11 @@ protected:
         status = std::make_unique<AIStatus>();
     }
     void TearDown() override {
+        // The warm-ups a probe started end against this test's server, not the next test's.
+        EXPECT_TRUE(test::spinUntil([] {
+            return !Warmup::shared().isRunning(QStringLiteral("cleanup")) &&
+                   !Warmup::shared().isRunning(QStringLiteral("agent"));
+        }));
         status.reset();
         use(AIProvider::lmStudio, "", "");
         Clock::install(nullptr);
