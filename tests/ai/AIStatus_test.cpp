@@ -160,6 +160,11 @@ TEST_F(AIStatusTest, AStaleProbeOfAnEarlierProviderIsDropped) {
     EXPECT_EQ(status->models(), QStringList{"llama3"});
     EXPECT_FALSE(status->lastError());
     EXPECT_EQ(status->title(), "Ollama conectado");
+    // Ollama's warm-ups end while it still answers.
+    EXPECT_TRUE(test::spinUntil([] {
+        return !Warmup::shared().isRunning(QStringLiteral("cleanup")) &&
+               !Warmup::shared().isRunning(QStringLiteral("agent"));
+    }));
 }
 
 TEST_F(AIStatusTest, AStoppedVornelIsSleeping) {
