@@ -32,9 +32,12 @@ NotchController::NotchController(AppState& state, ControllerAccess controller, Q
     // Not "Nolvea": that names the tray's window.
     m_panel->setAccessibleName(QStringLiteral("Ilha do Nolvea"));
     m_panel->setWindowTitle(QStringLiteral("Ilha do Nolvea"));
-    connect(m_view, &NotchView::islandChanged, this,
-            [this] { m_panel->setDrawnRegion(QRegion(m_view->islandFrame())); });
-    m_panel->setDrawnRegion(QRegion(m_view->islandFrame()));
+    // Clicks reach the island only inside its outline as drawn now, also while it moves.
+    connect(m_view, &NotchView::islandChanged, this, [this] {
+        if (QRegion region = m_view->islandRegion(); region != m_panel->drawnRegion())
+            m_panel->setDrawnRegion(std::move(region));
+    });
+    m_panel->setDrawnRegion(m_view->islandRegion());
 
     auto screensChanged = [this] { remeasure(); };
     connect(qGuiApp, &QGuiApplication::screenAdded, this, screensChanged);

@@ -1,8 +1,11 @@
 #include "ui/notch/NotchField.h"
 
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/KeyCap.h"
 #include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
+#include "ui/notch/NotchMotion.h"
 #include "ui/notch/NotchStyle.h"
 
 #include <QHBoxLayout>
@@ -44,9 +47,22 @@ NotchField::NotchField(Look look, QWidget* parent)
                                          "border-radius: %1px; }")
                               .arg(m_look.sendSide / 2));
     row->addWidget(m_send);
+    // The send button grows from a point and shrinks back into one.
+    m_sendMotion = new WidgetTransition(m_send, [](double progress) {
+        const TransitionLook l = NotchMotion::sendButton(progress);
+        return MotionPose{l.opacity, l.offset, l.scale};
+    });
+    makeKeyCapMotion();
     connect(m_send, &QToolButton::clicked, this, &NotchField::submitted);
     connect(m_edit, &QLineEdit::textChanged, this, &NotchField::textChanged);
-    textChanged();
+    m_send->setVisible(false);
+    m_sendMotion->jump(false);
+}
+
+void NotchField::makeKeyCapMotion() {
+    if (!m_keyCap) return;
+    m_keyCapMotion = new WidgetTransition(
+        m_keyCap, [](double progress) { return MotionPose{std::clamp(progress, 0.0, 1.0)}; });
 }
 
 void NotchField::setPlaceholder(const QString& text) {
@@ -62,14 +78,28 @@ void NotchField::setKeyCap(const QString& label) {
     delete layout()->replaceWidget(m_keyCap, fresh);
     delete m_keyCap;
     m_keyCap = fresh;
-    textChanged();
+    makeKeyCapMotion();
+    m_keyCap->setVisible(m_empty);
 }
 
 void NotchField::textChanged() {
     // Any character counts, a blank too.
     const bool empty = m_edit->text().isEmpty();
-    m_send->setVisible(!empty);
-    if (m_keyCap) m_keyCap->setVisible(empty);
+    if (empty == m_empty) return;
+    m_empty = empty;
+    // The key cap and the send button swap with the quick spring; the one leaving keeps its
+    // room until it is gone.
+    auto swap = [](QWidget* w, WidgetTransition* motion, bool shown) {
+        if (!w || !motion) return;
+        if (shown) {
+            w->setVisible(true);
+            motion->appear(Theme::snappy());
+        } else {
+            motion->disappear(Theme::snappy(), [w] { w->setVisible(false); });
+        }
+    };
+    swap(m_send, m_sendMotion, !empty);
+    swap(m_keyCap, m_keyCapMotion, empty);
 }
 
 bool NotchField::eventFilter(QObject* watched, QEvent* e) {

@@ -9,6 +9,7 @@ class QToolButton;
 namespace nolvea {
 
 class KeyCap;
+class WidgetTransition;
 
 // The one-line field of the island on its faint capsule: an optional glyph in front, and at
 // the end a key cap while empty or a round send button once anything is typed.
@@ -41,11 +42,15 @@ protected:
 
 private:
     void textChanged();
+    void makeKeyCapMotion();
 
     Look m_look;
     QLineEdit* m_edit;
     QToolButton* m_send;
     KeyCap* m_keyCap = nullptr;
+    WidgetTransition* m_sendMotion;
+    WidgetTransition* m_keyCapMotion = nullptr;
+    bool m_empty = true;
 };
 
 } // namespace nolvea

@@ -4,12 +4,15 @@
 #include "core/AppSettings.h"
 #include "core/AppState.h"
 #include "core/HistoryStore.h"
+#include "ui/animation/WidgetTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
 #include "ui/components/StatusDot.h"
+#include "ui/components/Theme.h"
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchField.h"
+#include "ui/notch/NotchMotion.h"
 #include "ui/notch/NotchStyle.h"
 #include "ui/notch/NotchTexts.h"
 #include "ui/notch/RecentEntries.h"
@@ -22,7 +25,15 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace nolvea {
+
+namespace {
+MotionPose pose(const TransitionLook& l) {
+    return {l.opacity, l.offset, l.scale};
+}
+} // namespace
 
 NotchHoverPanel::NotchHoverPanel(AppState& state, NotchController& notch, QWidget* parent)
     : QWidget(parent)
@@ -149,6 +160,17 @@ void NotchHoverPanel::rebuildRecent() {
         connect(detail, &RecentEntryDetail::back, this,
                 [this] { m_notch.model().setExpandedEntryID(std::nullopt); });
         m_recent = detail;
+        // Opened in place: it fades in from just under its size, held at its top edge.
+        auto* motion = new WidgetTransition(
+            detail,
+            [detail](double p) {
+                MotionPose pose{std::clamp(p, 0.0, 1.0)};
+                pose.scale = 0.97 + 0.03 * p;
+                pose.offset = QPointF(0, -(1 - pose.scale) * detail->height() / 2);
+                return pose;
+            },
+            false);
+        motion->appear(Theme::morph());
     } else if (!slot.rows.isEmpty()) {
         m_recent = new QWidget;
         m_recent->setAccessibleName(QStringLiteral("Recentes"));
@@ -158,13 +180,28 @@ void NotchHoverPanel::rebuildRecent() {
         QLabel* caption = NotchStyle::label(QStringLiteral("Recentes"), 9, QFont::DemiBold, 0.4);
         caption->setContentsMargins(8, 0, 0, 2);
         list->addWidget(caption);
+        int index = 0;
         for (const HistoryEntry& entry : slot.rows) {
             auto* row = new RecentTaskRow(entry);
             connect(row, &QAbstractButton::clicked, this,
                     [this, id = entry.id] { m_notch.model().setExpandedEntryID(id); });
             list->addWidget(row);
+            // As the panel opens the rows come down one after another from the top.
+            if (!m_built) {
+                auto* motion = new WidgetTransition(
+                    row, [](double p) { return pose(NotchMotion::row(p)); }, false);
+                motion->appear(Theme::snappy(), NotchMotion::rowDelay(index));
+            }
+            ++index;
+        }
+        if (m_built) {
+            // Back from an opened entry: the list fades in.
+            auto* motion = new WidgetTransition(
+                m_recent, [](double p) { return MotionPose{std::clamp(p, 0.0, 1.0)}; }, false);
+            motion->appear(Theme::morph());
         }
     }
+    m_built = true;
     if (m_recent) m_column->insertWidget(m_column->count() - 1, m_recent);
 }
 

@@ -38,6 +38,7 @@ private:
     QLabel* m_problem;
     QWidget* m_recent = nullptr;
     QVBoxLayout* m_column;
+    bool m_built = false;
 };
 
 } // namespace nolvea

@@ -2,6 +2,7 @@
 
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
+#include "ui/notch/NotchEar.h"
 #include "ui/notch/NotchStyle.h"
 
 #include <QHelpEvent>
@@ -11,13 +12,36 @@
 namespace nolvea {
 
 NotchIsland::NotchIsland(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , m_left(new NotchEar(NotchEar::Side::left, this))
+    , m_right(new NotchEar(NotchEar::Side::right, this)) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void NotchIsland::setLook(const Look& look) {
     m_look = look;
+    NotchEar::Content left;
+    left.status = look.status;
+    left.effect = look.statusEffect;
+    m_left->setContent(left);
+    NotchEar::Content right;
+    right.right = look.right;
+    right.symbols = look.rightSymbols;
+    right.icon = look.targetIcon;
+    right.effect = NotchMotion::rightEffect(look.right);
+    m_right->setContent(right);
+    placeEars();
     update();
+}
+
+void NotchIsland::resizeEvent(QResizeEvent*) {
+    placeEars();
+}
+
+void NotchIsland::placeEars() {
+    const int m = NotchEar::kMargin;
+    m_left->setGeometry(leftEar().adjusted(-m, -m, m, m));
+    m_right->setGeometry(rightEar().adjusted(-m, -m, m, m));
 }
 
 QRect NotchIsland::leftEar() const {
@@ -52,41 +76,6 @@ void NotchIsland::paintEvent(QPaintEvent*) {
         }
     }
     p.fillPath(path, Qt::black);
-
-    if (m_look.status) {
-        const auto& s = *m_look.status;
-        const QRect ear = leftEar();
-        const int side = s.size + 4;
-        p.drawPixmap(QRect(ear.left(), ear.center().y() - side / 2, side, side),
-                     NotchStyle::symbol(s.name, side, s.color));
-    }
-
-    const QRect right = rightEar();
-    int x = right.right() + 1;
-    const int cy = right.center().y();
-    if (m_look.right == NotchEars::Right::unseen) {
-        const QColor dot = Theme::dictation().accent;
-        QColor halo = dot;
-        halo.setAlphaF(0.35);
-        p.setPen(Qt::NoPen);
-        p.setBrush(halo);
-        p.drawEllipse(QPointF(x - 4.5, cy + 0.5), 7.5, 7.5);
-        p.setBrush(dot);
-        p.drawEllipse(QPointF(x - 4.5, cy + 0.5), 3.5, 3.5);
-        return;
-    }
-    if (!m_look.targetIcon.isNull() && m_look.right == NotchEars::Right::target) {
-        x -= 18;
-        p.drawImage(QRect(x, cy - 9, 18, 18), m_look.targetIcon);
-        x -= 6;
-    }
-    for (auto it = m_look.rightSymbols.rbegin(); it != m_look.rightSymbols.rend(); ++it) {
-        const int side = it->size + 4;
-        x -= side;
-        p.drawPixmap(QRect(x, cy - side / 2, side, side),
-                     NotchStyle::symbol(it->name, side, it->color));
-        x -= 6;
-    }
 }
 
 bool NotchIsland::event(QEvent* e) {

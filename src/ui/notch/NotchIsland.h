@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/notch/NotchEars.h"
+#include "ui/notch/NotchMotion.h"
 #include "ui/notch/NotchPresentation.h"
 #include "ui/notch/NotchShape.h"
 
@@ -8,6 +9,8 @@
 #include <QWidget>
 
 namespace nolvea {
+
+class NotchEar;
 
 // The black island itself: its outline, the listening glow around it and the ears' symbols.
 // It is larger than the island by the glow's room; `body()` is the island's own rectangle.
@@ -23,6 +26,7 @@ public:
         int notchWidth = 190;
         int notchHeight = 24;
         std::optional<NotchEars::Symbol> status;
+        NotchMotion::SymbolEffect statusEffect = NotchMotion::SymbolEffect::none;
         NotchEars::Right right = NotchEars::Right::none;
         QList<NotchEars::Symbol> rightSymbols;
         QImage targetIcon;
@@ -36,13 +40,20 @@ public:
     // Where the right ear's indicator sits, in this widget's coordinates.
     QRect rightEar() const;
     QRect leftEar() const;
+    NotchEar* leftEarView() const { return m_left; }
+    NotchEar* rightEarView() const { return m_right; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
     bool event(QEvent* e) override;
 
 private:
+    void placeEars();
+
     Look m_look;
+    NotchEar* m_left;
+    NotchEar* m_right;
 };
 
 } // namespace nolvea

@@ -1,9 +1,13 @@
 #include "ui/notch/NotchResultCard.h"
 
 #include "core/AppState.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
+#include "ui/notch/NotchMotion.h"
 #include "ui/notch/NotchStyle.h"
 #include "ui/notch/NotchTexts.h"
 
@@ -12,13 +16,16 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace nolvea {
 
 NotchResultCard::NotchResultCard(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_status(NotchStyle::label({}, 14, QFont::DemiBold))
-    , m_request(NotchStyle::label({}, 11, QFont::Normal, 0.45)) {
+    , m_request(NotchStyle::label({}, 11, QFont::Normal, 0.45))
+    , m_driver(new FrameDriver(this, [this](double dt) { return step(dt); })) {
     setAccessibleName(QStringLiteral("Resultado"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(34 + 12, 0, 0, 0); // the badge is painted in the margin
@@ -51,6 +58,38 @@ void NotchResultCard::refresh() {
     update();
 }
 
+void NotchResultCard::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Once per card, when it first comes on screen.
+    if (m_started) return;
+    m_started = true;
+    if (FrameClock::shared().reduceMotion()) {
+        m_flown.jump(1);
+        return;
+    }
+    m_wait = NotchMotion::kFlightDelay;
+    m_bounce = 0;
+    m_driver->kick();
+}
+
+bool NotchResultCard::step(double dt) {
+    bool moving = false;
+    if (m_bounce >= 0) {
+        m_bounce += dt;
+        if (m_bounce >= Transitions::bounce().duration()) m_bounce = -1;
+        moving = m_bounce >= 0;
+    }
+    if (m_wait >= 0) {
+        m_wait -= dt;
+        if (m_wait < 0) {
+            m_flown.retarget(1, NotchMotion::flight());
+            m_flown.advance(-m_wait);
+        }
+        return true;
+    }
+    return m_flown.advance(dt) || moving;
+}
+
 void NotchResultCard::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -60,9 +99,24 @@ void NotchResultCard::paintEvent(QPaintEvent*) {
     fill.setAlphaF(0.18);
     p.setBrush(fill);
     p.drawEllipse(badge);
-    // The still image after the flight: the check mark where the plane was.
-    p.drawPixmap(badge.center().toPoint() - QPoint(8, 8),
-                 Symbols::pixmap(QStringLiteral("checkmark"), 16, Theme::success()));
+    auto draw = [&](const QString& name, const TransitionLook& look) {
+        if (look.opacity <= 0.001) return;
+        p.save();
+        p.translate(badge.center() + look.offset);
+        p.scale(look.scale, look.scale);
+        p.setOpacity(std::clamp(look.opacity, 0.0, 1.0));
+        p.drawPixmap(QRectF(-8, -8, 16, 16), Symbols::pixmap(name, 16, Theme::success()), QRectF());
+        p.restore();
+    };
+    if (showsPlane()) {
+        const double flown = m_flown.value();
+        draw(QStringLiteral("paperplane.fill"), NotchMotion::plane(flown));
+        draw(QStringLiteral("checkmark"), NotchMotion::check(flown));
+        return;
+    }
+    TransitionLook bounce;
+    if (m_bounce >= 0) bounce.scale = Transitions::bounce().valueAt(m_bounce);
+    draw(QStringLiteral("checkmark"), bounce);
 }
 
 } // namespace nolvea

@@ -1,6 +1,8 @@
 #include "ui/notch/NotchWorkingCard.h"
 
 #include "core/AppState.h"
+#include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
@@ -70,6 +72,8 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     m_progress->setAccessibleName(QStringLiteral("Progresso"));
     row->addWidget(m_progress);
     column->addWidget(m_capsule, 0, Qt::AlignLeft);
+    m_progressSwap = new ReplaceTransition(m_progress, Theme::snappy(), &Transitions::blurReplace);
+    m_glyphSwap = new ReplaceTransition(m_glyph, Theme::snappy(), &Transitions::blurReplace);
 
     for (auto signal :
          {&AppState::liveTextChanged, &AppState::stageChanged, &AppState::statusTextChanged,
@@ -81,9 +85,18 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
 void NotchWorkingCard::refresh() {
     m_line->setText(NotchTexts::workingLine(m_state.liveText()));
     m_capsule->setVisible(m_state.stage() == AppState::Stage::processing);
-    m_progress->setText(NotchTexts::progressLine(m_state.statusText()));
+    const QString progress = NotchTexts::progressLine(m_state.statusText());
+    if (progress != m_progress->text()) {
+        m_progressSwap->aboutToChange();
+        m_progress->setText(progress);
+    }
     const QPixmap icon = iconOf(m_state.targetAppIcon(), 14);
     const auto symbol = NotchTexts::progressSymbol(m_state.toolSymbol(), !icon.isNull());
+    // A new tool's symbol replaces the old one.
+    if (symbol.value_or(QString()) != m_shownSymbol) {
+        m_glyphSwap->aboutToChange();
+        m_shownSymbol = symbol.value_or(QString());
+    }
     m_glyph->setPixmap(symbol ? NotchStyle::symbol(*symbol, 13, Theme::agent().colors[1]) : icon);
 }
 

@@ -7,6 +7,7 @@ class QLabel;
 namespace nolvea {
 
 class AppState;
+class ReplaceTransition;
 class ShimmerText;
 
 // What was said while the agent hears or works, and while it works a capsule with the tool's
@@ -19,6 +20,8 @@ public:
 
     QLabel* line() const { return m_line; }
     QLabel* progress() const { return m_progress; }
+    // Blurs the old progress text out as the new one blurs in.
+    ReplaceTransition* progressTransition() const { return m_progressSwap; }
     QWidget* capsule() const { return m_capsule; }
 
 private:
@@ -29,6 +32,9 @@ private:
     QWidget* m_capsule;
     QLabel* m_glyph;
     QLabel* m_progress;
+    ReplaceTransition* m_progressSwap;
+    ReplaceTransition* m_glyphSwap;
+    QString m_shownSymbol;
 };
 
 } // namespace nolvea

@@ -1,12 +1,16 @@
 #include "ui/notch/RecentTaskRow.h"
 
 #include "support/Clock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
 #include "ui/components/Symbols.h"
+#include "ui/components/Theme.h"
 #include "ui/notch/RecentEntries.h"
 
 #include <QPainter>
+
+#include <algorithm>
 
 namespace nolvea {
 
@@ -28,7 +32,8 @@ QString kindSymbol(HistoryEntry::Kind kind) {
 
 RecentTaskRow::RecentTaskRow(HistoryEntry entry, QWidget* parent)
     : QAbstractButton(parent)
-    , m_entry(std::move(entry)) {
+    , m_entry(std::move(entry))
+    , m_driver(new FrameDriver(this, [this](double dt) { return m_highlight.advance(dt); })) {
     const QString title = RecentEntries::title(m_entry);
     setAccessibleName(title);
     setAccessibleDescription(RecentEntries::kindLabel(m_entry.kind));
@@ -38,21 +43,22 @@ RecentTaskRow::RecentTaskRow(HistoryEntry entry, QWidget* parent)
 
 void RecentTaskRow::enterEvent(QEnterEvent*) {
     m_hovering = true;
-    update();
+    m_driver->animate(m_highlight, 1, Theme::snappy());
 }
 
 void RecentTaskRow::leaveEvent(QEvent*) {
     m_hovering = false;
-    update();
+    m_driver->animate(m_highlight, 0, Theme::snappy());
 }
 
 void RecentTaskRow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = rect();
-    if (m_hovering) {
+    const double highlight = std::clamp(m_highlight.value(), 0.0, 1.0);
+    if (highlight > 0.001) {
         p.setPen(Qt::NoPen);
-        p.setBrush(Brand::withOpacity(Qt::white, 0.07));
+        p.setBrush(Brand::withOpacity(Qt::white, 0.07 * highlight));
         p.drawRoundedRect(r, 10, 10);
     }
     const int cy = height() / 2;
@@ -72,10 +78,10 @@ void RecentTaskRow::paintEvent(QPaintEvent*) {
     p.setFont(small);
     p.setPen(Brand::withOpacity(Qt::white, 0.35));
     p.drawText(QRect(right - ageWidth, 0, ageWidth, height()), Qt::AlignVCenter, age);
-    if (m_hovering)
+    if (highlight > 0.001)
         p.drawPixmap(QRect(width() - 8 - chevron, cy - 5, 10, 10),
                      Symbols::pixmap(QStringLiteral("chevron.right"), 10,
-                                     Brand::withOpacity(Qt::white, 0.5)));
+                                     Brand::withOpacity(Qt::white, 0.5 * highlight)));
 
     QFont f = font();
     BrandFont::setPixels(f, 12);

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/HistoryEntry.h"
+#include "ui/animation/SpringValue.h"
 
 #include <QAbstractButton>
 
 namespace nolvea {
+
+class FrameDriver;
 
 // One recent entry in the hover panel: its icon, title and age; a click opens it in place.
 class RecentTaskRow : public QAbstractButton {
@@ -24,6 +27,9 @@ protected:
 private:
     HistoryEntry m_entry;
     bool m_hovering = false;
+    // The highlight and the chevron, faded in and out with the quick spring.
+    SpringValue m_highlight{0};
+    FrameDriver* m_driver;
 };
 
 } // namespace nolvea

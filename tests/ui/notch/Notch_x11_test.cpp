@@ -12,6 +12,7 @@
 #include "support/AtspiTree.h"
 #include "support/RecordedSpeech.h"
 #include "support/ScriptedModel.h"
+#include "support/SpeechServerScript.h"
 #include "support/TestEnvironment.h"
 #include "support/VoiceRig.h"
 #include "support/WindowManager.h"
@@ -49,6 +50,15 @@ namespace {
 
 // Read before the application starts: the island's widgets are on the accessibility bus.
 const bool kAccessible = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+
+// What the microphone hears: a second of silence, so a follow-up listening stays empty and the
+// answer can be called back.
+QString silence() {
+    const QString path = QDir::temp().filePath(QStringLiteral("nolvea-notch-silence.raw"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(16000 * 2, '\0'));
+    return path;
+}
 
 // Another client's window across the top of the screen, under the island.
 class OtherClient {
@@ -173,11 +183,23 @@ protected:
         settleLayout();
     }
     bool waitFor(Kind kind) {
-        return test::spinUntil([&] { return view().presentation() == kind; }, 10000);
+        const bool reached = test::spinUntil([&] { return view().presentation() == kind; }, 10000);
+        settleLayout();
+        return reached;
     }
-    // A card just made is laid out once the island has its new size.
-    static void settleLayout() {
-        test::spinUntil([] { return false; }, 300);
+    // A card just made is laid out once the island has its new size, and the island has come
+    // to rest (its motion runs on the rig's clock).
+    void settleLayout() {
+        test::spinUntil([] { return false; }, 150);
+        playMotion();
+        test::spinUntil([] { return false; }, 150);
+    }
+    // Runs the island's motion to its end, a frame at a time.
+    void playMotion() {
+        for (int i = 0; i < 90; ++i) {
+            rig.advance(17);
+            QCoreApplication::processEvents();
+        }
     }
     template <typename Card> Card* card() { return qobject_cast<Card*>(view().card()); }
 
@@ -210,7 +232,7 @@ protected:
     std::optional<test::WindowManager> openbox;
     std::unique_ptr<OtherClient> other;
     std::shared_ptr<X11PanelWindowing> windowing;
-    test::VoiceRig rig{test::RecordedSpeech::goForwardPath()};
+    test::VoiceRig rig{silence()};
     std::unique_ptr<NotchController> notch;
 };
 
@@ -452,4 +474,65 @@ TEST_F(NotchX11, SwitchingOffStopsTheIslandAtOnce) {
     EXPECT_FALSE(notch->hover().pending().has_value());
     rig.advance(1000);
     EXPECT_FALSE(notch->model().isHovering());
+}
+
+// The follow-up path: after a spoken question the island listens; the pointer on the island
+// calls the answer back, and a reply typed in its field goes to the voice controller.
+TEST_F(NotchX11, ThePointerCallsTheAnswerBackAndATypedReplyFollowsUp) {
+    AppSettings::shared().setSpeakAnswers(true);
+    AppSettings::shared().setFollowUpMode(FollowUpMode::whenAsked);
+    rig.speech().on("GET", QStringLiteral("/"), test::HttpResponse::text("ok"));
+    rig.speech().on("POST", QStringLiteral("/v1/audio/speech"),
+                    {200, {}, test::SpeechServerScript::espeakWav(QStringLiteral("Envio?"))});
+    VoiceController& c = rig.controller();
+    const QString question = QStringLiteral("Quer que eu envie o relatório?");
+    reply(question);
+    ASSERT_FALSE(c.submitTyped(QStringLiteral("prepare o relatório")).has_value());
+    ASSERT_TRUE(rig.waitForStage(Stage::answer));
+    ASSERT_TRUE(waitFor(Kind::answer));
+
+    // Spoken, it listens for the reply without the key: the island glows, no card.
+    ASSERT_TRUE(test::spinUntil([&] { return c.isFollowUpListening(); }, 30000));
+    ASSERT_TRUE(waitFor(Kind::listening));
+    EXPECT_EQ(view().card(), nullptr);
+
+    // The pointer on the island brings the answer back, with its text.
+    other->moveTo(notch->islandRect().center());
+    ASSERT_TRUE(test::spinUntil([&] { return rig.state().stage() == Stage::answer; }, 5000));
+    EXPECT_FALSE(c.isFollowUpListening());
+    ASSERT_TRUE(waitFor(Kind::answer));
+    auto* answer = card<NotchAnswerCard>();
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->answer()->plainText(), question);
+    QStringList elements = accessible();
+    EXPECT_TRUE(elements.contains(QStringLiteral("push button|Copiar")))
+        << elements.join(u'\n').toStdString();
+
+    // A reply typed into the field goes to the agent with the conversation so far.
+    AppSettings::shared().setSpeakAnswers(false);
+    reply(QStringLiteral("Enviado para a equipe."));
+    QLineEdit* field = answer->reply()->edit();
+    other->click(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(test::spinUntil([&] { return panel().isKey() && field->hasFocus(); }, 5000));
+    for (const char* key : {"s", "i", "m"})
+        ASSERT_TRUE(test::X11Keys::tap(key));
+    ASSERT_TRUE(test::spinUntil([&] { return notch->model().replyText() == "sim"; }, 3000));
+    ASSERT_TRUE(test::X11Keys::tap("Return"));
+    EXPECT_TRUE(test::spinUntil([&] { return rig.state().lastRequest() == "sim"; }, 5000));
+    EXPECT_TRUE(notch->model().replyText().isEmpty());
+    ASSERT_TRUE(test::spinUntil(
+        [&] { return rig.state().answerText() == QStringLiteral("Enviado para a equipe."); },
+        20000));
+    ASSERT_TRUE(waitFor(Kind::answer));
+    answer = card<NotchAnswerCard>();
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->answer()->plainText(), "Enviado para a equipe.");
+    bool withQuestion = false;
+    for (const test::HttpRequest& r : rig.model().requests()) {
+        const QString body = QString::fromUtf8(r.body);
+        if (body.contains(QStringLiteral("sim")) && body.contains(question)) withQuestion = true;
+    }
+    EXPECT_TRUE(withQuestion) << "the reply went with the question it answers";
+    other->moveTo({40, 500});
+    c.dismissAnswer();
 }

@@ -1,0 +1,204 @@
+// The island's motion on a real view, frame by frame on the injected clock: what is drawn on
+// the way between presentations, where clicks land meanwhile, and the pictures of those frames
+// for a person to look at (<build>/screenshots/notch-motion-*.png).
+#include "core/AppState.h"
+#include "core/HistoryStore.h"
+#include "platform/Platform.h"
+#include "support/Clock.h"
+#include "support/fakes/FakePointerSource.h"
+#include "support/fakes/ManualClock.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/TransitionEffect.h"
+#include "ui/components/BrandMark.h"
+#include "ui/notch/NotchController.h"
+#include "ui/notch/NotchEar.h"
+#include "ui/notch/NotchIsland.h"
+#include "ui/notch/NotchResultCard.h"
+#include "ui/notch/NotchView.h"
+#include "ui/overlay/OverlayPanel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace nolvea;
+using Stage = AppState::Stage;
+using Kind = NotchPresentation::Kind;
+
+namespace {
+
+class NotchFrames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::install(&clock);
+        FrameClock::shared().setReduceMotion(false);
+        Platform::install<PointerSource>(pointer);
+        notch =
+            std::make_unique<NotchController>(state, []() -> VoiceController& { std::abort(); });
+        notch->setEnabled(true);
+        advance(2000);
+    }
+    void TearDown() override {
+        notch.reset();
+        Platform::uninstall<PointerSource>();
+        FrameClock::shared().setReduceMotion(false);
+        Clock::install(nullptr);
+    }
+    void advance(int ms) {
+        for (int t = 0; t < ms; t += 17) {
+            clock.advance(std::chrono::milliseconds(std::min(17, ms - t)));
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    NotchView& view() { return notch->view(); }
+    OverlayPanel& panel() { return notch->panel(); }
+    QRect island() { return view().islandFrame(); }
+    TransitionLook cardLook() {
+        auto* e = qobject_cast<TransitionEffect*>(view().card()->graphicsEffect());
+        return e ? e->look() : TransitionLook{};
+    }
+
+    // The panel over a desktop-like backdrop, saved for a person to look at.
+    void frame(const QString& name) {
+        const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
+        QDir().mkpath(dir);
+        const QRect crop(panel().width() / 2 - 300, 0, 600, 330);
+        QImage composed(crop.size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&composed);
+        QLinearGradient desk(0, 0, crop.width(), crop.height());
+        desk.setColorAt(0, QColor(0xd8, 0xdc, 0xe6));
+        desk.setColorAt(1, QColor(0x8a, 0x9a, 0xba));
+        p.fillRect(composed.rect(), desk);
+        p.drawPixmap(QPoint(), panel().grab(crop));
+        p.end();
+        composed.save(dir + QStringLiteral("/notch-motion-") + name + QStringLiteral(".png"));
+    }
+
+    ManualClock clock;
+    std::shared_ptr<test::FakePointerSource> pointer = std::make_shared<test::FakePointerSource>();
+    AppState state;
+    std::unique_ptr<NotchController> notch;
+};
+
+} // namespace
+
+// Opening the hover panel: the island grows from the compact size through sizes in between,
+// the panel scales in after a short wait, and clicks are taken only inside the outline drawn
+// at each frame.
+TEST_F(NotchFrames, theIslandGrowsIntoTheHoverPanelAndClicksFollowItsOutline) {
+    HistoryStore::shared().clear();
+    HistoryStore::shared().add(
+        HistoryEntry::make(HistoryEntry::Kind::agent, "Editor", "marque reunião amanhã", "Feito."));
+    HistoryStore::shared().add(
+        HistoryEntry::make(HistoryEntry::Kind::dictation, "Notas", "lista", "Comprar pão"));
+    const QRect compact = island();
+    frame(QStringLiteral("compacta"));
+    notch->model().setHovering(true);
+    ASSERT_EQ(view().presentation(), Kind::hover);
+    const QSize target = notch->model().islandSize();
+    EXPECT_GT(target.height(), compact.height() + 100);
+    EXPECT_EQ(island(), compact) << "nothing jumps";
+    EXPECT_EQ(cardLook(), NotchMotion::cardIn(0));
+
+    advance(34);
+    EXPECT_EQ(cardLook(), NotchMotion::cardIn(0)) << "the card waits for the island to begin";
+    advance(51);
+    const QRect mid = island();
+    frame(QStringLiteral("painel-85ms"));
+    EXPECT_GT(mid.width(), compact.width());
+    EXPECT_LT(mid.width(), target.width());
+    EXPECT_GT(mid.height(), compact.height());
+    EXPECT_LT(mid.height(), target.height());
+    EXPECT_GT(cardLook().opacity, 0);
+    EXPECT_LT(cardLook().scale, 1);
+
+    // The input region is the outline as drawn now: below it, where the panel is going,
+    // clicks still reach the window underneath.
+    const QRegion region = panel().drawnRegion();
+    EXPECT_EQ(region, view().islandRegion());
+    EXPECT_TRUE(region.contains(QPoint(mid.center().x(), mid.bottom() - 4)));
+    EXPECT_FALSE(region.contains(QPoint(mid.center().x(), mid.bottom() + 20)));
+    EXPECT_FALSE(region.contains(mid.topLeft() + QPoint(2, mid.height() - 2)))
+        << "the rounded corner is not the island";
+
+    advance(120);
+    frame(QStringLiteral("painel-205ms"));
+    advance(1500);
+    EXPECT_EQ(island().size(), target);
+    EXPECT_TRUE(cardLook().isIdentity());
+    EXPECT_TRUE(
+        panel().drawnRegion().contains(QPoint(island().center().x(), island().bottom() - 20)));
+    frame(QStringLiteral("painel-fim"));
+
+    // Closing: the panel's picture fades out in 0.12 s while the island shrinks back.
+    notch->model().setHovering(false);
+    ASSERT_EQ(view().card(), nullptr);
+    ASSERT_NE(view().leavingCard(), nullptr);
+    advance(51);
+    frame(QStringLiteral("fechando-51ms"));
+    EXPECT_NE(view().leavingCard(), nullptr);
+    EXPECT_GT(island().height(), compact.height());
+    advance(85);
+    EXPECT_EQ(view().leavingCard(), nullptr) << "gone after 0.12 s";
+    advance(1500);
+    EXPECT_EQ(island(), compact);
+    HistoryStore::shared().clear();
+}
+
+// With reduced motion every change lands at once: no frame in between, no picture fading.
+TEST_F(NotchFrames, reducedMotionLandsAtOnce) {
+    FrameClock::shared().setReduceMotion(true);
+    notch->model().setHovering(true);
+    const QSize target = notch->model().islandSize();
+    EXPECT_EQ(island().size(), target);
+    EXPECT_TRUE(cardLook().isIdentity());
+    notch->model().setHovering(false);
+    EXPECT_EQ(view().leavingCard(), nullptr);
+    EXPECT_EQ(island().size(), notch->model().islandSize());
+
+    state.setStage(Stage::success);
+    EXPECT_FALSE(view().island()->leftEarView()->isReplacing());
+    state.setStage(Stage::idle);
+}
+
+// Listening glows in; a success swaps the brand mark for the check mark, and an e-mail's
+// paper plane flies off after 0.15 s while the check mark grows in its place.
+TEST_F(NotchFrames, glowEarsAndThePaperPlane) {
+    state.setMode(VoiceMode::agent);
+    state.setLevels({0.3f});
+    state.setStage(Stage::listening);
+    EXPECT_DOUBLE_EQ(view().motion().frame().glow.radius, 0);
+    advance(85);
+    const double glowing = view().motion().frame().glow.radius;
+    EXPECT_GT(glowing, 0);
+    frame(QStringLiteral("ouvindo-85ms"));
+    advance(1500);
+    EXPECT_NEAR(view().motion().frame().glow.radius, 10 + 22 * 0.3, 0.01);
+
+    state.setStatusText(QStringLiteral("E-mail enviado para Ana"));
+    state.setLastRequest(QStringLiteral("mande o resumo para a Ana"));
+    state.setStage(Stage::success);
+    EXPECT_TRUE(view().island()->leftEarView()->isReplacing()) << "the check mark blurs in";
+    auto* result = qobject_cast<NotchResultCard*>(view().card());
+    ASSERT_NE(result, nullptr);
+    ASSERT_TRUE(result->showsPlane());
+    advance(119);
+    EXPECT_DOUBLE_EQ(result->flown(), 0) << "the plane waits";
+    EXPECT_GT(view().motion().frame().mark.blur, 0) << "the mark blurs away";
+    advance(136);
+    EXPECT_GT(result->flown(), 0);
+    EXPECT_LT(result->flown(), 1);
+    frame(QStringLiteral("aviao-255ms"));
+    advance(1500);
+    EXPECT_NEAR(result->flown(), 1, 1e-3);
+    EXPECT_FALSE(view().island()->leftEarView()->isReplacing());
+    EXPECT_FALSE(view().mark()->isVisible());
+    frame(QStringLiteral("aviao-fim"));
+    state.setStage(Stage::idle);
+}
