@@ -57,6 +57,7 @@ NotchField::NotchField(Look look, QWidget* parent)
     connect(m_edit, &QLineEdit::textChanged, this, &NotchField::textChanged);
     m_send->setVisible(false);
     m_sendMotion->jump(false);
+    if (m_keyCap) m_keyCap->setVisible(true);
 }
 
 void NotchField::makeKeyCapMotion() {

@@ -28,6 +28,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent*) override { refresh(); }
 
 private:
     void refresh();

@@ -8,10 +8,14 @@
 #include "support/fakes/FakePointerSource.h"
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
+#include "ui/animation/MotionEffect.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/BrandMark.h"
+#include "ui/components/KeyCap.h"
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchEar.h"
+#include "ui/notch/NotchField.h"
+#include "ui/notch/NotchHoverPanel.h"
 #include "ui/notch/NotchIsland.h"
 #include "ui/notch/NotchResultCard.h"
 #include "ui/notch/NotchView.h"
@@ -19,8 +23,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -135,6 +141,27 @@ TEST_F(NotchFrames, theIslandGrowsIntoTheHoverPanelAndClicksFollowItsOutline) {
     EXPECT_TRUE(
         panel().drawnRegion().contains(QPoint(island().center().x(), island().bottom() - 20)));
     frame(QStringLiteral("painel-fim"));
+
+    // The first character typed: the key cap fades out as the send button grows from a point.
+    auto* hover = qobject_cast<NotchHoverPanel*>(view().card());
+    ASSERT_NE(hover, nullptr);
+    auto* keyCap = hover->field()->findChild<KeyCap*>();
+    ASSERT_NE(keyCap, nullptr);
+    EXPECT_TRUE(keyCap->isVisible());
+    EXPECT_FALSE(hover->field()->sendButton()->isVisible());
+    hover->field()->edit()->setText(QStringLiteral("o"));
+    EXPECT_TRUE(hover->field()->sendButton()->isVisible());
+    advance(51);
+    auto* grow = qobject_cast<MotionEffect*>(hover->field()->sendButton()->graphicsEffect());
+    ASSERT_NE(grow, nullptr);
+    EXPECT_GT(grow->pose().scale, 0.01);
+    EXPECT_LT(grow->pose().scale, 1);
+    EXPECT_TRUE(keyCap->isVisible()) << "it keeps its room while it fades";
+    frame(QStringLiteral("campo-51ms"));
+    advance(1000);
+    EXPECT_FALSE(keyCap->isVisible());
+    EXPECT_EQ(hover->field()->sendButton()->graphicsEffect(), nullptr);
+    hover->field()->edit()->clear();
 
     // Closing: the panel's picture fades out in 0.12 s while the island shrinks back.
     notch->model().setHovering(false);

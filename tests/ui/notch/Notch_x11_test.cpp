@@ -404,6 +404,12 @@ TEST_F(NotchX11, CardsFollowTheVoiceController) {
     ASSERT_TRUE(rig.waitForStage(Stage::answer));
     answer = card<NotchAnswerCard>();
     ASSERT_TRUE(waitFor(Kind::answer));
+    // Off the island: the hover panel it opened while the reply was typed closes.
+    other->moveTo({40, 500});
+    if (notch->model().isHovering()) {
+        ASSERT_TRUE(test::spinUntil([&] { return notch->hover().pending() == false; }, 3000));
+        rig.advance(450);
+    }
     c.dismissAnswer();
     EXPECT_TRUE(waitFor(Kind::compact));
 }
