@@ -17,6 +17,8 @@ NotchEar::NotchEar(Side side, QWidget* parent)
     : QWidget(parent)
     , m_side(side) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Its pictures, and the blur of them, keep clear around the symbol.
+    setAttribute(Qt::WA_TranslucentBackground);
     // The status symbols follow the stage with the morph, the indicator the quicker spring.
     m_replace = new ReplaceTransition(
         this, side == Side::left ? Theme::morph() : Theme::snappy(),

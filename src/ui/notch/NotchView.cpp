@@ -125,7 +125,13 @@ void NotchView::rebuildCard() {
         delete m_leaving;
         if (animated && m_card->isVisible()) {
             m_card->setGraphicsEffect(nullptr);
-            m_leaving = new CardPicture(m_card->grab(), m_clip);
+            // Drawn on clear pixels: only what the card itself paints leaves with it.
+            const qreal ratio = devicePixelRatioF();
+            QPixmap picture(m_card->size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            m_card->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+            m_leaving = new CardPicture(picture, m_clip);
             m_leavingSize = m_card->size();
             m_leaving->setGraphicsEffect(new TransitionEffect);
             m_leaving->show();
