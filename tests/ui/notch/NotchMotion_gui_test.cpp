@@ -244,3 +244,48 @@ TEST(NotchMotion, piecesLooks) {
     EXPECT_EQ(NotchMotion::flight(), (SpringSpec{0.55, 0.7, 0}));
     EXPECT_DOUBLE_EQ(NotchMotion::kFlightDelay, 0.15);
 }
+
+// Which way each ear's symbol comes and goes, and what it does while it stays.
+TEST(NotchMotion, earSwapsAndSymbolEffects) {
+    using Right = NotchEars::Right;
+    using Swap = NotchMotion::EarSwap;
+    using Effect = NotchMotion::SymbolEffect;
+    struct Case {
+        Right right;
+        Swap swap;
+        Effect effect;
+    };
+    const Case cases[] = {
+        {Right::target, Swap::blurReplace, Effect::none},
+        {Right::tool, Swap::blurReplace, Effect::pulse},
+        {Right::thinking, Swap::blurReplace, Effect::pulse},
+        {Right::unseen, Swap::scaleFade, Effect::none},
+        {Right::question, Swap::scaleFade, Effect::pulse},
+        {Right::conversation, Swap::scaleFade, Effect::none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.right));
+        EXPECT_EQ(NotchMotion::rightSwap(c.right), c.swap);
+        EXPECT_EQ(NotchMotion::rightEffect(c.right), c.effect);
+    }
+    EXPECT_EQ(NotchMotion::earLook(Swap::blurReplace, 0), Transitions::blurReplace(0));
+    EXPECT_EQ(NotchMotion::earLook(Swap::scaleFade, 0), NotchMotion::sendButton(0));
+
+    struct Status {
+        Stage stage;
+        bool speaking;
+        Effect effect;
+    };
+    const Status statuses[] = {
+        {Stage::success, false, Effect::bounce}, {Stage::error, false, Effect::none},
+        {Stage::answer, true, Effect::pulse},    {Stage::answer, false, Effect::none},
+        {Stage::listening, false, Effect::none},
+    };
+    for (const Status& s : statuses)
+        EXPECT_EQ(NotchMotion::statusEffect(s.stage, s.speaking), s.effect) << int(s.stage);
+
+    // A pulse dims and comes back within its period, and never vanishes.
+    EXPECT_DOUBLE_EQ(NotchMotion::pulse(0), 1);
+    EXPECT_NEAR(NotchMotion::pulse(NotchMotion::kPulsePeriod / 2), 0.4, 1e-9);
+    EXPECT_NEAR(NotchMotion::pulse(NotchMotion::kPulsePeriod), 1, 1e-9);
+}
