@@ -24,18 +24,8 @@ std::optional<QLocale> synthesizerLocale(const QTextToSpeech& tts, const QString
 
 } // namespace
 
-QtSystemVoice::QtSystemVoice() = default;
-
-QtSystemVoice::~QtSystemVoice() {
-    m_done = nullptr;
-    if (m_tts) m_tts->stop();
-}
-
-// Made at the first use, not at launch: connecting starts speech-dispatcher and waits for it,
-// about a second that start-up and the first hotkey press should not pay.
-QTextToSpeech& QtSystemVoice::tts() {
-    if (m_tts) return *m_tts;
-    m_tts = std::make_unique<QTextToSpeech>();
+QtSystemVoice::QtSystemVoice()
+    : m_tts(std::make_unique<QTextToSpeech>()) {
     if (const auto brazil = synthesizerLocale(*m_tts, kBrazil)) m_tts->setLocale(*brazil);
     QObject::connect(m_tts.get(), &QTextToSpeech::stateChanged, this,
                      [this](QTextToSpeech::State s) {
@@ -43,7 +33,11 @@ QTextToSpeech& QtSystemVoice::tts() {
                          if ((s == QTextToSpeech::Ready && m_started) || s == QTextToSpeech::Error)
                              finish();
                      });
-    return *m_tts;
+}
+
+QtSystemVoice::~QtSystemVoice() {
+    m_done = nullptr;
+    m_tts->stop();
 }
 
 void QtSystemVoice::finish() {
@@ -67,7 +61,6 @@ std::vector<SystemVoice::Voice> QtSystemVoice::offered(const QStringList& names,
 std::vector<SystemVoice::Voice> QtSystemVoice::voices(const QString& localeID) {
     if (const auto known = m_voices.find(localeID); known != m_voices.end()) return known->second;
     std::vector<Voice> found;
-    tts();
     if (const auto locale = synthesizerLocale(*m_tts, localeID)) {
         const QLocale before = m_tts->locale();
         const QVoice voice = m_tts->voice();
@@ -83,8 +76,8 @@ std::vector<SystemVoice::Voice> QtSystemVoice::voices(const QString& localeID) {
     return found;
 }
 
-QString QtSystemVoice::voiceName() {
-    return tts().voice().name();
+QString QtSystemVoice::voiceName() const {
+    return m_tts->voice().name();
 }
 
 bool QtSystemVoice::use(const QString& name) {
@@ -122,7 +115,7 @@ void QtSystemVoice::speak(const QString& text, const QString& voiceID, double ra
                           std::function<void()> done) {
     stop();
     m_done = std::move(done);
-    if (tts().state() == QTextToSpeech::Error) {
+    if (m_tts->state() == QTextToSpeech::Error) {
         // No synthesizer: end at once, on a later turn of the loop.
         QTimer::singleShot(0, this, [this] { finish(); });
         return;
@@ -136,12 +129,12 @@ void QtSystemVoice::speak(const QString& text, const QString& voiceID, double ra
 
 void QtSystemVoice::stop() {
     const bool pending = bool(m_done);
-    if (m_tts) m_tts->stop();
+    m_tts->stop();
     if (pending) finish();
 }
 
 bool QtSystemVoice::isSpeaking() const {
-    return m_tts && m_tts->state() == QTextToSpeech::Speaking;
+    return m_tts->state() == QTextToSpeech::Speaking;
 }
 
 } // namespace nolvea
