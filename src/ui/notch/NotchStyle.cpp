@@ -11,6 +11,11 @@ namespace nolvea::NotchStyle {
 
 QLabel* label(const QString& text, double pixels, QFont::Weight weight, double opacity) {
     auto* l = new QLabel(text);
+    style(l, pixels, weight, opacity);
+    return l;
+}
+
+void style(QLabel* l, double pixels, QFont::Weight weight, double opacity) {
     l->setTextFormat(Qt::PlainText);
     QFont f = l->font();
     BrandFont::setPixels(f, pixels);
@@ -19,7 +24,6 @@ QLabel* label(const QString& text, double pixels, QFont::Weight weight, double o
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, Brand::withOpacity(Qt::white, opacity));
     l->setPalette(pal);
-    return l;
 }
 
 void styleField(QLineEdit* field, double pixels) {

@@ -14,6 +14,9 @@ namespace NotchStyle {
 
 QLabel* label(const QString& text, double pixels, QFont::Weight weight = QFont::Normal,
               double opacity = 1.0);
+// Gives `label` that look.
+void style(QLabel* label, double pixels, QFont::Weight weight = QFont::Normal,
+           double opacity = 1.0);
 // A one-line field on a faint capsule, as the request and reply fields are.
 void styleField(QLineEdit* field, double pixels);
 // A symbol by name; a tool's symbol we have no drawing for shows as sparkles.

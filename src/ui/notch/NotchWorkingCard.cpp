@@ -48,7 +48,7 @@ QPixmap iconOf(const QVariant& icon, int side) {
 NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_line(NotchStyle::label({}, 14, QFont::Normal, 0.92))
+    , m_line(new MorphingLabel)
     , m_capsule(new Capsule)
     , m_glyph(new QLabel)
     , m_progress(NotchStyle::label({}, 12, QFont::Medium)) {
@@ -56,6 +56,7 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
+    NotchStyle::style(m_line, 14, QFont::Normal, 0.92);
     m_line->setWordWrap(true);
     m_line->setAccessibleName(QStringLiteral("O que você disse"));
     // At most four lines.
@@ -83,7 +84,8 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
 }
 
 void NotchWorkingCard::refresh() {
-    m_line->setText(NotchTexts::workingLine(m_state.liveText()));
+    // Words heard so far morph into the next ones.
+    m_line->morphTo(NotchTexts::workingLine(m_state.liveText()));
     m_capsule->setVisible(m_state.stage() == AppState::Stage::processing);
     const QString progress = NotchTexts::progressLine(m_state.statusText());
     if (progress != m_progress->text()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/animation/MorphingLabel.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -18,7 +20,7 @@ class NotchWorkingCard : public QWidget {
 public:
     explicit NotchWorkingCard(AppState& state, QWidget* parent = nullptr);
 
-    QLabel* line() const { return m_line; }
+    MorphingLabel* line() const { return m_line; }
     QLabel* progress() const { return m_progress; }
     // Blurs the old progress text out as the new one blurs in.
     ReplaceTransition* progressTransition() const { return m_progressSwap; }
@@ -28,7 +30,7 @@ private:
     void refresh();
 
     AppState& m_state;
-    QLabel* m_line;
+    MorphingLabel* m_line;
     QWidget* m_capsule;
     QLabel* m_glyph;
     QLabel* m_progress;

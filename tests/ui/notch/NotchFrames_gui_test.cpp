@@ -19,6 +19,7 @@
 #include "ui/notch/NotchIsland.h"
 #include "ui/notch/NotchResultCard.h"
 #include "ui/notch/NotchView.h"
+#include "ui/notch/NotchWorkingCard.h"
 #include "ui/overlay/OverlayPanel.h"
 
 #include <QApplication>
@@ -227,5 +228,28 @@ TEST_F(NotchFrames, glowEarsAndThePaperPlane) {
     EXPECT_FALSE(view().island()->leftEarView()->isReplacing());
     EXPECT_FALSE(view().mark()->isVisible());
     frame(QStringLiteral("aviao-fim"));
+    state.setStage(Stage::idle);
+}
+
+TEST_F(NotchFrames, theWordsHeardMorphIntoTheNextOnes) {
+    state.setMode(VoiceMode::agent);
+    state.setLiveText(QStringLiteral("marca uma reunião"));
+    state.setStage(Stage::processing);
+    notch->model().setHovering(true);
+    advance(1500);
+    auto* working = qobject_cast<NotchWorkingCard*>(view().card());
+    ASSERT_NE(working, nullptr);
+    ASSERT_FALSE(working->line()->isMorphing());
+
+    state.setLiveText(QStringLiteral("marca uma reunião com a Ana amanhã às dez"));
+    EXPECT_EQ(working->line()->text(), QStringLiteral("marca uma reunião com a Ana amanhã às dez"));
+    EXPECT_TRUE(working->line()->isMorphing());
+    advance(68);
+    EXPECT_GT(working->line()->progress(), 0);
+    EXPECT_LT(working->line()->progress(), 1);
+    frame(QStringLiteral("fala-68ms"));
+    advance(1500);
+    EXPECT_FALSE(working->line()->isMorphing());
+    frame(QStringLiteral("fala-fim"));
     state.setStage(Stage::idle);
 }
