@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/StillPicture.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/ShakeEffect.h"
@@ -29,24 +30,6 @@ using Kind = NotchPresentation::Kind;
 namespace {
 
 constexpr int kCardInset = NotchPresentation::kShoulder + 18;
-
-// A still picture of a card that was replaced, fading out while the island reshapes: the card
-// itself is gone at once, so nothing of it can be clicked, focused or read any more.
-class CardPicture : public QWidget {
-public:
-    CardPicture(QPixmap picture, QWidget* parent)
-        : QWidget(parent)
-        , m_picture(std::move(picture)) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        resize(m_picture.deviceIndependentSize().toSize());
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, m_picture); }
-
-private:
-    QPixmap m_picture;
-};
 
 } // namespace
 
@@ -131,7 +114,7 @@ void NotchView::rebuildCard() {
             picture.setDevicePixelRatio(ratio);
             picture.fill(Qt::transparent);
             m_card->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
-            m_leaving = new CardPicture(picture, m_clip);
+            m_leaving = new StillPicture(picture, m_clip);
             m_leavingSize = m_card->size();
             m_leaving->setGraphicsEffect(new TransitionEffect);
             m_leaving->show();

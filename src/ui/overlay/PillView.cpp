@@ -4,6 +4,7 @@
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
 #include "ui/animation/MorphingLabel.h"
+#include "ui/animation/StillPicture.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/Blur.h"
 #include "ui/components/Brand.h"
@@ -115,23 +116,6 @@ QRegion shapeRegion(const QRectF& r, double radius, const QTransform& t = {}) {
     path.addRoundedRect(r, radius, radius);
     return QRegion(t.map(path).toFillPolygon().toPolygon());
 }
-
-// A picture of the content that was replaced, blurring away.
-class Ghost : public QWidget {
-public:
-    Ghost(QPixmap picture, QWidget* parent)
-        : QWidget(parent)
-        , m_picture(std::move(picture)) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        resize(m_picture.deviceIndependentSize().toSize());
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, m_picture); }
-
-private:
-    QPixmap m_picture;
-};
 
 } // namespace
 
@@ -263,7 +247,7 @@ void PillView::rebuildContent() {
     const bool animated = animates() && m_motion.frame().group;
     if (m_content && animated && !m_content->isHidden()) {
         // The old content blurs away as a picture while the new one blurs in.
-        auto* ghost = new Ghost(m_content->grab(), m_pill);
+        auto* ghost = new StillPicture(m_content->grab(), m_pill);
         const QPointF pillCentre = QRectF(pillRect()).center();
         m_ghostOffset =
             QRectF(m_content->geometry().translated(m_pill->pos())).center() - pillCentre;
