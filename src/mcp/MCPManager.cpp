@@ -83,7 +83,7 @@ std::optional<MCPError> MCPManager::save(const MCPConfigFile& file) {
 }
 
 std::optional<MCPError> MCPManager::setServer(const QString& name, const MCPServerConfig& config) {
-    ensureConfigExists();
+    if (ensureConfigExists()) return MCPError::unsaved();
     auto read = readConfig();
     if (auto* error = std::get_if<MCPError>(&read)) return std::move(*error);
     auto& file = std::get<MCPConfigFile>(read);
@@ -113,12 +113,13 @@ void MCPManager::stopAll() {
 void MCPManager::reload() {
     stopAll();
     setConfigError(std::nullopt);
-    ensureConfigExists();
+    // A default file that could not be written is told as such, not as a missing file.
+    const bool unwritten = ensureConfigExists().has_value();
 
     const auto read = readConfig();
     const auto* file = std::get_if<MCPConfigFile>(&read);
     if (!file) {
-        setConfigError(std::get<MCPError>(read));
+        setConfigError(unwritten ? MCPError::unsaved() : std::get<MCPError>(read));
         m_servers.clear();
         Q_EMIT serversChanged();
         return;

@@ -202,7 +202,9 @@ TEST(MCPManagerWrite, AFailedWriteIsReported) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message(), "Não foi possível salvar mcp.json.");
     ASSERT_TRUE(manager.configError());
-    EXPECT_TRUE(manager.configError()->message().startsWith("mcp.json inválido: "));
+    EXPECT_EQ(manager.configError()->message(), "Não foi possível salvar mcp.json.");
+    EXPECT_EQ(manager.setServer("google", MCPServerConfig{"y", {}, {}, true}), MCPError::unsaved());
+    EXPECT_FALSE(QFile::exists(blocker + QStringLiteral("/mcp.json")));
 }
 
 TEST_F(ManagerFixture, AServerThatCannotStartShowsItsLaunchersComplaint) {
