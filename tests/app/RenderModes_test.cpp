@@ -103,6 +103,9 @@ TEST(RenderPreviews, WritesTheThirtyFivePicturesAndLeavesTheHomeAlone) {
     EXPECT_TRUE(dark(island.pixel(760, 35 * 2))) << std::hex << island.pixel(760, 70);
     EXPECT_FALSE(dark(island.pixel(760, 200 * 2)));
     EXPECT_FALSE(dark(island.pixel(100, 35 * 2))); // the menu bar beside it
+    // The tray window: its column on the window's dark backing, where the backdrop is pale.
+    const QImage menu = QImage(folder + "/menu.png").convertToFormat(QImage::Format_ARGB32);
+    EXPECT_TRUE(dark(menu.pixel(6, 460))) << std::hex << menu.pixel(6, 460);
     // The logo strip: a black block in the middle, transparent at the ends.
     const QImage logo = QImage(folder + "/logo-estados.png").convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(qAlpha(logo.pixel(1, 1)), 0);

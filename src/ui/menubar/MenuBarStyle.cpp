@@ -11,6 +11,14 @@ QColor MenuBarStyle::background() {
     return QColor(30, 28, 36);
 }
 
+QPalette MenuBarStyle::palette(QPalette base) {
+    base.setColor(QPalette::Window, background());
+    base.setColor(QPalette::WindowText, primary());
+    base.setColor(QPalette::ToolTipBase, background());
+    base.setColor(QPalette::ToolTipText, primary());
+    return base;
+}
+
 QColor MenuBarStyle::primary() {
     return Brand::withOpacity(Qt::white, 0.92);
 }

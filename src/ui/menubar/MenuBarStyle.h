@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 namespace nolvea {
 
@@ -12,6 +13,9 @@ public:
     static QColor primary();
     static QColor secondary();
     static QColor tertiary();
+    // `base` with the window's background and ink, so that children drawn for a dark or light
+    // backing pick the dark one.
+    static QPalette palette(QPalette base);
     // The system face at `pixels` logical pixels.
     static QFont font(double pixels, QFont::Weight weight = QFont::Normal);
     static QFont monospace(double pixels);

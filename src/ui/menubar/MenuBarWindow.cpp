@@ -36,12 +36,7 @@ MenuBarWindow::MenuBarWindow(MenuBarView* view, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(view);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, MenuBarStyle::background());
-    p.setColor(QPalette::WindowText, MenuBarStyle::primary());
-    p.setColor(QPalette::ToolTipBase, MenuBarStyle::background());
-    p.setColor(QPalette::ToolTipText, MenuBarStyle::primary());
-    setPalette(p);
+    setPalette(MenuBarStyle::palette(palette()));
 }
 
 void MenuBarWindow::open(const QRect& icon) {

@@ -12,6 +12,7 @@
 #include "ui/components/Theme.h"
 #include "ui/drawer/HistoryDrawerModel.h"
 #include "ui/drawer/HistoryDrawerView.h"
+#include "ui/menubar/MenuBarStyle.h"
 #include "ui/menubar/MenuBarView.h"
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchView.h"
@@ -241,8 +242,15 @@ QCoro::Task<QStringList> PreviewRenderer::render(QString folder) {
         auto* menu = new MenuBarView({state, AppSettings::shared(), Permissions::shared(),
                                       AIStatus::shared(), history, Updater::shared()},
                                      std::move(actions), root.get());
+        menu->setPalette(MenuBarStyle::palette(menu->palette()));
         const QSize size = menu->sizeHint().boundedTo(QSize(340, 460));
-        menu->setGeometry(QRect(QPoint((340 - size.width()) / 2, (460 - size.height()) / 2), size));
+        const QRect frame(QPoint((340 - size.width()) / 2, (460 - size.height()) / 2), size);
+        // The column is drawn on its window's own backing, as the tray shows it: its light
+        // texts are unreadable straight over the pale backdrop.
+        auto* backing = new Fill(MenuBarStyle::background(), root.get());
+        backing->setGeometry(frame);
+        menu->raise();
+        menu->setGeometry(frame);
         co_await save(*root);
     }
 
