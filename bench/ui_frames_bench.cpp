@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "support/Clock.h"
 #include "support/fakes/ManualClock.h"
+#include "ui/components/AuroraBackground.h"
 #include "ui/components/Blur.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/BrandMarkModel.h"
@@ -106,6 +107,17 @@ void BM_Blur(benchmark::State& state) {
         benchmark::DoNotOptimize(blurred(image, double(state.range(0))).constBits());
 }
 BENCHMARK(BM_Blur)->Arg(4)->Arg(17)->Unit(benchmark::kMicrosecond);
+
+// One pose of the backdrop's moving gradient at a preview's size (redrawn 20 times a second).
+void BM_AuroraFrame(benchmark::State& state) {
+    double t = 0;
+    for (auto _ : state) {
+        t += 0.05;
+        benchmark::DoNotOptimize(
+            AuroraBackground::render(Theme::agent(), QSize(640, 300), t, true).constBits());
+    }
+}
+BENCHMARK(BM_AuroraFrame)->Unit(benchmark::kMicrosecond);
 
 // One frame of the pill in motion, drawn as the screen would: the stage changes every half
 // second between listening (with drops and bubble) and a confirmation card, so the capsule

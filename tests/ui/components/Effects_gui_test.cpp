@@ -68,6 +68,24 @@ TEST(Aurora, ColoursAndVeil) {
     EXPECT_EQ(qAlpha(img.pixel(60, 40)), 255);
 }
 
+TEST(Aurora, TheGradientHasNoCells) {
+    // Blown up as a preview backdrop is, the mesh must shade smoothly: cells of one colour
+    // show as blocks. Along a row, a smooth gradient's steps change little from pixel to pixel
+    // (cells of four pixels bend by ten levels here).
+    const QImage img = AuroraBackground::render(Theme::agent(), QSize(96, 96), 0, false);
+    int worst = 0;
+    for (int y = 0; y < img.height(); y += 5) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 2; x < img.width(); ++x)
+            for (const int shift : {16, 8, 0}) {
+                auto channel = [&](int at) { return int(line[at] >> shift) & 0xff; };
+                const int bend = channel(x) - 2 * channel(x - 1) + channel(x - 2);
+                worst = std::max(worst, std::abs(bend));
+            }
+    }
+    EXPECT_LE(worst, 5);
+}
+
 TEST(Shimmer, BandSweepsAcrossEverySixteenTenths) {
     const double W = 200;
     struct Case {
