@@ -24,8 +24,18 @@ std::optional<QLocale> synthesizerLocale(const QTextToSpeech& tts, const QString
 
 } // namespace
 
-QtSystemVoice::QtSystemVoice()
-    : m_tts(std::make_unique<QTextToSpeech>()) {
+QtSystemVoice::QtSystemVoice() = default;
+
+QtSystemVoice::~QtSystemVoice() {
+    m_done = nullptr;
+    if (m_tts) m_tts->stop();
+}
+
+// Made at the first use, not at launch: connecting starts speech-dispatcher and waits for it,
+// about a second that start-up and the first hotkey press should not pay.
+QTextToSpeech& QtSystemVoice::tts() {
+    if (m_tts) return *m_tts;
+    m_tts = std::make_unique<QTextToSpeech>();
     if (const auto brazil = synthesizerLocale(*m_tts, kBrazil)) m_tts->setLocale(*brazil);
     QObject::connect(m_tts.get(), &QTextToSpeech::stateChanged, this,
                      [this](QTextToSpeech::State s) {
@@ -33,11 +43,7 @@ QtSystemVoice::QtSystemVoice()
                          if ((s == QTextToSpeech::Ready && m_started) || s == QTextToSpeech::Error)
                              finish();
                      });
-}
-
-QtSystemVoice::~QtSystemVoice() {
-    m_done = nullptr;
-    m_tts->stop();
+    return *m_tts;
 }
 
 void QtSystemVoice::finish() {
@@ -61,6 +67,7 @@ std::vector<SystemVoice::Voice> QtSystemVoice::offered(const QStringList& names,
 std::vector<SystemVoice::Voice> QtSystemVoice::voices(const QString& localeID) {
     if (const auto known = m_voices.find(localeID); known != m_voices.end()) return known->second;
     std::vector<Voice> found;
+    tts();
     if (const auto locale = synthesizerLocale(*m_tts, localeID)) {
         const QLocale before = m_tts->locale();
         const QVoice voice = m_tts->voice();
@@ -76,8 +83,8 @@ std::vector<SystemVoice::Voice> QtSystemVoice::voices(const QString& localeID) {
     return found;
 }
 
-QString QtSystemVoice::voiceName() const {
-    return m_tts->voice().name();
+QString QtSystemVoice::voiceName() {
+    return tts().voice().name();
 }
 
 bool QtSystemVoice::use(const QString& name) {
@@ -115,7 +122,7 @@ void QtSystemVoice::speak(const QString& text, const QString& voiceID, double ra
                           std::function<void()> done) {
     stop();
     m_done = std::move(done);
-    if (m_tts->state() == QTextToSpeech::Error) {
+    if (tts().state() == QTextToSpeech::Error) {
         // No synthesizer: end at once, on a later turn of the loop.
         QTimer::singleShot(0, this, [this] { finish(); });
         return;
@@ -129,12 +136,12 @@ void QtSystemVoice::speak(const QString& text, const QString& voiceID, double ra
 
 void QtSystemVoice::stop() {
     const bool pending = bool(m_done);
-    m_tts->stop();
+    if (m_tts) m_tts->stop();
     if (pending) finish();
 }
 
 bool QtSystemVoice::isSpeaking() const {
-    return m_tts->state() == QTextToSpeech::Speaking;
+    return m_tts && m_tts->state() == QTextToSpeech::Speaking;
 }
 
 } // namespace nolvea

@@ -30,9 +30,10 @@ public:
     // themselves are kept, those of the locale's own country first.
     static std::vector<Voice> offered(const QStringList& names, const QString& localeID);
     // The name of the voice the next speech uses.
-    QString voiceName() const;
+    QString voiceName();
 
 private:
+    QTextToSpeech& tts();
     void finish();
     void choose(const QString& voiceID);
     bool use(const QString& name);
