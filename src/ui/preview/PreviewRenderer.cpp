@@ -24,13 +24,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#include <algorithm>
 #include <qcoro/qcorotimer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <stdexcept>
@@ -230,7 +233,11 @@ QCoro::Task<QStringList> PreviewRenderer::render(QString folder) {
         auto root = flatRoot();
         QWidget* pane = SettingsView::previewSection(section);
         pane->setParent(root.get());
-        pane->setGeometry(0, 0, 620, 760);
+        // At its own height, as in the window's scroll area, cut off by the picture's edge:
+        // squeezed into the picture, its rows would crush their texts.
+        const int natural =
+            pane->hasHeightForWidth() ? pane->heightForWidth(620) : pane->sizeHint().height();
+        pane->setGeometry(0, 0, 620, std::max(760, natural));
         co_await save(*root);
     }
 
