@@ -45,7 +45,13 @@ void ReplaceTransition::aboutToChange() {
         return;
     delete m_ghost;
     m_effect->setLook({});
-    auto* ghost = new Picture(m_target->grab(), m_target->parentWidget());
+    // Only what the widget draws itself: the window's background behind it is not its look.
+    const qreal dpr = m_target->devicePixelRatioF();
+    QPixmap picture(m_target->size() * dpr);
+    picture.setDevicePixelRatio(dpr);
+    picture.fill(Qt::transparent);
+    m_target->render(&picture, {}, {}, QWidget::DrawChildren);
+    auto* ghost = new Picture(picture, m_target->parentWidget());
     ghost->setGeometry(m_target->geometry());
     ghost->show();
     m_ghost = ghost;
