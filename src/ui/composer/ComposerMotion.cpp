@@ -30,4 +30,8 @@ MotionPose ComposerMotion::fade(double progress) {
     return {.opacity = opacity(progress)};
 }
 
+TransitionLook ComposerMotion::crossFade(double progress) {
+    return {.opacity = opacity(progress)};
+}
+
 } // namespace nolvea

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/animation/MotionPose.h"
+#include "ui/animation/TransitionLook.h"
 #include "ui/components/Theme.h"
 
 namespace nolvea {
@@ -34,6 +35,8 @@ public:
     // A chip grows from 0.7 of its size about its centre as it fades in, and shrinks out.
     static MotionPose chipPose(double progress);
     static MotionPose fade(double progress);
+    // A label giving way to another, one fading out as the other fades in.
+    static TransitionLook crossFade(double progress);
 
     ComposerMotion() = delete;
 };

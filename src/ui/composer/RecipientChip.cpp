@@ -1,9 +1,12 @@
 #include "ui/composer/RecipientChip.h"
 
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
+#include "ui/composer/ComposerMotion.h"
 #include "ui/composer/ComposerStyle.h"
 #include "ui/composer/EmailComposerModel.h"
+#include "ui/composer/WidthMotion.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -47,6 +50,10 @@ RecipientChip::RecipientChip(EmailRecipient recipient, QWidget* parent)
         m_field->selectAll();
     });
     row->addWidget(m_address);
+    const SpringSpec change = ComposerMotion::spring(ComposerMotion::Change::recipients);
+    m_addressChange = new ReplaceTransition(m_address, change, ComposerMotion::crossFade);
+    m_addressWidth = new WidthMotion(m_address, change);
+    m_addressWidth->setCompanion([this] { return m_addressChange->leaving(); });
 
     m_field = new QLineEdit(this);
     ComposerStyle::plainField(m_field, 11);
@@ -93,9 +100,21 @@ void RecipientChip::refresh() {
     m_name->setVisible(!r.name.isEmpty());
 
     const Part part = m_editing ? Part::entry : EmailComposerModel::addressPart(r);
+    const bool shown = m_address->isVisible();
     m_address->setVisible(part != Part::entry);
     m_field->setVisible(part == Part::entry);
-    m_address->setText(r.address);
+    const QString text = part == Part::choice ? r.address + QStringLiteral(" ▾") : r.address;
+    if (text != m_address->text()) {
+        // Only a shown address gives way to another; one coming from the field just shows.
+        if (shown && part != Part::entry) {
+            m_addressWidth->change([&] {
+                m_addressChange->aboutToChange();
+                m_address->setText(text);
+            });
+        } else {
+            m_address->setText(text);
+        }
+    }
     if (part == Part::choice) {
         auto* menu = new QMenu(m_address);
         for (const QString& a : r.alternatives)
@@ -103,7 +122,6 @@ void RecipientChip::refresh() {
         QMenu* old = m_address->menu();
         m_address->setMenu(menu);
         m_address->setPopupMode(QToolButton::InstantPopup);
-        m_address->setText(r.address + QStringLiteral(" ▾"));
         m_address->setAccessibleName(QStringLiteral("Escolher e-mail de ") + label);
         if (old) old->deleteLater();
     } else {

@@ -10,6 +10,9 @@ class QToolButton;
 
 namespace nolvea {
 
+class ReplaceTransition;
+class WidthMotion;
+
 // One recipient as a token: initials, name, and its address as text, as a choice among the
 // contact's addresses, or as a field to complete. The field's text is the person's until
 // they finish it (Return, Tab or leaving it); only then is it handed on, so a half-typed
@@ -27,6 +30,10 @@ public:
     QLabel* avatar() const { return m_avatar; }
     QLabel* nameLabel() const { return m_name; }
     QToolButton* addressButton() const { return m_address; }
+    // Another address taking the place of the shown one: the two cross-fade as the width
+    // follows.
+    ReplaceTransition& addressChange() const { return *m_addressChange; }
+    WidthMotion& addressWidth() const { return *m_addressWidth; }
     QLineEdit* addressField() const { return m_field; }
     QToolButton* removeButton() const { return m_remove; }
 
@@ -46,6 +53,8 @@ private:
     QLabel* m_avatar;
     QLabel* m_name;
     QToolButton* m_address;
+    ReplaceTransition* m_addressChange;
+    WidthMotion* m_addressWidth;
     QLineEdit* m_field;
     QToolButton* m_remove;
 };

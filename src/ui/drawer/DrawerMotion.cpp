@@ -17,6 +17,7 @@ SpringSpec DrawerMotion::spring(Change change) {
     case Change::hover:
     case Change::query:
     case Change::confirm:
+    case Change::copied:
         return Theme::snappy();
     }
     return Theme::snappy();
@@ -27,6 +28,10 @@ MotionPose DrawerMotion::card(double progress, double travel) {
 }
 
 MotionPose DrawerMotion::fade(double progress) {
+    return {.opacity = std::clamp(progress, 0.0, 1.0)};
+}
+
+TransitionLook DrawerMotion::crossFade(double progress) {
     return {.opacity = std::clamp(progress, 0.0, 1.0)};
 }
 

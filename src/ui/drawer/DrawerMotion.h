@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/animation/MotionPose.h"
+#include "ui/animation/TransitionLook.h"
 #include "ui/components/Theme.h"
 
 namespace nolvea {
@@ -17,7 +18,8 @@ public:
         query,    // the search's clear button
         remove,   // a deleted entry's row, or all of them when the history is cleared
         counts,   // the header's digits rolling to new numbers
-        confirm   // the clear-all button's label turning to its question and back
+        confirm,  // the clear-all button's label turning to its question and back
+        copied    // the copy button's label turning to "Copiado"
     };
     static SpringSpec spring(Change change);
 
@@ -26,6 +28,8 @@ public:
     static MotionPose card(double progress, double travel);
     // What fades as it comes: a row's conversation, the search's clear button.
     static MotionPose fade(double progress);
+    // A button's old and new labels, one fading out as the other fades in.
+    static TransitionLook crossFade(double progress);
     // The chevron's turn in degrees: a quarter turn once expanded.
     static double chevronAngle(double progress) { return 90 * progress; }
     // A row's fill: stronger when expanded than when only hovered.

@@ -1,11 +1,13 @@
 #include "ui/drawer/DrawerRow.h"
 
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/RevealBox.h"
 #include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Symbols.h"
 #include "ui/composer/ComposerStyle.h"
+#include "ui/composer/WidthMotion.h"
 #include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/HistoryConversationView.h"
 #include "ui/drawer/HistoryEntryIcon.h"
@@ -153,10 +155,16 @@ void DrawerRow::buildDetail(bool animated) {
     column->addWidget(m_conversation);
     auto* bar = new QHBoxLayout;
     bar->setSpacing(8);
-    m_copy = new GlassButton({.title = QStringLiteral("Copiar"),
-                              .symbol = QStringLiteral("doc.on.doc"),
-                              .symbolFirst = true});
-    m_copy->setAccessibleName(QStringLiteral("Copiar"));
+    // Built again on each unfolding, it comes as the row left it.
+    m_copy =
+        new GlassButton({.title = m_copied ? QStringLiteral("Copiado") : QStringLiteral("Copiar"),
+                         .symbol = QStringLiteral("doc.on.doc"),
+                         .symbolFirst = true});
+    m_copy->setAccessibleName(m_copy->look().title);
+    const SpringSpec copied = DrawerMotion::spring(DrawerMotion::Change::copied);
+    m_copyChange = new ReplaceTransition(m_copy, copied, DrawerMotion::crossFade);
+    m_copyWidth = new WidthMotion(m_copy, copied);
+    m_copyWidth->setCompanion([change = m_copyChange] { return change->leaving(); });
     connect(m_copy, &QAbstractButton::clicked, this, [this] {
         QGuiApplication::clipboard()->setText(m_entry.output);
         m_copied = true;
@@ -190,6 +198,8 @@ void DrawerRow::dropDetail(bool animated) {
     WidgetTransition* motion = std::exchange(m_detailMotion, nullptr);
     m_conversation = nullptr;
     m_copy = nullptr;
+    m_copyChange = nullptr;
+    m_copyWidth = nullptr;
     m_delete = nullptr;
     // A conversation still folding away goes at once; this one takes its place.
     if (m_folding) m_folding->deleteLater();
@@ -215,7 +225,12 @@ void DrawerRow::refresh() {
     if (m_copy) {
         GlassButton::Look look = m_copy->look();
         look.title = m_copied ? QStringLiteral("Copiado") : QStringLiteral("Copiar");
-        m_copy->setLook(look);
+        if (look.title != m_copy->look().title) {
+            m_copyWidth->change([&] {
+                m_copyChange->aboutToChange();
+                m_copy->setLook(look);
+            });
+        }
         m_copy->setAccessibleName(look.title);
     }
     update();

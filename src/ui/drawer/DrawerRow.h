@@ -15,7 +15,9 @@ namespace nolvea {
 class FrameDriver;
 class GlassButton;
 class HistoryConversationView;
+class ReplaceTransition;
 class RevealBox;
+class WidthMotion;
 class WidgetTransition;
 
 // One history entry in the drawer: a header (badge, preview, time) that expands the row in
@@ -41,6 +43,9 @@ public:
     QWidget* header() const { return m_header; }
     HistoryConversationView* conversation() const { return m_conversation; }
     GlassButton* copyButton() const { return m_copy; }
+    // "Copiar" giving way to "Copiado": the labels cross-fade as the width follows.
+    ReplaceTransition* copyChange() const { return m_copyChange; }
+    WidthMotion* copyWidth() const { return m_copyWidth; }
     GlassButton* deleteButton() const { return m_delete; }
     // The conversation's box while it unfolds, shows or folds away; none once folded.
     RevealBox* detail() const;
@@ -76,6 +81,8 @@ private:
     QPointer<RevealBox> m_folding; // one folding away
     HistoryConversationView* m_conversation = nullptr;
     GlassButton* m_copy = nullptr;
+    ReplaceTransition* m_copyChange = nullptr;
+    WidthMotion* m_copyWidth = nullptr;
     GlassButton* m_delete = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
 #include "ui/composer/ComposerStyle.h"
+#include "ui/composer/WidthMotion.h"
 #include "ui/drawer/DrawerCountsLabel.h"
 #include "ui/drawer/DrawerMotion.h"
 #include "ui/drawer/DrawerRow.h"
@@ -103,9 +104,11 @@ HistoryDrawerView::HistoryDrawerView(HistoryDrawerModel& model, HistoryStore& hi
     m_clear->setToolTip(QStringLiteral("Limpar histórico"));
     connect(m_clear, &QAbstractButton::clicked, this, &HistoryDrawerView::pressClear);
     // The trash and the question cross-fade into each other.
-    m_clearChange = new ReplaceTransition(
-        m_clear, DrawerMotion::spring(DrawerMotion::Change::confirm),
-        [](double p) { return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)}; });
+    const SpringSpec confirm = DrawerMotion::spring(DrawerMotion::Change::confirm);
+    m_clearChange = new ReplaceTransition(m_clear, confirm, DrawerMotion::crossFade);
+    // The capsule grows and shrinks with the same spring; the old label fades in its middle.
+    m_clearWidth = new WidthMotion(m_clear, confirm);
+    m_clearWidth->setCompanion([this] { return m_clearChange->leaving(); });
     header->addWidget(m_clear, 0, Qt::AlignTop);
     m_close = new GlassButton({.symbol = QStringLiteral("xmark")});
     m_close->setToolTip(QStringLiteral("Fechar"));
@@ -212,9 +215,12 @@ void HistoryDrawerView::refreshHeader() {
     look.title = m_confirmingClear               ? QStringLiteral("Apagar tudo?")
                  : Symbols::isKnown(look.symbol) ? QString()
                                                  : QStringLiteral("Limpar");
-    if (look.symbol != m_clear->look().symbol || look.title != m_clear->look().title)
-        m_clearChange->aboutToChange();
-    m_clear->setLook(look);
+    if (look.symbol != m_clear->look().symbol || look.title != m_clear->look().title) {
+        m_clearWidth->change([&] {
+            m_clearChange->aboutToChange();
+            m_clear->setLook(look);
+        });
+    }
     m_clear->setAccessibleName(m_confirmingClear ? QStringLiteral("Apagar tudo?")
                                                  : QStringLiteral("Limpar histórico"));
 }

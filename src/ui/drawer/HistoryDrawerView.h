@@ -21,6 +21,7 @@ class AppSettings;
 class DrawerCountsLabel;
 class DrawerRow;
 class ReplaceTransition;
+class WidthMotion;
 class GlassButton;
 class HistoryDrawerModel;
 class HistoryStore;
@@ -43,6 +44,8 @@ public:
     GlassButton* clearButton() const { return m_clear; }
     // The clear-all label's cross-fade between the trash and its question.
     ReplaceTransition& clearChange() const { return *m_clearChange; }
+    // Its width moving with the cross-fade from the round trash to the question and back.
+    WidthMotion& clearWidth() const { return *m_clearWidth; }
     GlassButton* closeButton() const { return m_close; }
     QLineEdit* searchField() const { return m_search; }
     GlassButton* searchClearButton() const { return m_searchClear; }
@@ -76,6 +79,7 @@ private:
     DrawerCountsLabel* m_counts;
     GlassButton* m_clear;
     ReplaceTransition* m_clearChange;
+    WidthMotion* m_clearWidth;
     GlassButton* m_close;
     QLineEdit* m_search;
     GlassButton* m_searchClear;

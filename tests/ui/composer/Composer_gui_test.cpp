@@ -14,12 +14,14 @@
 #include "support/VoiceRig.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/MotionEffect.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/WidgetTransition.h"
 #include "ui/components/GlassButton.h"
 #include "ui/composer/EmailComposerView.h"
 #include "ui/composer/OriginalEmailView.h"
 #include "ui/composer/RecipientChip.h"
 #include "ui/composer/RecipientField.h"
+#include "ui/composer/WidthMotion.h"
 #include "ui/menubar/ElidedLabel.h"
 #include "ui/overlay/ConfirmCard.h"
 
@@ -270,6 +272,7 @@ TEST_F(Composer, TheToAndCcFieldsAddRecipientsAndLookNamesUp) {
     ASSERT_EQ(state.emailDraft().to.size(), 2u);
     ASSERT_TRUE(test::spinUntil([&] { return state.emailDraft().to[1].isValid(); }, 5000));
     EXPECT_EQ(state.emailDraft().to[1].address, QStringLiteral("dora@reis.com"));
+    settle();
     RecipientChip* dora = chip(c.toField(), 1);
     ASSERT_NE(dora, nullptr);
     ASSERT_NE(dora->addressButton()->menu(), nullptr);
@@ -278,6 +281,17 @@ TEST_F(Composer, TheToAndCcFieldsAddRecipientsAndLookNamesUp) {
     choices[1]->trigger();
     EXPECT_EQ(state.emailDraft().to[1].address, QStringLiteral("dora@casa.org"));
     EXPECT_EQ(state.emailDraft().to[1].alternatives.size(), 2);
+    // The chosen address fades in over the old one, the width following them.
+    EXPECT_TRUE(dora->addressChange().isRunning());
+    ASSERT_NE(dora->addressChange().leaving(), nullptr);
+    rig.advance(51);
+    QCoreApplication::processEvents();
+    screenshot(*card, QStringLiteral("endereco-trocando"));
+    settle();
+    EXPECT_FALSE(dora->addressChange().isRunning());
+    EXPECT_FALSE(dora->addressWidth().isRunning());
+    EXPECT_EQ(dora->addressButton()->width(), dora->addressButton()->sizeHint().width());
+    EXPECT_EQ(dora->addressButton()->text(), QStringLiteral("dora@casa.org ▾"));
 
     // A name nobody knows stays without address, named by the warning.
     finish(to, QStringLiteral("Zeca"));

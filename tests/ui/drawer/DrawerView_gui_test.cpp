@@ -9,6 +9,7 @@
 #include "ui/animation/RevealBox.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
+#include "ui/composer/WidthMotion.h"
 #include "ui/drawer/DrawerCountsLabel.h"
 #include "ui/drawer/DrawerRow.h"
 #include "ui/drawer/HistoryConversationView.h"
@@ -150,9 +151,24 @@ TEST_F(DrawerView, ARowExpandsIntoItsConversationWithCopyAndDelete) {
     ASSERT_NE(dictation->conversation(), nullptr);
     EXPECT_NE(dictation->conversation()->request(), nullptr); // "bom dia equipe" adds to it
 
-    QTest::mouseClick(dictation->copyButton(), Qt::LeftButton);
+    GlassButton* copy = dictation->copyButton();
+    run(1000); // the conversation has unfolded
+    const int copyWidth = copy->width();
+    QTest::mouseClick(copy, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Bom dia, equipe!"));
-    EXPECT_EQ(dictation->copyButton()->look().title, QStringLiteral("Copiado"));
+    EXPECT_EQ(copy->look().title, QStringLiteral("Copiado"));
+    // "Copiar" fades out as "Copiado" fades in, and the capsule widens with them.
+    ASSERT_TRUE(dictation->copyChange()->isRunning());
+    ASSERT_NE(dictation->copyChange()->leaving(), nullptr);
+    ASSERT_TRUE(dictation->copyWidth()->isRunning());
+    EXPECT_EQ(copy->width(), copyWidth) << "it starts from the old label's width";
+    run(51);
+    EXPECT_GT(copy->width(), copyWidth);
+    EXPECT_LT(copy->width(), copy->sizeHint().width());
+    screenshot(QStringLiteral("copiar-trocando"));
+    run(1000);
+    EXPECT_FALSE(dictation->copyWidth()->isRunning());
+    EXPECT_EQ(copy->width(), copy->sizeHint().width());
     // The row keeps "Copiado" while it exists, through a search that keeps it.
     model.setQuery(QStringLiteral("bom"));
     ASSERT_EQ(view->rows().size(), 1);
@@ -311,29 +327,49 @@ TEST_F(DrawerView, TheCountsRollTheirDigitsAndClearAllCrossFadesItsLabel) {
     EXPECT_TRUE(counts->pieces().isEmpty());
 
     // The first press fades the trash out as the question fades in, and back after 3 s.
+    // The capsule widens from the round trash to the question with the same spring, the
+    // trash fading in its middle.
     GlassButton* clear = view->clearButton();
+    const int round = clear->width();
     QTest::mouseClick(clear, Qt::LeftButton);
     ASSERT_TRUE(view->clearChange().isRunning());
     ASSERT_NE(view->clearChange().leaving(), nullptr) << "the trash's picture on its way out";
+    ASSERT_TRUE(view->clearWidth().isRunning());
     run(68);
     const double part = view->clearChange().progress();
     EXPECT_GT(part, 0);
     EXPECT_LT(part, 1);
+    const int question = clear->sizeHint().width();
+    EXPECT_GT(clear->width(), round);
+    EXPECT_LT(clear->width(), question);
+    QWidget* trash = view->clearChange().leaving();
+    EXPECT_NEAR(trash->geometry().center().x(), clear->geometry().center().x(), 1);
     screenshot(QStringLiteral("limpar-trocando"));
     run(1000);
     EXPECT_FALSE(view->clearChange().isRunning());
     EXPECT_EQ(view->clearChange().leaving(), nullptr);
+    EXPECT_FALSE(view->clearWidth().isRunning());
+    EXPECT_EQ(clear->width(), question);
     EXPECT_EQ(clear->look().title, QStringLiteral("Apagar tudo?"));
     clock.advance(std::chrono::milliseconds(2000));
     QCoreApplication::processEvents();
     EXPECT_EQ(clear->look().title, QString());
     EXPECT_TRUE(view->clearChange().isRunning()) << "the question fades back into the trash";
+    EXPECT_TRUE(view->clearWidth().isRunning()) << "and the capsule narrows back";
+    run(68);
+    EXPECT_LT(clear->width(), question);
+    EXPECT_GT(clear->width(), round);
+    screenshot(QStringLiteral("limpar-voltando"));
     run(1000);
+    EXPECT_EQ(clear->width(), round);
 
     // Under reduced motion both change at once.
     FrameClock::shared().setReduceMotion(true);
     QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_FALSE(view->clearChange().isRunning());
+    EXPECT_FALSE(view->clearWidth().isRunning());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clear->width(), question);
     history.remove(history.entries().front());
     EXPECT_FALSE(counts->isRolling());
     EXPECT_TRUE(counts->text().startsWith(QStringLiteral("1 registros")));
