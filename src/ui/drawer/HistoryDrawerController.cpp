@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
 
@@ -69,10 +70,24 @@ void HistoryDrawerController::refreshWatch() {
 
 void HistoryDrawerController::pointerEvent(const PointerSource::Event& event) {
     if (event.kind == PointerSource::Event::Kind::pressed) {
-        if (m_model->isOpen() && !grownFrame().contains(event.position)) close();
+        pressed(event.position);
         return;
     }
     mouseMoved(event.position);
+}
+
+void HistoryDrawerController::pressed(QPoint at) {
+    if (m_model->isOpen() && !grownFrame().contains(at)) close();
+}
+
+bool HistoryDrawerController::eventFilter(QObject* watched, QEvent* event) {
+    // A press reaches the window first and its widget after: the window's alone counts.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWindowType()) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton || press->button() == Qt::RightButton)
+            pressed(press->globalPosition().toPoint());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void HistoryDrawerController::mouseMoved(QPoint p) {
@@ -116,6 +131,7 @@ void HistoryDrawerController::open() {
     m_panel->setAllowsKey(true);
     m_panel->show();
     m_panel->raise();
+    qApp->installEventFilter(this);
     m_model->setOpen(true);
     m_panel->updateRegions();
     refreshWatch();
@@ -175,6 +191,7 @@ void HistoryDrawerController::close() {
     }
     m_panel->setAllowsKey(false);
     m_panel->setIgnoresMouseEvents(true);
+    qApp->removeEventFilter(this);
     m_model->setOpen(false);
     m_model->setExpandedID(std::nullopt);
     refreshWatch();

@@ -20,7 +20,8 @@ class OverlayPanel;
 // Opens the history drawer at the left edge of the screen under the pointer, after the
 // pointer rests there 0.45 s or when asked, and closes it when the pointer has left it for
 // 0.4 s, on a press outside it, or when asked. The pointer is watched only while the edge
-// trigger is on or the drawer is open.
+// trigger is on or the drawer is open. Presses in this application's own windows are seen
+// here too, so they close it even where the desktop-wide source cannot report presses.
 class HistoryDrawerController : public QObject {
     Q_OBJECT
 
@@ -52,7 +53,11 @@ public:
     bool isDwelling() const { return m_dwell && m_dwell->isActive(); }
     bool isClosing() const { return m_close && m_close->isActive(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void pressed(QPoint at);
     void pointerEvent(const PointerSource::Event& event);
     void mouseMoved(QPoint p);
     bool inHotZone(QPoint p) const;
