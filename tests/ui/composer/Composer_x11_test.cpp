@@ -13,6 +13,7 @@
 #include "support/WindowManager.h"
 #include "ui/components/GlassButton.h"
 #include "ui/composer/EmailComposerView.h"
+#include "ui/composer/OriginalEmailView.h"
 #include "ui/composer/RecipientChip.h"
 #include "ui/composer/RecipientField.h"
 #include "ui/overlay/ConfirmCard.h"
@@ -76,11 +77,17 @@ TEST_F(ComposerX11, AnAgentTurnThatSendsAnEmailShowsTheComposerWholeInThePill) {
     ASSERT_NE(composer, nullptr);
     ASSERT_TRUE(test::spinUntil([&] { return panel.isKey(); }, 5000));
 
-    // Nothing of it is cut off by the panel, once its pieces have risen into place.
+    // Nothing of it is cut off by the panel, once its pieces have risen into place and the
+    // panel has taken its size.
     rig.advance(1500);
-    test::spinUntil([] { return false; }, 300);
     const QList<QWidget*> parts{composer->title(), composer->senderText(), composer->sendButton(),
                                 composer->openButton(), composer->body()};
+    const auto allInside = [&] {
+        for (QWidget* w : parts)
+            if (!panel.rect().contains(QRect(w->mapTo(&panel, QPoint()), w->size()))) return false;
+        return true;
+    };
+    test::spinUntil(allInside, 5000);
     for (QWidget* w : parts) {
         const QRect inPanel(w->mapTo(&panel, QPoint()), w->size());
         EXPECT_TRUE(panel.rect().contains(inPanel)) << w->accessibleName().toStdString();
@@ -107,7 +114,14 @@ TEST_F(ComposerX11, AnAgentTurnThatSendsAnEmailShowsTheComposerWholeInThePill) {
                      .snippet = QStringLiteral("Oi! Que tal almoçarmos amanhã? ").repeated(6)};
     rig.state().setEmailDraft(reply);
     rig.advance(1500);
-    test::spinUntil([] { return false; }, 300);
+    // Laid out anew: the quoted original has its room inside the panel.
+    const auto originalInside = [&] {
+        QWidget* o = composer->original();
+        return o && o->isVisible() && o->height() > 0 &&
+               panel.rect().contains(QRect(o->mapTo(&panel, QPoint()), o->size()));
+    };
+    test::spinUntil([&] { return originalInside() && allInside(); }, 5000);
+    EXPECT_TRUE(originalInside());
     for (QWidget* w : parts) {
         const QRect inPanel(w->mapTo(&panel, QPoint()), w->size());
         EXPECT_TRUE(panel.rect().contains(inPanel))
