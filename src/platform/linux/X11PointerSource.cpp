@@ -139,6 +139,11 @@ void X11PointerSource::run() {
                         },
                         Qt::QueuedConnection);
             } else if (cookie->evtype == XI_RawButtonPress) {
+                // Only the left and right buttons press: not the wheel's steps, nor the middle.
+                if (!XGetEventData(dpy, cookie)) continue;
+                const int button = static_cast<const XIRawEvent*>(cookie->data)->detail;
+                XFreeEventData(dpy, cookie);
+                if (button != Button1 && button != Button3) continue;
                 QMetaObject::invokeMethod(
                     context,
                     [this, generation] {

@@ -31,9 +31,9 @@ protected:
         XTestFakeMotionEvent(m_display, DefaultScreen(m_display), at.x(), at.y(), CurrentTime);
         XSync(m_display, False);
     }
-    void click() {
-        XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
-        XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+    void click(unsigned int button = 1) {
+        XTestFakeButtonEvent(m_display, button, True, CurrentTime);
+        XTestFakeButtonEvent(m_display, button, False, CurrentTime);
         XSync(m_display, False);
     }
     // Lets every event already sent reach the source and the main thread.
@@ -82,6 +82,26 @@ TEST_F(X11PointerSourceTest, movesAndPressesReachEveryWatcherUntilTheWatchIsDrop
     click();
     settle();
     EXPECT_TRUE(second.empty());
+}
+
+// A press is the left or the right button: a step of the wheel or the middle button, say
+// while scrolling another window, is none.
+TEST_F(X11PointerSourceTest, onlyTheLeftAndRightButtonsPress) {
+    X11PointerSource source;
+    std::vector<PointerSource::Event> presses;
+    auto watch = source.watch([&](const auto& e) {
+        if (e.kind == Kind::pressed) presses.push_back(e);
+    });
+    ASSERT_TRUE(source.listensToRawEvents());
+    moveTo({200, 150});
+    for (unsigned int button : {4u, 5u, 6u, 7u, 2u, 3u})
+        click(button);
+    // Heard in order: once the right button's press is here, the others were passed over.
+    ASSERT_TRUE(test::spinUntil([&] { return !presses.empty(); }, 5000));
+    EXPECT_EQ(presses.size(), 1u);
+    click(1);
+    ASSERT_TRUE(test::spinUntil([&] { return presses.size() == 2; }, 5000));
+    EXPECT_EQ(presses.back().position, QPoint(200, 150));
 }
 
 // The notch and the drawer watch and stop again and again; a listener may drop its own watch
