@@ -90,7 +90,8 @@ void GlassButton::paintEvent(QPaintEvent*) {
     }
     p.drawPath(shape);
 
-    const QColor ink = isEnabled() ? QColor(Qt::white) : Brand::withOpacity(Qt::white, 0.4);
+    const QColor base = m_look.ink.value_or(QColor(Qt::white));
+    const QColor ink = isEnabled() ? base : Brand::withOpacity(base, 0.4);
     const int side = symbolSide();
     if (m_look.title.isEmpty()) {
         const QPixmap pm = Symbols::pixmap(m_look.symbol, side, ink, devicePixelRatioF());

@@ -19,6 +19,7 @@ public:
         std::optional<QColor> prominent{}; // the fill of the prominent style
         bool large = false;                // the large control size
         bool symbolFirst = false;
+        std::optional<QColor> ink{}; // the title's and symbol's colour; white when unset
     };
 
     explicit GlassButton(Look look, QWidget* parent = nullptr);

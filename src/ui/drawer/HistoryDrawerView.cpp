@@ -215,6 +215,7 @@ void HistoryDrawerView::refreshHeader() {
     look.title = m_confirmingClear               ? QStringLiteral("Apagar tudo?")
                  : Symbols::isKnown(look.symbol) ? QString()
                                                  : QStringLiteral("Limpar");
+    look.ink = m_confirmingClear ? std::optional<QColor>(Theme::failure()) : std::nullopt;
     if (look.symbol != m_clear->look().symbol || look.title != m_clear->look().title) {
         m_clearWidth->change([&] {
             m_clearChange->aboutToChange();
@@ -261,8 +262,12 @@ void HistoryDrawerView::rebuild() {
         QTimeZone::systemTimeZone(), HistoryList::locale());
     while (QLayoutItem* item = m_listLayout->takeAt(0))
         delete item;
-    for (QLabel* l : m_groupLabels)
+    // Hidden at once: out of the layout, a title would stay drawn where it stood until the
+    // event loop deletes it.
+    for (QLabel* l : m_groupLabels) {
+        l->hide();
         l->deleteLater();
+    }
     m_groupLabels.clear();
 
     QHash<QUuid, DrawerRow*> kept;

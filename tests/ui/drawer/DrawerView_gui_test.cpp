@@ -9,6 +9,7 @@
 #include "ui/animation/RevealBox.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
+#include "ui/components/Theme.h"
 #include "ui/composer/WidthMotion.h"
 #include "ui/drawer/DrawerCountsLabel.h"
 #include "ui/drawer/DrawerRow.h"
@@ -192,8 +193,10 @@ TEST_F(DrawerView, ClearingAllTakesASecondPressWithinThreeSeconds) {
     QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_TRUE(view->isConfirmingClear());
     EXPECT_EQ(clear->look().title, QStringLiteral("Apagar tudo?"));
+    EXPECT_EQ(clear->look().ink, Theme::failure()) << "the question is written in red";
     clock.advance(std::chrono::milliseconds(3000));
     EXPECT_FALSE(view->isConfirmingClear());
+    EXPECT_EQ(clear->look().ink, std::nullopt);
     EXPECT_EQ(history.entries().size(), 3);
 
     // A first press gets its full three seconds even after an earlier one.
@@ -309,9 +312,15 @@ TEST_F(DrawerView, TheCountsRollTheirDigitsAndClearAllCrossFadesItsLabel) {
     EXPECT_FALSE(counts->isRolling());
 
     // Deleting an entry rolls the changed digits down; the label says the new text at once.
+    const QStringList titlesBefore = view->groupTitles();
     for (const HistoryEntry& e : history.entries())
         if (e.output == u"Bom dia, equipe!") history.remove(e);
     EXPECT_EQ(counts->text(), QStringLiteral("2 registros · 5 palavras ditadas"));
+    // Its day's title went with it, at once: no old title is left drawn over the new list.
+    ASSERT_LT(view->groupTitles().size(), titlesBefore.size());
+    for (const QLabel* l : view->findChildren<QLabel*>())
+        if (l->isVisible() && titlesBefore.contains(l->text()))
+            EXPECT_TRUE(view->groupTitles().contains(l->text())) << l->text().toStdString();
     ASSERT_TRUE(counts->isRolling());
     using R = DrawerCountMotion::Role;
     QStringList entering;
