@@ -2,9 +2,7 @@
 
 #include "ui/animation/FrameDriver.h"
 #include "ui/components/BrandMarkPainter.h"
-#include "ui/components/Symbols.h"
 
-#include <QIcon>
 #include <QPainter>
 
 namespace nolvea {
@@ -109,32 +107,6 @@ void BrandMark::paintStill(QPainter& p, const QRectF& bounds, const BrandMarkInp
                            double t) {
     BrandMarkPainter::paint(p, BrandMarkModel::fit(bounds), inputs,
                             BrandMarkModel::frame(inputs, t), inputs.busy ? 1 : 0);
-}
-
-QImage BrandMarkImage::renderMenuBar() {
-    QImage image(44, 32, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    BrandMarkInputs in;
-    in.style = BrandMarkStyle::mono(Qt::black);
-    BrandMark::paintStill(p, QRectF(0, 0, 22, 16), in);
-    return image;
-}
-
-const QIcon& BrandMarkImage::menuBar() {
-    static const QIcon icon = [] {
-        const QImage image = renderMenuBar();
-        QIcon i;
-        if (!image.isNull()) {
-            i.addPixmap(QPixmap::fromImage(image));
-            i.setIsMask(true); // the tray tints it like a template image
-        } else {
-            i = Symbols::icon("waveform");
-        }
-        return i;
-    }();
-    return icon;
 }
 
 } // namespace nolvea

@@ -2,7 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/AppState.h"
-#include "ui/components/BrandMark.h"
+#include "ui/components/BrandMarkImage.h"
 #include "ui/components/Symbols.h"
 #include "ui/menubar/MenuBarModel.h"
 #include "ui/menubar/MenuBarWindow.h"

@@ -2,6 +2,7 @@
 #include "ui/components/AppIconView.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandMark.h"
+#include "ui/components/BrandMarkImage.h"
 #include "ui/components/Theme.h"
 #include "ui/components/WaveformModel.h"
 #include "ui/components/WaveformView.h"
