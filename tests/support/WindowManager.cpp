@@ -41,6 +41,9 @@ bool managesNewWindows() {
         managed = spinUntil([&] { return isListed(dpy, probe); }, 500);
         XDestroyWindow(dpy, probe);
         XSync(dpy, False);
+        // The next client reuses this connection's window ids: a manager still busy with the
+        // probe would take the new window for it, and give it the probe's size and place.
+        spinUntil([&] { return !isListed(dpy, probe); }, 5000);
     }
     XCloseDisplay(dpy);
     return managed;
