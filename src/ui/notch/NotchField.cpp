@@ -1,5 +1,6 @@
 #include "ui/notch/NotchField.h"
 
+#include "ui/animation/FrameDriver.h"
 #include "ui/animation/WidgetTransition.h"
 #include "ui/components/Brand.h"
 #include "ui/components/KeyCap.h"
@@ -15,16 +16,25 @@
 #include <QPainter>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace nolvea {
+
+namespace {
+constexpr int kEnd = 8; // from the trailing piece to the capsule's end
+constexpr int kKeyCapSize = 20;
+} // namespace
 
 NotchField::NotchField(Look look, QWidget* parent)
     : QWidget(parent)
     , m_look(std::move(look))
     , m_edit(new QLineEdit)
-    , m_send(new QToolButton) {
+    , m_send(new QToolButton(this))
+    , m_gap(m_look.glyph.isEmpty() ? 10 : 8)
+    , m_driver(new FrameDriver(this, [this](double dt) { return step(dt); })) {
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(m_look.glyph.isEmpty() ? 14 : 12, 8, 8, 8);
-    row->setSpacing(m_look.glyph.isEmpty() ? 10 : 8);
+    row->setSpacing(m_gap);
     if (!m_look.glyph.isEmpty()) {
         auto* glyph = new QLabel;
         glyph->setPixmap(Symbols::pixmap(m_look.glyph, 12, Brand::withOpacity(Qt::white, 0.4)));
@@ -33,11 +43,9 @@ NotchField::NotchField(Look look, QWidget* parent)
     NotchStyle::styleField(m_edit, m_look.pixels);
     m_edit->installEventFilter(this);
     row->addWidget(m_edit, 1);
-    if (!m_look.keyCap.isEmpty()) {
-        m_keyCap = new KeyCap(m_look.keyCap, 20, false);
-        m_keyCap->setAccessibleName(QStringLiteral("Tecla ") + m_look.keyCap);
-        row->addWidget(m_keyCap);
-    }
+    // The key cap and the send button sit at the end, over the room the text leaves them; the
+    // one arriving and the one leaving share it.
+    if (!m_look.keyCap.isEmpty()) m_keyCap = makeKeyCap(m_look.keyCap);
     m_send->setAccessibleName(QStringLiteral("Enviar"));
     m_send->setToolTip(QStringLiteral("Enviar"));
     m_send->setIcon(QIcon(Symbols::pixmap(QStringLiteral("arrow.up"), 12, Qt::black)));
@@ -46,7 +54,7 @@ NotchField::NotchField(Look look, QWidget* parent)
     m_send->setStyleSheet(QStringLiteral("QToolButton { background: white; border: none; "
                                          "border-radius: %1px; }")
                               .arg(m_look.sendSide / 2));
-    row->addWidget(m_send);
+    setMinimumHeight(2 * kEnd + std::max(m_look.sendSide, m_keyCap ? kKeyCapSize : 0));
     // The send button grows from a point and shrinks back into one.
     m_sendMotion = new WidgetTransition(m_send, [](double progress) {
         const TransitionLook l = NotchMotion::sendButton(progress);
@@ -58,6 +66,41 @@ NotchField::NotchField(Look look, QWidget* parent)
     m_send->setVisible(false);
     m_sendMotion->jump(false);
     if (m_keyCap) m_keyCap->setVisible(true);
+    m_room.jump(roomTarget());
+    place();
+}
+
+double NotchField::roomTarget() const {
+    return NotchMotion::fieldRoom(m_empty, m_keyCap ? m_keyCap->sizeHint().width() : 0,
+                                  m_look.sendSide, m_gap);
+}
+
+bool NotchField::step(double dt) {
+    const bool moving = m_room.advance(dt);
+    place();
+    return moving;
+}
+
+void NotchField::place() {
+    const int room = int(std::lround(m_room.value()));
+    layout()->setContentsMargins(m_look.glyph.isEmpty() ? 14 : 12, kEnd, kEnd + room, kEnd);
+    const int end = width() - kEnd;
+    m_send->move(end - m_send->width(), (height() - m_send->height()) / 2);
+    if (m_keyCap) {
+        const QSize cap = m_keyCap->sizeHint();
+        m_keyCap->setGeometry(end - cap.width(), (height() - cap.height()) / 2, cap.width(),
+                              cap.height());
+    }
+}
+
+KeyCap* NotchField::makeKeyCap(const QString& label) {
+    auto* cap = new KeyCap(label, kKeyCapSize, false, this);
+    cap->setAccessibleName(QStringLiteral("Tecla ") + label);
+    // The island is always dark: the key cap takes its dark colours, not the desktop's.
+    QPalette pal = cap->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    cap->setPalette(pal);
+    return cap;
 }
 
 void NotchField::makeKeyCapMotion() {
@@ -74,13 +117,14 @@ void NotchField::setPlaceholder(const QString& text) {
 void NotchField::setKeyCap(const QString& label) {
     if (!m_keyCap || m_look.keyCap == label) return;
     m_look.keyCap = label;
-    auto* fresh = new KeyCap(label, 20, false);
-    fresh->setAccessibleName(QStringLiteral("Tecla ") + label);
-    delete layout()->replaceWidget(m_keyCap, fresh);
+    KeyCap* fresh = makeKeyCap(label);
     delete m_keyCap;
     m_keyCap = fresh;
     makeKeyCapMotion();
     m_keyCap->setVisible(m_empty);
+    m_driver->animate(m_room, roomTarget(), Theme::snappy());
+    m_driver->kick();
+    place();
 }
 
 void NotchField::textChanged() {
@@ -88,8 +132,7 @@ void NotchField::textChanged() {
     const bool empty = m_edit->text().isEmpty();
     if (empty == m_empty) return;
     m_empty = empty;
-    // The key cap and the send button swap with the quick spring; the one leaving keeps its
-    // room until it is gone.
+    // The key cap and the send button swap with the quick spring.
     auto swap = [](QWidget* w, WidgetTransition* motion, bool shown) {
         if (!w || !motion) return;
         if (shown) {
@@ -101,6 +144,10 @@ void NotchField::textChanged() {
     };
     swap(m_send, m_sendMotion, !empty);
     swap(m_keyCap, m_keyCapMotion, empty);
+    // The text closes up or makes way with the same spring.
+    m_driver->animate(m_room, roomTarget(), Theme::snappy());
+    m_driver->kick();
+    place();
 }
 
 bool NotchField::eventFilter(QObject* watched, QEvent* e) {

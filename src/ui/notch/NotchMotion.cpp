@@ -56,6 +56,11 @@ TransitionLook NotchMotion::sendButton(double progress) {
     return Transitions::scaleFade(0.00001, {0.5, 0.5}, progress);
 }
 
+double NotchMotion::fieldRoom(bool empty, int keyCapWidth, int sendSide, int gap) {
+    const int piece = empty ? keyCapWidth : sendSide;
+    return piece > 0 ? piece + gap : 0;
+}
+
 NotchMotion::EarSwap NotchMotion::rightSwap(NotchEars::Right right) {
     using Right = NotchEars::Right;
     switch (right) {

@@ -62,6 +62,9 @@ public:
     static SpringSpec flight() { return {0.55, 0.7, 0}; }
     // The send button of a field arriving or leaving: from a point about its centre.
     static TransitionLook sendButton(double progress);
+    // The room at the end of a field for what shows there: the key cap while empty, the send
+    // button once anything is typed, each with the gap before it; nothing when none shows.
+    static double fieldRoom(bool empty, int keyCapWidth, int sendSide, int gap);
 
     // How an ear's symbol comes and goes: the status symbols and the busy indicators blur
     // in and out; the quiet indicators (dot, question, conversation) grow from a point.

@@ -12,6 +12,7 @@
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/KeyCap.h"
+#include "ui/notch/NotchAnswerCard.h"
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchEar.h"
 #include "ui/notch/NotchField.h"
@@ -251,5 +252,48 @@ TEST_F(NotchFrames, theWordsHeardMorphIntoTheNextOnes) {
     advance(1500);
     EXPECT_FALSE(working->line()->isMorphing());
     frame(QStringLiteral("fala-fim"));
+    state.setStage(Stage::idle);
+}
+
+// The reply field makes room for its send button with the quick spring as the first character
+// is typed, and closes up again as the last one goes: the text's width passes through the
+// widths in between.
+TEST_F(NotchFrames, theReplyFieldMakesRoomAndClosesUp) {
+    state.setMode(VoiceMode::agent);
+    state.setAnswerText(QStringLiteral("Amanhã às dez, com a Ana."));
+    state.setStage(Stage::answer);
+    advance(1500);
+    auto* answer = qobject_cast<NotchAnswerCard*>(view().card());
+    ASSERT_NE(answer, nullptr);
+    NotchField* reply = answer->reply();
+    const int wide = reply->edit()->width();
+    EXPECT_DOUBLE_EQ(reply->room(), 0);
+
+    struct Step {
+        const char* name;
+        QString text;
+        double room;
+    };
+    const Step steps[] = {
+        {"digitado", QStringLiteral("e amanhã?"), 28},
+        {"apagado", QString(), 0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        const int before = reply->edit()->width();
+        reply->edit()->setText(s.text);
+        EXPECT_EQ(reply->edit()->width(), before) << "nothing jumps";
+        advance(51);
+        const int mid = reply->edit()->width();
+        EXPECT_GT(mid, std::min(wide, wide - 28));
+        EXPECT_LT(mid, wide);
+        const QToolButton* send = reply->sendButton();
+        EXPECT_EQ(send->geometry().right(), reply->width() - 8 - 1) << "it sits at the end";
+        frame(QStringLiteral("resposta-") + QString::fromUtf8(s.name) + QStringLiteral("-51ms"));
+        advance(1000);
+        EXPECT_DOUBLE_EQ(reply->room(), s.room);
+        EXPECT_EQ(reply->edit()->width(), wide - int(s.room));
+    }
+    EXPECT_FALSE(reply->sendButton()->isVisible());
     state.setStage(Stage::idle);
 }

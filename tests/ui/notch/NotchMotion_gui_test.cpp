@@ -245,6 +245,26 @@ TEST(NotchMotion, piecesLooks) {
     EXPECT_DOUBLE_EQ(NotchMotion::kFlightDelay, 0.15);
 }
 
+// The room a field's text leaves at its end: the key cap's while empty, the send button's once
+// anything is typed, each with its gap; none where nothing shows.
+TEST(NotchMotion, fieldRoom) {
+    struct Case {
+        const char* name;
+        bool empty;
+        int keyCap, send, gap;
+        double room;
+    };
+    const Case cases[] = {
+        {"hover field, empty", true, 20, 22, 10, 30},
+        {"hover field, typed", false, 20, 22, 10, 32},
+        {"reply field, empty", true, 0, 20, 8, 0},
+        {"reply field, typed", false, 0, 20, 8, 28},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(NotchMotion::fieldRoom(c.empty, c.keyCap, c.send, c.gap), c.room)
+            << c.name;
+}
+
 // Which way each ear's symbol comes and goes, and what it does while it stays.
 TEST(NotchMotion, earSwapsAndSymbolEffects) {
     using Right = NotchEars::Right;
