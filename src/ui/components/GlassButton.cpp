@@ -60,6 +60,27 @@ QSize GlassButton::sizeHint() const {
     return {w + (m_look.large ? 28 : 22), h};
 }
 
+QRect GlassButton::symbolRect() const {
+    if (m_look.symbol.isEmpty()) return {};
+    const int side = symbolSide();
+    const int top = m_look.title.isEmpty() ? (height() - side) / 2 : height() / 2 - side / 2;
+    if (m_look.title.isEmpty()) return {(width() - side) / 2, top, side, side};
+    // The same walk as the painting's.
+    int x = (width() - (sizeHint().width() - (m_look.large ? 28 : 22))) / 2;
+    if (!m_look.symbolFirst) {
+        x += QFontMetrics(titleFont()).horizontalAdvance(m_look.title) + kGap;
+        if (!m_look.keyHint.isEmpty())
+            x += QFontMetrics(hintFont()).horizontalAdvance(m_look.keyHint) + kGap;
+    }
+    return {x, top, side, side};
+}
+
+void GlassButton::setSymbolDrawn(bool drawn) {
+    if (m_symbolDrawn == drawn) return;
+    m_symbolDrawn = drawn;
+    update();
+}
+
 void GlassButton::enterEvent(QEnterEvent* e) {
     m_hover = true;
     update();
@@ -94,6 +115,7 @@ void GlassButton::paintEvent(QPaintEvent*) {
     const QColor ink = isEnabled() ? base : Brand::withOpacity(base, 0.4);
     const int side = symbolSide();
     if (m_look.title.isEmpty()) {
+        if (!m_symbolDrawn) return;
         const QPixmap pm = Symbols::pixmap(m_look.symbol, side, ink, devicePixelRatioF());
         p.drawPixmap(QPointF((width() - side) / 2.0, (height() - side) / 2.0), pm);
         return;
@@ -102,8 +124,10 @@ void GlassButton::paintEvent(QPaintEvent*) {
     int x = (width() - (sizeHint().width() - (m_look.large ? 28 : 22))) / 2;
     const int mid = height() / 2;
     auto drawSymbol = [&] {
-        const QPixmap pm = Symbols::pixmap(m_look.symbol, side, ink, devicePixelRatioF());
-        p.drawPixmap(QPointF(x, mid - side / 2.0), pm);
+        if (m_symbolDrawn) {
+            const QPixmap pm = Symbols::pixmap(m_look.symbol, side, ink, devicePixelRatioF());
+            p.drawPixmap(QPointF(x, mid - side / 2.0), pm);
+        }
         x += side + kGap;
     };
     if (!m_look.symbol.isEmpty() && m_look.symbolFirst) drawSymbol();

@@ -26,6 +26,11 @@ public:
 
     const Look& look() const { return m_look; }
     void setLook(Look look);
+    // Where the symbol sits, in this button's coordinates; empty without a symbol.
+    QRect symbolRect() const;
+    // Keeps the symbol's room but leaves it undrawn, for an owner that shows it there itself
+    // to move it.
+    void setSymbolDrawn(bool drawn);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -43,6 +48,7 @@ private:
 
     Look m_look;
     bool m_hover = false;
+    bool m_symbolDrawn = true;
 };
 
 } // namespace nolvea

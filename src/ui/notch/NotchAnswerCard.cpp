@@ -10,6 +10,7 @@
 #include "ui/notch/NotchController.h"
 #include "ui/notch/NotchField.h"
 #include "ui/notch/NotchStyle.h"
+#include "ui/notch/NotchSymbolSwap.h"
 #include "ui/notch/NotchTexts.h"
 #include "ui/overlay/AnswerCardModel.h"
 
@@ -42,7 +43,9 @@ NotchAnswerCard::NotchAnswerCard(AppState& state, NotchController& notch, QWidge
     , m_newConversation(new GlassButton({.title = QStringLiteral("Nova conversa"),
                                          .symbol = QStringLiteral("plus.bubble"),
                                          .symbolFirst = true}))
-    , m_close(new GlassButton({.symbol = QStringLiteral("xmark")})) {
+    , m_close(new GlassButton({.symbol = QStringLiteral("xmark")}))
+    , m_speechSymbol(new NotchSymbolSwap(m_speech))
+    , m_copySymbol(new NotchSymbolSwap(m_copy)) {
     setAccessibleName(QStringLiteral("Resposta"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -137,7 +140,7 @@ void NotchAnswerCard::refresh() {
     m_request->setText(request.simplified());
     if (m_answer->markdown() != m_state.answerText()) m_answer->setMarkdown(m_state.answerText());
     const bool speaking = m_state.isSpeaking();
-    m_speech->setLook({.symbol = NotchTexts::speechSymbol(speaking)});
+    m_speechSymbol->setLook({.symbol = NotchTexts::speechSymbol(speaking)});
     m_speech->setAccessibleName(NotchTexts::speechHelp(speaking));
     m_speech->setToolTip(NotchTexts::speechHelp(speaking));
     m_newConversation->setVisible(NotchTexts::offersNewConversation(m_state.conversationTurns()));
@@ -147,9 +150,9 @@ void NotchAnswerCard::copy() {
     // The source, markup included: what the model wrote.
     QGuiApplication::clipboard()->setText(m_state.answerText());
     m_copied = true;
-    m_copy->setLook({.title = AnswerCardModel::copyTitle(true),
-                     .symbol = AnswerCardModel::copySymbol(true),
-                     .symbolFirst = true});
+    m_copySymbol->setLook({.title = AnswerCardModel::copyTitle(true),
+                           .symbol = AnswerCardModel::copySymbol(true),
+                           .symbolFirst = true});
 }
 
 void NotchAnswerCard::submitReply() {

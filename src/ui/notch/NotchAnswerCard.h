@@ -11,6 +11,7 @@ class GlassButton;
 class MarkdownText;
 class NotchController;
 class NotchField;
+class NotchSymbolSwap;
 
 // The agent's answer on the island: the conversation line, the styled answer (scrolling when
 // long), a field for a typed follow-up, and buttons to hear it again or stop it, copy it,
@@ -31,6 +32,9 @@ public:
     GlassButton* copyButton() const { return m_copy; }
     GlassButton* newConversationButton() const { return m_newConversation; }
     GlassButton* closeButton() const { return m_close; }
+    // How the speech and copy buttons' symbols give way to the next ones.
+    NotchSymbolSwap* speechSymbol() const { return m_speechSymbol; }
+    NotchSymbolSwap* copySymbol() const { return m_copySymbol; }
 
 private:
     void refresh();
@@ -49,6 +53,8 @@ private:
     GlassButton* m_copy;
     GlassButton* m_newConversation;
     GlassButton* m_close;
+    NotchSymbolSwap* m_speechSymbol;
+    NotchSymbolSwap* m_copySymbol;
     bool m_copied = false;
 };
 

@@ -61,6 +61,10 @@ double NotchMotion::fieldRoom(bool empty, int keyCapWidth, int sendSide, int gap
     return piece > 0 ? piece + gap : 0;
 }
 
+TransitionLook NotchMotion::symbolSwap(double progress) {
+    return Transitions::blurReplace(progress);
+}
+
 NotchMotion::EarSwap NotchMotion::rightSwap(NotchEars::Right right) {
     using Right = NotchEars::Right;
     switch (right) {

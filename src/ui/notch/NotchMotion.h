@@ -65,6 +65,9 @@ public:
     // The room at the end of a field for what shows there: the key cap while empty, the send
     // button once anything is typed, each with the gap before it; nothing when none shows.
     static double fieldRoom(bool empty, int keyCapWidth, int sendSide, int gap);
+    // A button's symbol giving way to another: the old one shrinks and blurs away while the
+    // new one grows in from smaller and blurred.
+    static TransitionLook symbolSwap(double progress);
 
     // How an ear's symbol comes and goes: the status symbols and the busy indicators blur
     // in and out; the quiet indicators (dot, question, conversation) grow from a point.

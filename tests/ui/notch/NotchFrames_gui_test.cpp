@@ -9,8 +9,10 @@
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/MotionEffect.h"
+#include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/components/BrandMark.h"
+#include "ui/components/GlassButton.h"
 #include "ui/components/KeyCap.h"
 #include "ui/notch/NotchAnswerCard.h"
 #include "ui/notch/NotchController.h"
@@ -19,6 +21,7 @@
 #include "ui/notch/NotchHoverPanel.h"
 #include "ui/notch/NotchIsland.h"
 #include "ui/notch/NotchResultCard.h"
+#include "ui/notch/NotchSymbolSwap.h"
 #include "ui/notch/NotchView.h"
 #include "ui/notch/NotchWorkingCard.h"
 #include "ui/overlay/OverlayPanel.h"
@@ -252,6 +255,57 @@ TEST_F(NotchFrames, theWordsHeardMorphIntoTheNextOnes) {
     advance(1500);
     EXPECT_FALSE(working->line()->isMorphing());
     frame(QStringLiteral("fala-fim"));
+    state.setStage(Stage::idle);
+}
+
+// The answer card's buttons: a new symbol replaces the old one in its place, the old one
+// shrinking and blurring away while the new one grows in; the capsule around it stays.
+TEST_F(NotchFrames, theAnswerButtonsSwapTheirSymbols) {
+    state.setMode(VoiceMode::agent);
+    state.setAnswerText(QStringLiteral("Amanhã às dez, com a Ana."));
+    state.setIsSpeaking(true);
+    state.setStage(Stage::answer);
+    advance(1500);
+    auto* answer = qobject_cast<NotchAnswerCard*>(view().card());
+    ASSERT_NE(answer, nullptr);
+
+    struct Case {
+        const char* name;
+        NotchSymbolSwap* swap;
+        GlassButton* button;
+        std::function<void()> change;
+        QString symbol;
+    };
+    const Case cases[] = {
+        {"falar", answer->speechSymbol(), answer->speechButton(),
+         [&] { state.setIsSpeaking(false); }, QStringLiteral("speaker.wave.2.fill")},
+        {"copiar", answer->copySymbol(), answer->copyButton(),
+         [&] { answer->copyButton()->click(); }, QStringLiteral("checkmark")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReplaceTransition* t = c.swap->transition();
+        ASSERT_FALSE(t->isRunning());
+        c.change();
+        EXPECT_EQ(c.button->look().symbol, c.symbol);
+        EXPECT_EQ(c.swap->symbol()->geometry(), c.button->symbolRect());
+        ASSERT_TRUE(t->isRunning());
+        ASSERT_NE(t->leaving(), nullptr) << "the old symbol leaves in its place";
+        EXPECT_EQ(t->leaving()->parentWidget(), c.button);
+        advance(51);
+        EXPECT_GT(t->progress(), 0);
+        EXPECT_LT(t->progress(), 1);
+        frame(QStringLiteral("simbolo-") + QString::fromUtf8(c.name) + QStringLiteral("-51ms"));
+        advance(1000);
+        EXPECT_FALSE(t->isRunning());
+        EXPECT_EQ(t->leaving(), nullptr);
+        // The copy button widened for its new title: the symbol moved with it.
+        EXPECT_EQ(c.swap->symbol()->geometry(), c.button->symbolRect());
+    }
+    // The same symbol again is no change.
+    state.setIsSpeaking(false);
+    EXPECT_FALSE(answer->speechSymbol()->transition()->isRunning());
+    frame(QStringLiteral("simbolos-fim"));
     state.setStage(Stage::idle);
 }
 

@@ -2,6 +2,7 @@
 // after which delay, and what reduced motion leaves of it.
 #include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
+#include "ui/components/Theme.h"
 #include "ui/notch/NotchMotion.h"
 
 #include <gtest/gtest.h>
@@ -239,6 +240,11 @@ TEST(NotchMotion, piecesLooks) {
         EXPECT_NEAR(c.look.opacity, c.opacity, 1e-9);
         EXPECT_EQ(c.look.offset, c.offset);
     }
+    // A button's new symbol comes blurred and smaller, grows in and clears up.
+    EXPECT_EQ(NotchMotion::symbolSwap(0), Transitions::blurReplace(0));
+    EXPECT_GT(NotchMotion::symbolSwap(0).blur, 0);
+    EXPECT_LT(NotchMotion::symbolSwap(0).scale, 1);
+    EXPECT_TRUE(NotchMotion::symbolSwap(1).isIdentity());
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(NotchMotion::rowDelay(i), 0.04 * i, 1e-12);
     EXPECT_EQ(NotchMotion::flight(), (SpringSpec{0.55, 0.7, 0}));
