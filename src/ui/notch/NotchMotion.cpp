@@ -65,6 +65,14 @@ TransitionLook NotchMotion::symbolSwap(double progress) {
     return Transitions::blurReplace(progress);
 }
 
+TransitionLook NotchMotion::capsule(double progress) {
+    return Transitions::blurReplace(progress);
+}
+
+SpringSpec NotchMotion::capsuleSpring() {
+    return Theme::morph();
+}
+
 NotchMotion::EarSwap NotchMotion::rightSwap(NotchEars::Right right) {
     using Right = NotchEars::Right;
     switch (right) {

@@ -68,6 +68,10 @@ public:
     // A button's symbol giving way to another: the old one shrinks and blurs away while the
     // new one grows in from smaller and blurred.
     static TransitionLook symbolSwap(double progress);
+    // The working card's capsule coming with the work and going with it: blurred and smaller
+    // while it comes or goes, with the stage's spring.
+    static TransitionLook capsule(double progress);
+    static SpringSpec capsuleSpring();
 
     // How an ear's symbol comes and goes: the status symbols and the busy indicators blur
     // in and out; the quiet indicators (dot, question, conversation) grow from a point.

@@ -1,11 +1,16 @@
 #include "ui/notch/NotchWorkingCard.h"
 
 #include "core/AppState.h"
+#include "ui/animation/FrameClock.h"
+#include "ui/animation/FrameDriver.h"
 #include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/StillPicture.h"
+#include "ui/animation/TransitionEffect.h"
 #include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
+#include "ui/notch/NotchMotion.h"
 #include "ui/notch/NotchStyle.h"
 #include "ui/notch/NotchTexts.h"
 
@@ -51,7 +56,8 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     , m_line(new MorphingLabel)
     , m_capsule(new Capsule)
     , m_glyph(new QLabel)
-    , m_progress(NotchStyle::label({}, 12, QFont::Medium)) {
+    , m_progress(NotchStyle::label({}, 12, QFont::Medium))
+    , m_driver(new FrameDriver(this, [this](double dt) { return step(dt); })) {
     setAccessibleName(QStringLiteral("Trabalhando"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -75,6 +81,8 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     column->addWidget(m_capsule, 0, Qt::AlignLeft);
     m_progressSwap = new ReplaceTransition(m_progress, Theme::snappy(), &Transitions::blurReplace);
     m_glyphSwap = new ReplaceTransition(m_glyph, Theme::snappy(), &Transitions::blurReplace);
+    m_capsule->setGraphicsEffect(new TransitionEffect);
+    m_capsule->setVisible(state.stage() == AppState::Stage::processing);
 
     for (auto signal :
          {&AppState::liveTextChanged, &AppState::stageChanged, &AppState::statusTextChanged,
@@ -86,7 +94,7 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
 void NotchWorkingCard::refresh() {
     // Words heard so far morph into the next ones.
     m_line->morphTo(NotchTexts::workingLine(m_state.liveText()));
-    m_capsule->setVisible(m_state.stage() == AppState::Stage::processing);
+    showCapsule(m_state.stage() == AppState::Stage::processing);
     const QString progress = NotchTexts::progressLine(m_state.statusText());
     if (progress != m_progress->text()) {
         m_progressSwap->aboutToChange();
@@ -100,6 +108,74 @@ void NotchWorkingCard::refresh() {
         m_shownSymbol = symbol.value_or(QString());
     }
     m_glyph->setPixmap(symbol ? NotchStyle::symbol(*symbol, 13, Theme::agent().colors[1]) : icon);
+}
+
+} // namespace nolvea
+
+namespace nolvea {
+
+void NotchWorkingCard::showCapsule(bool shown) {
+    if (shown == !m_capsule->isHidden()) return;
+    const bool animated = isVisible() && !FrameClock::shared().reduceMotion();
+    if (shown) {
+        m_capsule->show();
+        m_capsuleIn.jump(animated ? 0 : 1);
+        if (animated) m_capsuleIn.retarget(1, NotchMotion::capsuleSpring());
+    } else if (animated && parentWidget()) {
+        // The card closes up at once; a picture of the capsule blurs away where it was, over
+        // the card, from however far it had come in.
+        delete m_capsuleLeaving;
+        m_capsule->graphicsEffect()->setEnabled(false);
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture(m_capsule->size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        m_capsule->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+        m_capsule->graphicsEffect()->setEnabled(true);
+        auto* leaving = new StillPicture(picture, parentWidget());
+        leaving->setGeometry(QRect(m_capsule->mapTo(parentWidget(), QPoint()), m_capsule->size()));
+        leaving->setGraphicsEffect(new TransitionEffect);
+        leaving->show();
+        m_capsuleLeaving = leaving;
+        m_capsuleOut.jump(std::clamp(m_capsuleIn.value(), 0.0, 1.0));
+        m_capsuleOut.retarget(0, NotchMotion::capsuleSpring());
+        m_capsuleIn.jump(1);
+        m_capsule->hide();
+    } else {
+        m_capsuleIn.jump(1);
+        m_capsule->hide();
+    }
+    applyCapsule();
+    if (animated) m_driver->kick();
+}
+
+bool NotchWorkingCard::step(double dt) {
+    bool moving = m_capsuleIn.advance(dt);
+    moving = m_capsuleOut.advance(dt) || moving;
+    applyCapsule();
+    return moving;
+}
+
+void NotchWorkingCard::applyCapsule() {
+    static_cast<TransitionEffect*>(m_capsule->graphicsEffect())
+        ->setLook(NotchMotion::capsule(m_capsuleIn.value()));
+    if (!m_capsuleLeaving) return;
+    if (m_capsuleOut.isSettled()) {
+        delete m_capsuleLeaving;
+        return;
+    }
+    static_cast<TransitionEffect*>(m_capsuleLeaving->graphicsEffect())
+        ->setLook(NotchMotion::capsule(m_capsuleOut.value()));
+}
+
+NotchWorkingCard::~NotchWorkingCard() {
+    // The picture lives beside the card: it goes with it.
+    delete m_capsuleLeaving;
+}
+
+void NotchWorkingCard::hideEvent(QHideEvent* e) {
+    delete m_capsuleLeaving;
+    QWidget::hideEvent(e);
 }
 
 } // namespace nolvea

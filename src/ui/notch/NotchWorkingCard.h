@@ -1,7 +1,9 @@
 #pragma once
 
 #include "ui/animation/MorphingLabel.h"
+#include "ui/animation/SpringValue.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -9,6 +11,7 @@ class QLabel;
 namespace nolvea {
 
 class AppState;
+class FrameDriver;
 class ReplaceTransition;
 class ShimmerText;
 
@@ -19,15 +22,26 @@ class NotchWorkingCard : public QWidget {
 
 public:
     explicit NotchWorkingCard(AppState& state, QWidget* parent = nullptr);
+    ~NotchWorkingCard() override;
 
     MorphingLabel* line() const { return m_line; }
     QLabel* progress() const { return m_progress; }
     // Blurs the old progress text out as the new one blurs in.
     ReplaceTransition* progressTransition() const { return m_progressSwap; }
     QWidget* capsule() const { return m_capsule; }
+    // How far the capsule has come in (1 at rest), and the picture of it on its way out after
+    // the work ended, while there is one.
+    double capsuleProgress() const { return m_capsuleIn.value(); }
+    QWidget* leavingCapsule() const { return m_capsuleLeaving; }
+
+protected:
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void refresh();
+    void showCapsule(bool shown);
+    bool step(double dt);
+    void applyCapsule();
 
     AppState& m_state;
     MorphingLabel* m_line;
@@ -37,6 +51,10 @@ private:
     ReplaceTransition* m_progressSwap;
     ReplaceTransition* m_glyphSwap;
     QString m_shownSymbol;
+    FrameDriver* m_driver;
+    SpringValue m_capsuleIn{1};
+    SpringValue m_capsuleOut{0};
+    QPointer<QWidget> m_capsuleLeaving;
 };
 
 } // namespace nolvea

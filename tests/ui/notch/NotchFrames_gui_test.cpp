@@ -309,6 +309,64 @@ TEST_F(NotchFrames, theAnswerButtonsSwapTheirSymbols) {
     state.setStage(Stage::idle);
 }
 
+// The working card's capsule comes with the work, blurred and small, as the island grows round
+// it; when the agent listens again the card closes up at once and a picture of the capsule
+// blurs away where it was.
+TEST_F(NotchFrames, theWorkingCapsuleComesAndGoesWithTheWork) {
+    state.setMode(VoiceMode::agent);
+    state.setLiveText(QStringLiteral("marca uma reunião"));
+    state.setStage(Stage::listening);
+    notch->model().setHovering(true);
+    advance(1500);
+    auto* working = qobject_cast<NotchWorkingCard*>(view().card());
+    ASSERT_NE(working, nullptr);
+    EXPECT_FALSE(working->capsule()->isVisible());
+    const int listeningHeight = island().height();
+    auto capsuleLook = [&] {
+        auto* e = qobject_cast<TransitionEffect*>(working->capsule()->graphicsEffect());
+        return e ? e->look() : TransitionLook{};
+    };
+
+    state.setStatusText(QStringLiteral("Lendo a agenda…"));
+    state.setStage(Stage::processing);
+    ASSERT_EQ(view().card(), working) << "the same card goes on";
+    EXPECT_TRUE(working->capsule()->isVisible());
+    EXPECT_EQ(capsuleLook(), NotchMotion::capsule(0));
+    advance(85);
+    EXPECT_GT(working->capsuleProgress(), 0);
+    EXPECT_LT(working->capsuleProgress(), 1);
+    EXPECT_GT(capsuleLook().blur, 0);
+    EXPECT_LT(capsuleLook().scale, 1);
+    frame(QStringLiteral("capsula-85ms"));
+    advance(1500);
+    EXPECT_TRUE(capsuleLook().isIdentity());
+    EXPECT_GT(island().height(), listeningHeight);
+    frame(QStringLiteral("capsula-fim"));
+
+    state.setStage(Stage::listening);
+    EXPECT_FALSE(working->capsule()->isVisible()) << "the card closes up at once";
+    QWidget* leaving = working->leavingCapsule();
+    ASSERT_NE(leaving, nullptr);
+    EXPECT_EQ(leaving->size(), working->capsule()->size());
+    advance(85);
+    auto* e = qobject_cast<TransitionEffect*>(leaving->graphicsEffect());
+    ASSERT_NE(e, nullptr);
+    EXPECT_GT(e->look().blur, 0);
+    EXPECT_LT(e->look().opacity, 1);
+    frame(QStringLiteral("capsula-saindo-85ms"));
+    advance(1500);
+    EXPECT_EQ(working->leavingCapsule(), nullptr);
+    EXPECT_EQ(island().height(), listeningHeight);
+
+    // Under reduced motion the capsule is there, or gone, at once.
+    FrameClock::shared().setReduceMotion(true);
+    state.setStage(Stage::processing);
+    EXPECT_TRUE(capsuleLook().isIdentity());
+    state.setStage(Stage::listening);
+    EXPECT_EQ(working->leavingCapsule(), nullptr);
+    state.setStage(Stage::idle);
+}
+
 // The reply field makes room for its send button with the quick spring as the first character
 // is typed, and closes up again as the last one goes: the text's width passes through the
 // widths in between.

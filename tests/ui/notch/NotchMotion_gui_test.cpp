@@ -240,11 +240,15 @@ TEST(NotchMotion, piecesLooks) {
         EXPECT_NEAR(c.look.opacity, c.opacity, 1e-9);
         EXPECT_EQ(c.look.offset, c.offset);
     }
-    // A button's new symbol comes blurred and smaller, grows in and clears up.
-    EXPECT_EQ(NotchMotion::symbolSwap(0), Transitions::blurReplace(0));
-    EXPECT_GT(NotchMotion::symbolSwap(0).blur, 0);
-    EXPECT_LT(NotchMotion::symbolSwap(0).scale, 1);
-    EXPECT_TRUE(NotchMotion::symbolSwap(1).isIdentity());
+    // A button's new symbol and the working capsule come blurred and smaller, grow in and
+    // clear up; the capsule with the stage's spring.
+    for (auto look : {&NotchMotion::symbolSwap, &NotchMotion::capsule}) {
+        EXPECT_EQ(look(0), Transitions::blurReplace(0));
+        EXPECT_GT(look(0).blur, 0);
+        EXPECT_LT(look(0).scale, 1);
+        EXPECT_TRUE(look(1).isIdentity());
+    }
+    EXPECT_EQ(NotchMotion::capsuleSpring(), Theme::morph());
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(NotchMotion::rowDelay(i), 0.04 * i, 1e-12);
     EXPECT_EQ(NotchMotion::flight(), (SpringSpec{0.55, 0.7, 0}));
