@@ -7,6 +7,7 @@
 #include "support/Clock.h"
 #include "support/fakes/FakePointerSource.h"
 #include "support/fakes/ManualClock.h"
+#include "ui/animation/Bounce.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/MotionEffect.h"
 #include "ui/animation/ReplaceTransition.h"
@@ -24,6 +25,7 @@
 #include "ui/notch/NotchSymbolSwap.h"
 #include "ui/notch/NotchView.h"
 #include "ui/notch/NotchWorkingCard.h"
+#include "ui/overlay/ConfirmCard.h"
 #include "ui/overlay/OverlayPanel.h"
 
 #include <QApplication>
@@ -365,6 +367,34 @@ TEST_F(NotchFrames, theWorkingCapsuleComesAndGoesWithTheWork) {
     state.setStage(Stage::listening);
     EXPECT_EQ(working->leavingCapsule(), nullptr);
     state.setStage(Stage::idle);
+}
+
+// The confirmation's badge bounces once as the card comes on screen: it swells, dips a little
+// under its size and settles.
+TEST_F(NotchFrames, theConfirmBadgeBouncesOnce) {
+    state.setMode(VoiceMode::agent);
+    state.setPendingAction(ActionPreview{.symbol = QStringLiteral("calendar"),
+                                         .title = QStringLiteral("Criar evento"),
+                                         .details = {QStringLiteral("Amanhã às 10:00")}});
+    state.setStage(Stage::confirming);
+    auto* confirm = qobject_cast<ConfirmCard*>(view().card());
+    ASSERT_NE(confirm, nullptr);
+    Bounce* bounce = confirm->iconBounce();
+    ASSERT_NE(bounce, nullptr);
+    EXPECT_TRUE(bounce->isPlaying());
+    double highest = 1, lowest = 1;
+    for (int t = 0; t < 1000 && bounce->isPlaying(); t += 17) {
+        advance(17);
+        highest = std::max(highest, bounce->scale());
+        lowest = std::min(lowest, bounce->scale());
+        if (t == 102 || t == 187 || t == 289) frame(QStringLiteral("selo-%1ms").arg(t + 17));
+    }
+    EXPECT_GT(highest, 1.1);
+    EXPECT_LT(lowest, 1) << "it dips under its size before it settles";
+    EXPECT_FALSE(bounce->isPlaying());
+    EXPECT_DOUBLE_EQ(bounce->scale(), 1);
+    state.setStage(Stage::idle);
+    state.setPendingAction(std::nullopt);
 }
 
 // The reply field makes room for its send button with the quick spring as the first character
