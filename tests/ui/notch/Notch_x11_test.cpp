@@ -17,6 +17,7 @@
 #include "support/VoiceRig.h"
 #include "support/WindowManager.h"
 #include "support/X11Keys.h"
+#include "ui/animation/TransitionEffect.h"
 #include "ui/components/MarkdownText.h"
 #include "ui/composer/EmailComposerView.h"
 #include "ui/notch/NotchAnswerCard.h"
@@ -36,6 +37,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -160,7 +163,8 @@ protected:
             rig.state(), [this]() -> VoiceController& { return rig.controller(); });
         notch->setEnabled(true);
         ASSERT_TRUE(test::spinUntil([&] { return panel().isVisible(); }, 5000));
-        test::spinUntil([] { return false; }, 300); // the map and the first exposure
+        ASSERT_TRUE(test::spinUntil(
+            [&] { return panel().windowHandle() && panel().windowHandle()->isExposed(); }, 5000));
     }
     void TearDown() override {
         test::X11Keys::releaseAll();
@@ -188,18 +192,23 @@ protected:
         return reached;
     }
     // A card just made is laid out once the island has its new size, and the island has come
-    // to rest (its motion runs on the rig's clock).
+    // to rest: its motion runs on the rig's clock, a frame at a time, until twice in a row
+    // nothing is left to move.
     void settleLayout() {
-        test::spinUntil([] { return false; }, 150);
-        playMotion();
-        test::spinUntil([] { return false; }, 150);
-    }
-    // Runs the island's motion to its end, a frame at a time.
-    void playMotion() {
-        for (int i = 0; i < 90; ++i) {
+        int still = 0;
+        EXPECT_TRUE(test::spinUntil([&] {
             rig.advance(17);
             QCoreApplication::processEvents();
-        }
+            still = atRest() ? still + 1 : 0;
+            return still >= 2;
+        })) << "the island did not come to rest";
+    }
+    bool atRest() {
+        const NotchView& v = view();
+        if (v.islandFrame().size() != notch->model().islandSize() || v.leavingCard()) return false;
+        auto* effect =
+            v.card() ? qobject_cast<TransitionEffect*>(v.card()->graphicsEffect()) : nullptr;
+        return !effect || effect->look().isIdentity();
     }
     template <typename Card> Card* card() { return qobject_cast<Card*>(view().card()); }
 
@@ -211,7 +220,10 @@ protected:
 
     // The island as it shows on the screen, and drawn over a plain desktop.
     void screenshot(const QString& name) {
-        test::spinUntil([] { return false; }, 250);
+        // Everything drawn so far is on the screen once the display server has answered.
+        panel().repaint();
+        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            XSync(x11->display(), False);
         const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
         QDir().mkpath(dir);
         const QRect g = panel().geometry();
