@@ -55,9 +55,10 @@ SiteButton::SiteButton(const QString& text, SiteKit::Kind kind, SiteKit::Size si
             [this] { m_driver->animate(m_scale, 1, Theme::snappy()); });
 }
 
-void SiteButton::setSymbol(const QString& name) {
-    if (m_symbol == name) return;
+void SiteButton::setSymbol(const QString& name, SymbolPlace place) {
+    if (m_symbol == name && m_symbolPlace == place) return;
     m_symbol = name;
+    m_symbolPlace = place;
     updateGeometry();
     update();
 }
@@ -144,8 +145,11 @@ void SiteButton::paintEvent(QPaintEvent*) {
     const int side = symbolSide(font());
     const double textWidth = QFontMetricsF(font()).horizontalAdvance(text());
     const double left = r.center().x() - (side + kSymbolGap + textWidth) / 2;
-    p.drawPixmap(QPointF(left, r.center().y() - side / 2.0), symbol);
-    p.drawText(QRectF(left + side + kSymbolGap, r.top(), textWidth + 1, r.height()),
+    const bool trailing = m_symbolPlace == SymbolPlace::trailing;
+    const double textLeft = trailing ? left : left + side + kSymbolGap;
+    const double symbolLeft = trailing ? left + textWidth + kSymbolGap : left;
+    p.drawPixmap(QPointF(symbolLeft, r.center().y() - side / 2.0), symbol);
+    p.drawText(QRectF(textLeft, r.top(), textWidth + 1, r.height()),
                Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

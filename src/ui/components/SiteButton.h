@@ -21,9 +21,12 @@ public:
     // The small button of the settings rows and cards.
     static SiteButton* small(const QString& text, SiteKit::Kind kind = SiteKit::Kind::secondary);
 
-    // A symbol drawn before the text, in the text's colour.
-    void setSymbol(const QString& name);
+    enum class SymbolPlace { leading, trailing };
+
+    // A symbol drawn beside the text (before it unless told otherwise), in the text's colour.
+    void setSymbol(const QString& name, SymbolPlace place = SymbolPlace::leading);
     const QString& symbol() const { return m_symbol; }
+    SymbolPlace symbolPlace() const { return m_symbolPlace; }
 
     SiteKit::Kind kind() const { return m_kind; }
     SiteKit::Size buttonSize() const { return m_size; }
@@ -48,6 +51,7 @@ private:
     SiteKit::Kind m_kind;
     SiteKit::Size m_size;
     QString m_symbol;
+    SymbolPlace m_symbolPlace = SymbolPlace::leading;
     bool m_hover = false;
     EaseOutValue m_hoverAmount{0, 0.12};
     SpringValue m_scale{1, Theme::snappy()};

@@ -88,8 +88,9 @@ OnboardingView::OnboardingView(int initialStep, std::function<void()> onFinish, 
     m_footer = new QWidget(this);
     auto* footer = new QHBoxLayout(m_footer);
     footer->setContentsMargins(32, 0, 32, 26);
-    m_back = new SiteButton(QStringLiteral("← Voltar"), SiteKit::Kind::quiet,
-                            SiteKit::Size::regular, m_footer);
+    m_back = new SiteButton(QStringLiteral("Voltar"), SiteKit::Kind::quiet, SiteKit::Size::regular,
+                            m_footer);
+    m_back->setSymbol(QStringLiteral("arrow.left"));
     m_back->setAccessibleName(QStringLiteral("Voltar"));
     m_hint = OnboardingFonts::label(
         {}, OnboardingFonts::brand(13, OnboardingFonts::Weight::regular), Brand::suave(), m_footer);
@@ -98,6 +99,7 @@ OnboardingView::OnboardingView(int initialStep, std::function<void()> onFinish, 
     addMotion(m_hint)->setLook(OnboardingMotion::fade(0));
     m_primary = new SiteButton(QStringLiteral("Continuar"), SiteKit::Kind::primary,
                                SiteKit::Size::large, m_footer);
+    m_primary->setSymbol(QStringLiteral("arrow.right"), SiteButton::SymbolPlace::trailing);
     footer->addWidget(m_back);
     footer->addStretch(1);
     footer->addWidget(m_hint);
@@ -189,9 +191,8 @@ bool OnboardingView::canContinue() const {
 void OnboardingView::refreshFooter() {
     const auto f = facts();
     const QString label = OnboardingFlow::primaryLabel(m_step, f);
-    const QString text = label + QStringLiteral("  →");
-    if (text != m_primary->text()) m_primaryChange->aboutToChange();
-    m_primary->setText(text);
+    if (label != m_primary->text()) m_primaryChange->aboutToChange();
+    m_primary->setText(label);
     m_primary->setAccessibleName(label);
     m_primary->setEnabled(OnboardingFlow::canContinue(m_step, f));
     // The hint fades in and out; going away it keeps its last words.

@@ -92,8 +92,9 @@ WelcomeIntro::WelcomeIntro(AppSettings& settings, std::function<void()> onStart,
     auto* buttons = new QVBoxLayout(m_buttons);
     buttons->setContentsMargins(0, 0, 0, 46);
     buttons->setSpacing(10);
-    m_start = new SiteButton(QStringLiteral("Começar  →"), SiteKit::Kind::primary,
+    m_start = new SiteButton(QStringLiteral("Começar"), SiteKit::Kind::primary,
                              SiteKit::Size::large, m_buttons);
+    m_start->setSymbol(QStringLiteral("arrow.right"), SiteButton::SymbolPlace::trailing);
     m_start->setAccessibleName(QStringLiteral("Começar"));
     connect(m_start, &QAbstractButton::clicked, this,
             [onStart = std::move(onStart)] { onStart(); });
