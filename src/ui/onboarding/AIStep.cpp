@@ -6,6 +6,7 @@
 #include "support/Detached.h"
 #include "support/Error.h"
 #include "ui/animation/FrameDriver.h"
+#include "ui/animation/MorphingLabel.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
@@ -58,12 +59,16 @@ FamilyTile::FamilyTile(Family family, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setCheckable(false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_driver = new FrameDriver(this, [this](double dt) { return m_highlight.advance(dt); });
+    m_driver = new FrameDriver(this, [this](double dt) {
+        const bool moving = m_highlight.advance(dt);
+        return m_foundShown.advance(dt) || moving;
+    });
 }
 
 void FamilyTile::setState(bool selected, bool found) {
     if (selected == m_selected && found == m_found) return;
     if (selected != m_selected) m_driver->animate(m_highlight, selected ? 1 : 0, Theme::snappy());
+    if (found != m_found) m_driver->animate(m_foundShown, found ? 1 : 0, Theme::snappy());
     m_selected = selected;
     m_found = found;
     update();
@@ -102,7 +107,8 @@ void FamilyTile::paintEvent(QPaintEvent*) {
     p.setPen(Brand::suave());
     p.drawText(QRectF(tx, r.height() / 2 + 2, r.width() - tx - 20, r.height() / 2 - 12),
                Qt::AlignLeft | Qt::AlignTop, look.subtitle);
-    if (m_found) {
+    if (const double found = std::clamp(m_foundShown.value(), 0.0, 1.0); found > 0) {
+        p.setOpacity(found);
         p.setPen(Qt::NoPen);
         p.setBrush(Brand::verde());
         p.drawEllipse(QRectF(r.right() - 12 - 7, r.center().y() - 3.5, 7, 7));
@@ -111,24 +117,41 @@ void FamilyTile::paintEvent(QPaintEvent*) {
 
 namespace {
 
-// A provider chip: ink when chosen, a faint wash otherwise, a green dot when found.
+// A provider chip: ink when chosen, a faint wash otherwise, a green dot when found. A server
+// found while the chip is on screen widens it and fades its dot in.
 class Chip : public QAbstractButton {
 public:
+    static constexpr double kDot = 12; // the dot and the space before it
+
     Chip(AIProvider provider, bool selected, bool found, QWidget* parent)
         : QAbstractButton(parent)
+        , m_provider(provider)
         , m_selected(selected)
-        , m_found(found) {
+        , m_found(found ? 1 : 0) {
         setText(AIStepModel::chipName(provider));
         setAccessibleName(text());
         if (selected) setAccessibleDescription(QStringLiteral("escolhido"));
         setFont(OnboardingFonts::brand(13, OnboardingFonts::Weight::semibold));
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        m_driver = new FrameDriver(this, [this](double dt) {
+            const bool moving = m_found.advance(dt);
+            updateGeometry();
+            return moving;
+        });
+    }
+
+    AIProvider provider() const { return m_provider; }
+    double foundShown() const { return m_found.value(); }
+    void setFound(bool found) {
+        m_driver->animate(m_found, found ? 1 : 0, Theme::snappy());
+        updateGeometry();
+        update();
     }
 
     QSize sizeHint() const override {
         const QFontMetricsF m(font());
-        const double w = m.horizontalAdvance(text()) + 24 + (m_found ? 12 : 0);
+        const double w = m.horizontalAdvance(text()) + 24 + kDot * dot();
         return {int(std::ceil(w)), int(std::ceil(m.height() + 14))};
     }
 
@@ -141,9 +164,10 @@ protected:
         p.fillPath(shape, m_selected ? Brand::tinta() : Brand::withOpacity(Brand::tinta(), 0.055));
         p.setPen(m_selected ? QColor(Qt::white) : Brand::tinta2());
         p.setFont(font());
-        const QRectF text(12, 0, width() - 24 - (m_found ? 12 : 0), height());
-        p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, this->text());
-        if (m_found) {
+        const QRectF text(12, 0, QFontMetricsF(font()).horizontalAdvance(this->text()), height());
+        p.drawText(text.adjusted(0, 0, 1, 0), Qt::AlignVCenter | Qt::AlignLeft, this->text());
+        if (const double dot = this->dot(); dot > 0) {
+            p.setOpacity(dot);
             p.setPen(Qt::NoPen);
             p.setBrush(Brand::verde());
             p.drawEllipse(QRectF(text.right() + 6, height() / 2.0 - 3, 6, 6));
@@ -151,8 +175,12 @@ protected:
     }
 
 private:
+    double dot() const { return std::clamp(m_found.value(), 0.0, 1.0); }
+
+    AIProvider m_provider;
     bool m_selected;
-    bool m_found;
+    SpringValue m_found;
+    FrameDriver* m_driver;
 };
 
 QFont brand13() {
@@ -191,14 +219,28 @@ AIStep::AIStep(AppSettings& settings, AIStatus& status, UserDefaults& defaults, 
     m_chipRow = new QHBoxLayout;
     m_chipRow->setSpacing(8);
     m_chipRow->addStretch(1);
+    // The search, then the count of servers found, at the row's end.
+    m_indicator = new QWidget(card);
+    // Its picture, fading out over the card, is taken on the card's own ground.
+    QPalette ground = m_indicator->palette();
+    ground.setColor(QPalette::Window, Brand::folha());
+    m_indicator->setPalette(ground);
+    auto* indicator = new QHBoxLayout(m_indicator);
+    indicator->setContentsMargins(0, 0, 0, 0);
+    indicator->setSpacing(0);
     m_searching = OnboardingFonts::label(
         QStringLiteral("Procurando no Mac…"),
-        OnboardingFonts::brand(12, OnboardingFonts::Weight::regular), Brand::suave(), card);
+        OnboardingFonts::brand(12, OnboardingFonts::Weight::regular), Brand::suave(), m_indicator);
     m_searching->setWordWrap(false);
-    m_chipRow->addWidget(m_searching);
-    m_found = new Badge(QString(), Brand::verde(), card, QStringLiteral("checkmark"));
-    m_chipRow->addWidget(m_found);
+    indicator->addWidget(m_searching);
+    m_found = new Badge(QString(), Brand::verde(), m_indicator, QStringLiteral("checkmark"));
+    indicator->addWidget(m_found);
+    m_chipRow->addWidget(m_indicator);
     column->addLayout(m_chipRow);
+    // What a scan found comes in on the snappy spring: the search fades into the count.
+    m_serversChange = new ReplaceTransition(m_indicator, Theme::snappy(), [](double p) {
+        return TransitionLook{.opacity = std::clamp(p, 0.0, 1.0)};
+    });
     m_note = OnboardingFonts::label({}, brand13(), Brand::suave(), card);
     column->addWidget(m_note);
     column->addWidget(new Regua(false, card));
@@ -210,8 +252,12 @@ AIStep::AIStep(AppSettings& settings, AIStatus& status, UserDefaults& defaults, 
     statusRow->setSpacing(12);
     m_dot = new StatusDot(status.connection(), card);
     statusRow->addWidget(m_dot);
-    m_statusTitle = OnboardingFonts::label(
-        {}, OnboardingFonts::brand(14, OnboardingFonts::Weight::semibold), Brand::tinta(), card);
+    m_statusTitle = new MorphingLabel(card);
+    m_statusTitle->setWordWrap(true);
+    m_statusTitle->setFont(OnboardingFonts::brand(14, OnboardingFonts::Weight::semibold));
+    QPalette titleInk = m_statusTitle->palette();
+    titleInk.setColor(QPalette::WindowText, Brand::tinta());
+    m_statusTitle->setPalette(titleInk);
     statusRow->addWidget(m_statusTitle, 1);
     m_retry = SiteButton::small(QStringLiteral("Tentar de novo"));
     m_retry->setParent(card);
@@ -280,6 +326,12 @@ AIStep::~AIStep() {
     leaveScreen();
 }
 
+double AIStep::chipFoundShown(AIProvider provider) const {
+    for (const Chip* chip : m_chips->findChildren<Chip*>())
+        if (chip->provider() == provider) return chip->foundShown();
+    return 0;
+}
+
 QString AIStep::statusTitle() const {
     return AIStepModel::statusTitle(m_status.connection(), m_status.title(), m_settings.model(),
                                     m_status.models());
@@ -328,9 +380,13 @@ QCoro::Task<> AIStep::scan() {
     QPointer<AIStep> self(this);
     AIStepModel::Detected found = co_await scanLocalServers(m_defaults);
     if (!self || !self->isOnScreen() || self->m_scanRun != run) co_return;
+    // Only the local family shows what the scan found.
+    if (AIStepModel::familyOf(m_settings.aiProvider()) == Family::local)
+        m_serversChange->aboutToChange();
     m_detected = std::move(found);
     m_scanning = false;
-    buildChips();
+    for (Chip* chip : m_chips->findChildren<Chip*>())
+        chip->setFound(m_detected.contains(chip->provider()));
     render();
     // Never over a provider the person picked meanwhile.
     if (m_choices == choices && m_settings.aiProvider() == before)
@@ -397,8 +453,8 @@ void AIStep::buildFields() {
         h->setContentsMargins(0, 0, 0, 0);
         h->setSpacing(8);
         if (auto text = AIStepModel::keyLinkText(provider); text && !provider.keyPage().isEmpty()) {
-            auto* link = SiteButton::small(*text + QStringLiteral(" ↗"), SiteKit::Kind::quiet);
-            link->setAccessibleName(*text);
+            auto* link = SiteButton::small(*text, SiteKit::Kind::quiet);
+            link->setSymbol(QStringLiteral("arrow.up.forward"));
             link->setParent(trailing);
             connect(link, &QAbstractButton::clicked, this,
                     [url = provider.keyPage()] { QDesktopServices::openUrl(url); });
@@ -481,7 +537,7 @@ void AIStep::render() {
         m_modelDetail->setVisible(true);
     }
     m_dot->setConnection(m_status.connection());
-    m_statusTitle->setText(statusTitle());
+    m_statusTitle->morphTo(statusTitle());
     m_retry->setVisible(m_status.connection() == AIConnection::offline);
     m_testButton->setText(m_testing ? QStringLiteral("Testando…") : QStringLiteral("Testar"));
     m_testButton->setEnabled(!m_testing && !m_settings.model().isEmpty());

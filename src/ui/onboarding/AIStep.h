@@ -20,6 +20,7 @@ class AIStatus;
 class AppSettings;
 class Badge;
 class FrameDriver;
+class MorphingLabel;
 class ReplaceTransition;
 class OnboardingSymbolLabel;
 class StatusDot;
@@ -39,6 +40,8 @@ public:
     bool isFound() const { return m_found; }
     // 0 plain, 1 highlighted; between the two while the selection moves.
     double highlight() const { return m_highlight.value(); }
+    // How far the found mark has faded in (0 to 1).
+    double foundShown() const { return m_foundShown.value(); }
     QSize sizeHint() const override;
 
 protected:
@@ -49,6 +52,7 @@ private:
     bool m_selected = false;
     bool m_found = false;
     SpringValue m_highlight;
+    SpringValue m_foundShown;
     FrameDriver* m_driver;
 };
 
@@ -68,10 +72,15 @@ public:
     bool testFailed() const { return m_testFailed; }
     QString statusTitle() const;
     const QList<FamilyTile*>& tiles() const { return m_tiles; }
-    // The card's cross-fade to another provider, and the test line's blur from one state to
-    // the next.
+    // How far the found dot of a chip of the chosen family has faded in (0 to 1).
+    double chipFoundShown(AIProvider provider) const;
+    // The card's cross-fade to another provider, the search's to the count of servers found,
+    // and the test line's blur from one state to the next.
     ReplaceTransition& providerChange() const { return *m_providerChange; }
+    ReplaceTransition& serversChange() const { return *m_serversChange; }
     ReplaceTransition& outcomeChange() const { return *m_outcomeChange; }
+    // The connection line's title, whose words morph from one state to the next.
+    const MorphingLabel& statusLine() const { return *m_statusTitle; }
 
     void choose(AIStepModel::Family family);
     // A provider chosen by the person (a chip or a tile).
@@ -110,6 +119,7 @@ private:
 
     QList<FamilyTile*> m_tiles;
     QHBoxLayout* m_chipRow;
+    QWidget* m_indicator;
     QWidget* m_chips = nullptr;
     QLabel* m_searching;
     Badge* m_found;
@@ -120,12 +130,13 @@ private:
     QWidget* m_modelControl = nullptr;
     QLabel* m_modelDetail = nullptr;
     StatusDot* m_dot;
-    QLabel* m_statusTitle;
+    MorphingLabel* m_statusTitle;
     SiteButton* m_retry;
     SiteButton* m_testButton;
     QLabel* m_progress;
     OnboardingSymbolLabel* m_result;
     ReplaceTransition* m_providerChange;
+    ReplaceTransition* m_serversChange;
     ReplaceTransition* m_outcomeChange;
     QString m_outcome; // what the test line shows, to see when it changes
 };
