@@ -9,9 +9,12 @@
 #include "support/fakes/FakePermissionProbe.h"
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
+#include "ui/animation/MorphingLabel.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/FlatGlass.h"
+#include "ui/components/SiteButton.h"
+#include "ui/components/Symbols.h"
 #include "ui/onboarding/AIStep.h"
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/DoneStep.h"
@@ -30,6 +33,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -69,7 +74,9 @@ protected:
         auto* page = new AIStep(AppSettings::shared(), AIStatus::shared(), UserDefaults::standard(),
                                 &window);
         page->resize(window.size());
+        // A page added to a window already on screen comes on screen only when shown itself.
         window.show();
+        page->show();
         return page;
     }
 
@@ -79,7 +86,9 @@ protected:
 
 // A picture of `window` kept as a test artefact.
 void screenshot(QWidget& window, const QString& name) {
-    QCoreApplication::processEvents();
+    // A size that changed lays out its row, then the row's own parents.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::processEvents();
     const QString dir = QStringLiteral(NOLVEA_BINARY_DIR "/screenshots");
     QDir().mkpath(dir);
     EXPECT_TRUE(window.grab().save(dir + "/" + name + ".png"));
@@ -89,18 +98,42 @@ bool between(double v) {
     return v > 0.02 && v < 0.98;
 }
 
+// Whether a request of the application to `server` still waits for its answer: the reply
+// goes once the code that awaited it has run on.
+bool awaitingAnswerFrom(const LoopbackServer& server) {
+    for (auto* manager : qApp->findChildren<QNetworkAccessManager*>())
+        for (auto* reply : manager->findChildren<QNetworkReply*>())
+            if (reply->url().port() == server.port()) return true;
+    return false;
+}
+
 } // namespace
 
-TEST_F(LocalScan, AFirstRunSwitchesFromAnUnreachableProviderToTheFirstServerFound) {
-    AIStep* page = show();
-    EXPECT_TRUE(page->isScanning());
-    // Both answered servers are found, the absent one is not; the slow one is waited for.
-    ASSERT_TRUE(spinUntil([&] { return !page->isScanning(); }));
-    EXPECT_EQ(page->detected().size(), 2u);
-    EXPECT_EQ(page->detected().at(AIProvider::ollama), QStringList{"llama3.2"});
-    EXPECT_EQ(AppSettings::shared().aiProvider(), AIProvider::lmStudio);
-    EXPECT_TRUE(spinUntil([] { return AppSettings::shared().model() == "qwen3-8b"; }))
-        << "the server's first model is filled in";
+TEST_F(LocalScan, OnlyAFirstRunSwitchesFromAnUnreachableProviderToTheFirstServerFound) {
+    const struct Case {
+        bool completed;
+        AIProvider after;
+        QString model; // the server's first model, filled in once switched to it
+    } cases[] = {
+        {false, AIProvider::lmStudio, QStringLiteral("qwen3-8b")},
+        {true, AIProvider::custom, {}}, // reopened from the settings: servers are only marked
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.completed ? "onboarding completed" : "first run");
+        AppSettings::shared().setHasCompletedOnboarding(c.completed);
+        AppSettings::shared().setAiProvider(AIProvider::custom);
+        std::unique_ptr<AIStep> page(show());
+        EXPECT_TRUE(page->isScanning());
+        // Both answered servers are found, the absent one is not; the slow one is waited for.
+        ASSERT_TRUE(spinUntil([&] { return !page->isScanning(); }));
+        EXPECT_EQ(page->detected().size(), 2u);
+        EXPECT_EQ(page->detected().at(AIProvider::ollama), QStringList{"llama3.2"});
+        EXPECT_EQ(AppSettings::shared().aiProvider(), c.after);
+        if (!c.model.isEmpty()) {
+            EXPECT_TRUE(spinUntil([&] { return AppSettings::shared().model() == c.model; }))
+                << "the server's first model is filled in";
+        }
+    }
 }
 
 TEST_F(LocalScan, NeverOverridesAProviderChosenDuringTheScanNorActsAfterThePageWent) {
@@ -111,12 +144,15 @@ TEST_F(LocalScan, NeverOverridesAProviderChosenDuringTheScanNorActsAfterThePageW
     EXPECT_EQ(AppSettings::shared().aiProvider(), AIProvider::ollama);
 
     AppSettings::shared().setAiProvider(AIProvider::custom);
+    const int asked = ollama.count("/v1/models");
     AIStep* second = show();
-    QPointer<AIStep> gone(second);
-    ASSERT_TRUE(ollama.waitForRequests(2));
+    ASSERT_TRUE(second->isOnScreen());
+    ASSERT_TRUE(ollama.waitForRequests(asked + 1));
+    ASSERT_TRUE(awaitingAnswerFrom(ollama));
     delete second;
-    // The slow server answers after the page is gone: nothing is switched.
-    QTest::qWait(1200);
+    // The slow server answers after the page is gone, and the scan ends on it: nothing is
+    // switched.
+    ASSERT_TRUE(spinUntil([&] { return !awaitingAnswerFrom(ollama); }));
     EXPECT_EQ(AppSettings::shared().aiProvider(), AIProvider::custom);
 }
 
@@ -152,21 +188,102 @@ TEST_F(LocalScan, TheChosenTileLightsUpWithTheSpringAndTheCardCrossFades) {
     Clock::install(nullptr);
 }
 
-TEST_F(LocalScan, OnceOnboardingIsDoneTheScanOnlyMarksServers) {
-    AppSettings::shared().setHasCompletedOnboarding(true);
-    AIStep* page = show();
-    ASSERT_TRUE(spinUntil([&] { return !page->isScanning(); }));
-    EXPECT_EQ(page->detected().size(), 2u);
-    EXPECT_EQ(AppSettings::shared().aiProvider(), AIProvider::custom);
+TEST_F(LocalScan, WhatTheScanFoundFadesInAndTheConnectionLineMorphs) {
+    ManualClock clock;
+    Clock::install(&clock);
+    FrameClock::shared().setReduceMotion(false);
+    AppSettings::shared().setHasCompletedOnboarding(true); // the provider stays: one change
+    {
+        AIStep* page = show();
+        FamilyTile* local = page->tiles().front();
+        ASSERT_EQ(local->family(), AIStepModel::Family::local);
+
+        // Checking gives way to the custom server's failure while the scan runs; the frames
+        // wait for the test's clock, so both changes are still at their start.
+        ASSERT_TRUE(spinUntil([&] {
+            return AIStatus::shared().connection() == AIConnection::offline && !page->isScanning();
+        }));
+        // The connection line's words morph across.
+        EXPECT_EQ(page->statusLine().text(), page->statusTitle()) << "read at once";
+        EXPECT_TRUE(page->statusLine().isMorphing());
+        // The search gives way to the count of servers found, and their marks fade in: on the
+        // tile, and on the chips of the two servers that answered.
+        EXPECT_TRUE(page->serversChange().isRunning());
+        ASSERT_NE(page->serversChange().leaving(), nullptr) << "the search's picture";
+        EXPECT_TRUE(local->isFound());
+        EXPECT_EQ(local->foundShown(), 0);
+        EXPECT_EQ(page->chipFoundShown(AIProvider::ollama), 0);
+
+        clock.advance(std::chrono::milliseconds(68));
+        EXPECT_TRUE(between(page->statusLine().progress())) << page->statusLine().progress();
+        EXPECT_TRUE(between(page->serversChange().progress()));
+        EXPECT_TRUE(between(local->foundShown())) << local->foundShown();
+        for (AIProvider p : {AIProvider::lmStudio, AIProvider::ollama})
+            EXPECT_TRUE(between(page->chipFoundShown(p))) << page->chipFoundShown(p);
+        screenshot(window, QStringLiteral("ia-servidores-encontrados"));
+
+        clock.advance(std::chrono::seconds(2));
+        EXPECT_FALSE(page->statusLine().isMorphing());
+        EXPECT_FALSE(page->serversChange().isRunning());
+        EXPECT_EQ(page->serversChange().leaving(), nullptr);
+        EXPECT_NEAR(local->foundShown(), 1, 1e-3);
+        EXPECT_NEAR(page->chipFoundShown(AIProvider::ollama), 1, 1e-3);
+        EXPECT_EQ(page->chipFoundShown(AIProvider::custom), 0) << "nothing answered there";
+        EXPECT_FALSE(page->providerChange().isRunning()) << "the card itself stays";
+        screenshot(window, QStringLiteral("ia-servidores-em-repouso"));
+
+        // Another family shows nothing of the scan: choosing it fades the card, not the count.
+        page->choose(AIStepModel::Family::cloud);
+        EXPECT_FALSE(page->serversChange().isRunning());
+        window.hide();
+    }
+    Clock::install(nullptr);
 }
 
-TEST_F(LocalScan, APageRenderedOffscreenAsksNothing) {
-    AIStep page(AppSettings::shared(), AIStatus::shared(), UserDefaults::standard());
-    page.resize(700, 560);
-    EXPECT_FALSE(page.grab().isNull());
-    QTest::qWait(100);
-    EXPECT_EQ(lmStudio.count("/v1/models"), 0);
-    EXPECT_FALSE(page.isOnScreen());
+TEST(OffscreenPages, NothingStartsUntilThePageIsReallyShown) {
+    LoopbackServer lmStudio;
+    lmStudio.on("GET", "/v1/models", models(R"({"id":"qwen3-8b"})"));
+    UserDefaults& d = UserDefaults::standard();
+    d.set(AppSettings::serverKey(AIProvider::lmStudio), lmStudio.url());
+    for (AIProvider p : {AIProvider::ollama, AIProvider::custom})
+        d.set(AppSettings::serverKey(p), QStringLiteral("http://127.0.0.1:9/v1"));
+    AppSettings::shared().setHasCompletedOnboarding(true);
+    GoogleConnect google{nullptr};
+    const struct Case {
+        const char* page;
+        std::function<OnboardingPage*(QWidget*)> make;
+        // What the page has asked for or watches: server requests, watchers.
+        std::function<int()> started;
+        // The page, once shown, is done with what it starts.
+        std::function<bool(OnboardingPage*)> settled;
+    } cases[] = {
+        {"ai",
+         [](QWidget* w) {
+             return new AIStep(AppSettings::shared(), AIStatus::shared(), UserDefaults::standard(),
+                               w);
+         },
+         [&] { return lmStudio.count("/v1/models"); },
+         [](OnboardingPage* p) { return !static_cast<AIStep*>(p)->isScanning(); }},
+        {"google", [&](QWidget* w) { return new GoogleStep(google, w); },
+         [&] { return google.isWatching() ? 1 : 0; }, [](OnboardingPage*) { return true; }},
+    };
+    // The status line asks the unreachable custom server, not the one counted here.
+    AppSettings::shared().setAiProvider(AIProvider::custom);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        QWidget window;
+        window.resize(700, 560);
+        OnboardingPage* page = c.make(&window);
+        page->resize(window.size());
+        EXPECT_FALSE(page->grab().isNull());
+        EXPECT_FALSE(page->isOnScreen());
+        EXPECT_EQ(c.started(), 0);
+        window.show();
+        EXPECT_TRUE(page->isOnScreen());
+        ASSERT_TRUE(spinUntil([&] { return c.settled(page); }));
+        EXPECT_EQ(c.started(), 1) << "only the page on screen asks";
+    }
+    AppSettings::shared().setAiProvider(AIProvider::lmStudio);
 }
 
 namespace {
@@ -241,37 +358,59 @@ TEST_F(GoogleDrive, ADownloadedFileIsPickedUpAndImportedAsTheWorkspaceServer) {
     EXPECT_FALSE(google.isWatching());
 }
 
-TEST_F(GoogleDrive, AWrongFileShowsWhyAndOffersTheImportAgain) {
-    drop("client_secret_9.json", R"({"installed":{"client_id":"x","client_secret":"y"}})");
+namespace {
+
+struct FailedImport {
+    const char* name;
+    QByteArray config; // mcp.json as the import finds it; none when empty
+    QByteArray client; // the file in Downloads
+    QString error;     // the card's words, where they are fixed
+    bool keepsFile;    // whether the found file stays picked for another try
+};
+
+class GoogleImportFailure : public GoogleDrive,
+                            public ::testing::WithParamInterface<FailedImport> {};
+
+} // namespace
+
+TEST_P(GoogleImportFailure, TheCardSaysWhyAndNothingIsWritten) {
+    const FailedImport& c = GetParam();
+    if (!c.config.isEmpty()) {
+        QDir().mkpath(QFileInfo(MCPManager::shared().configPath()).path());
+        QFile f(MCPManager::shared().configPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.config);
+    }
     const QByteArray before = mcpJSON();
+    drop("client_secret_9.json", c.client);
     window.show();
     page->setShowDrive(true);
     ASSERT_TRUE(page->recentFile());
     page->setEmail(QStringLiteral("ana@gmail.com"));
     page->importCredentials();
-    EXPECT_EQ(page->driveError().value_or(QString()).toStdString(),
-              "Esse não parece o arquivo de credenciais do Google (client_secret_….json).");
-    EXPECT_FALSE(page->recentFile());
+    ASSERT_TRUE(page->driveError().has_value());
+    EXPECT_FALSE(page->driveError()->isEmpty());
+    if (!c.error.isEmpty()) {
+        EXPECT_EQ(page->driveError()->toStdString(), c.error.toStdString());
+    }
+    EXPECT_EQ(bool(page->recentFile()), c.keepsFile);
     EXPECT_EQ(mcpJSON(), before) << "nothing is written";
 }
 
-TEST_F(GoogleDrive, AnUnreadableConfigurationIsLeftAsItIsAndTheCardSaysWhy) {
-    QDir().mkpath(QFileInfo(MCPManager::shared().configPath()).path());
-    {
-        QFile f(MCPManager::shared().configPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("{\"mcpServers\": {\"memoria\": ");
-    }
-    const QByteArray before = mcpJSON();
-    drop("client_secret_1.json", kClient);
-    window.show();
-    page->setShowDrive(true);
-    page->setEmail(QStringLiteral("ana@gmail.com"));
-    page->importCredentials();
-    EXPECT_TRUE(page->driveError().has_value());
-    EXPECT_FALSE(page->driveError().value_or(QString()).isEmpty());
-    EXPECT_EQ(mcpJSON(), before);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, GoogleImportFailure,
+    ::testing::Values(
+        // Not a client file: the card asks for the right one.
+        FailedImport{"WrongFile",
+                     {},
+                     R"({"installed":{"client_id":"x","client_secret":"y"}})",
+                     QStringLiteral("Esse não parece o arquivo de credenciais do Google "
+                                    "(client_secret_….json)."),
+                     false},
+        // A configuration that cannot be read is never overwritten; the file was right.
+        FailedImport{
+            "UnreadableConfiguration", "{\"mcpServers\": {\"memoria\": ", kClient, {}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GoogleDrive, TheGuideBlursInAndTheChevronTurnsUp) {
     // No Drive server from an earlier import: the guide is there to open.
@@ -311,12 +450,6 @@ TEST_F(GoogleDrive, TheGuideBlursInAndTheChevronTurnsUp) {
     EXPECT_EQ(chevron->angle(), 0);
 }
 
-TEST_F(GoogleDrive, NothingWatchesUntilThePageIsReallyShown) {
-    EXPECT_FALSE(page->grab().isNull());
-    EXPECT_FALSE(google.isWatching());
-    EXPECT_FALSE(page->isOnScreen());
-}
-
 TEST(WelcomePage, TheGreetingTurnsThroughTheLanguagesIntoTheNameOrShowsItAtOnce) {
     ManualClock clock;
     Clock::install(&clock);
@@ -327,7 +460,6 @@ TEST(WelcomePage, TheGreetingTurnsThroughTheLanguagesIntoTheNameOrShowsItAtOnce)
         auto* page = new WelcomeIntro(
             AppSettings::shared(), [] {}, &window);
         page->resize(window.size());
-        EXPECT_EQ(page->phase(), 4) << "an offscreen rendering shows the whole page";
         window.show();
         EXPECT_EQ(page->phase(), 0);
         clock.advance(std::chrono::milliseconds(350));
@@ -348,17 +480,6 @@ TEST(WelcomePage, TheGreetingTurnsThroughTheLanguagesIntoTheNameOrShowsItAtOnce)
         EXPECT_EQ(page->phase(), 4);
         page->hide();
         EXPECT_FALSE(page->isBreathing()) << "the breathing ends with the page";
-    }
-    {
-        FrameClock::shared().setReduceMotion(true);
-        QWidget window;
-        auto* page = new WelcomeIntro(
-            AppSettings::shared(), [] {}, &window);
-        window.show();
-        EXPECT_EQ(page->phase(), 4);
-        EXPECT_FALSE(page->isBreathing());
-        EXPECT_EQ(page->titleText(), "Olá, Bia.");
-        FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);
 }
@@ -452,27 +573,71 @@ TEST(WelcomePage, TheMarkGrowsOutOfABlurTheRingRipplesAndTheWordsRiseInTurn) {
         EXPECT_EQ(page->titleText(), "Olá, Bia.");
         screenshot(window, QStringLiteral("welcome-end"));
     }
-    {
-        // Flat: the last state from the first frame, no ring.
-        QWidget window;
-        FlatGlass::set(&window, true);
-        auto* page = new WelcomeIntro(
-            AppSettings::shared(), [] {}, &window);
-        window.show();
-        EXPECT_FALSE(page->showsRing());
-        EXPECT_EQ(page->progress().mark, 1);
-        EXPECT_EQ(page->progress().buttons, 1);
+    Clock::install(nullptr);
+}
+
+namespace {
+
+// How a page with an entrance can be put on screen without playing it.
+enum class Still { offscreen, flat, reducedMotion };
+
+const char* nameOf(Still way) {
+    switch (way) {
+    case Still::offscreen:
+        return "offscreen";
+    case Still::flat:
+        return "flat";
+    case Still::reducedMotion:
+        return "reduced motion";
     }
-    {
-        // Reduced motion: the last state at once, the ring resting around the mark.
+    return "";
+}
+
+// Puts `page` (a child of `window`) before the person the given way.
+void present(QWidget& window, OnboardingPage* page, Still way) {
+    page->resize(window.size());
+    switch (way) {
+    case Still::offscreen:
+        EXPECT_FALSE(page->grab().isNull());
+        return;
+    case Still::flat:
+        FlatGlass::set(&window, true);
+        break;
+    case Still::reducedMotion:
         FrameClock::shared().setReduceMotion(true);
-        QWidget window;
-        auto* page = new WelcomeIntro(
-            AppSettings::shared(), [] {}, &window);
-        window.show();
-        EXPECT_TRUE(page->showsRing());
-        EXPECT_EQ(page->progress().ripple, 0);
-        EXPECT_EQ(page->progress().text, 1);
+        break;
+    }
+    window.show();
+}
+
+} // namespace
+
+TEST(WelcomePage, ShowsItsLastStateAtOnceWhenItMayNotPlay) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppSettings::shared().setUserName(QStringLiteral("Bia"));
+    const struct Case {
+        Still way;
+        bool ring; // the ring resting around the mark; a picture or flat glass has none
+    } cases[] = {{Still::offscreen, false}, {Still::flat, false}, {Still::reducedMotion, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(nameOf(c.way));
+        {
+            QWidget window;
+            window.resize(780, 660);
+            auto* page = new WelcomeIntro(
+                AppSettings::shared(), [] {}, &window);
+            present(window, page, c.way);
+            EXPECT_EQ(page->phase(), 4);
+            EXPECT_FALSE(page->isBreathing());
+            EXPECT_EQ(page->titleText(), "Olá, Bia.");
+            EXPECT_EQ(page->showsRing(), c.ring);
+            const auto at = page->progress();
+            for (double v : {at.mark, at.title, at.word, at.text, at.buttons})
+                EXPECT_EQ(v, 1);
+            EXPECT_EQ(at.ripple, 0) << "the ring rests";
+            EXPECT_EQ(page->findChild<SnapshotLayer*>(), nullptr);
+        }
         FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);
@@ -487,7 +652,6 @@ TEST(DonePage, TheRowsComeInTogetherAndTheConfettiBurstsAfterTheWait) {
         window.resize(684, 560);
         auto* page = new DoneStep([] {}, &window);
         page->resize(window.size());
-        EXPECT_EQ(page->entrance(), 1) << "built complete for an offscreen picture";
         window.show();
         EXPECT_EQ(page->entrance(), 0);
         EXPECT_TRUE(page->findChild<BrandMark*>()->inputs().ball);
@@ -514,16 +678,26 @@ TEST(DonePage, TheRowsComeInTogetherAndTheConfettiBurstsAfterTheWait) {
         EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball);
         EXPECT_EQ(page->entrance(), 1);
     }
-    {
-        // Flat: complete from the first frame, never a ball, no confetti.
-        QWidget window;
-        FlatGlass::set(&window, true);
-        auto* page = new DoneStep([] {}, &window);
-        window.show();
-        EXPECT_EQ(page->entrance(), 1);
-        EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball);
-        clock.advance(std::chrono::seconds(2));
-        EXPECT_FALSE(page->confetti()->isRunning());
+    Clock::install(nullptr);
+}
+
+TEST(DonePage, IsCompleteAtOnceWithoutBallOrConfettiWhenItMayNotPlay) {
+    ManualClock clock;
+    Clock::install(&clock);
+    AppSettings::shared().setUserName(QStringLiteral("Bia"));
+    for (Still way : {Still::offscreen, Still::flat}) {
+        SCOPED_TRACE(nameOf(way));
+        {
+            QWidget window;
+            window.resize(684, 560);
+            auto* page = new DoneStep([] {}, &window);
+            present(window, page, way);
+            EXPECT_EQ(page->entrance(), 1);
+            EXPECT_FALSE(page->findChild<BrandMark*>()->inputs().ball);
+            clock.advance(std::chrono::seconds(2));
+            EXPECT_FALSE(page->confetti()->isRunning());
+        }
+        FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);
 }
@@ -629,6 +803,85 @@ TEST(OnboardingSlide, TheFooterButtonCrossFadesToItsNewLabel) {
         FrameClock::shared().setReduceMotion(false);
     }
     Clock::install(nullptr);
+}
+
+namespace {
+
+struct SymbolMatch {
+    QPoint at;          // top left of the best place
+    double overlap = 0; // ink shared with the symbol over ink of either, there
+};
+
+// Where in `picture` the symbol `name`, `side` pixels square, is drawn best: its strokes laid
+// over every place, scored by how much ink the two share.
+SymbolMatch findSymbol(const QImage& picture, const QString& name, int side,
+                       const std::function<bool(QRgb)>& ink) {
+    const QImage symbol = Symbols::pixmap(name, side, Qt::black).toImage();
+    SymbolMatch best;
+    for (int y = 0; y + side <= picture.height(); ++y)
+        for (int x = 0; x + side <= picture.width(); ++x) {
+            int both = 0, either = 0;
+            for (int sy = 0; sy < side; ++sy)
+                for (int sx = 0; sx < side; ++sx) {
+                    const bool s = qAlpha(symbol.pixel(sx, sy)) > 128;
+                    const bool p = ink(picture.pixel(x + sx, y + sy));
+                    both += s && p;
+                    either += s || p;
+                }
+            const double overlap = either ? double(both) / either : 0;
+            if (overlap > best.overlap) best = {QPoint(x, y), overlap};
+        }
+    return best;
+}
+
+} // namespace
+
+TEST(OnboardingFooter, TheButtonsDrawTheirArrowsBesideTheLabelsAndReadTheLabelsAlone) {
+    FrameClock::shared().setReduceMotion(true);
+    {
+        QWidget window;
+        window.resize(780, 660);
+        auto* view = new OnboardingView(
+            int(OnboardingStep::hotkey), [] {}, &window);
+        view->resize(window.size());
+        window.show();
+        SiteButton* back = nullptr;
+        SiteButton* primary = nullptr;
+        for (SiteButton* b : view->findChildren<SiteButton*>()) {
+            if (b->accessibleName() == "Voltar") back = b;
+            if (b->accessibleName() == "Continuar") primary = b;
+        }
+        ASSERT_TRUE(back && primary);
+        EXPECT_EQ(back->text(), "Voltar") << "no arrow in what is read";
+        EXPECT_EQ(primary->text(), view->primaryLabel());
+        screenshot(window, QStringLiteral("onboarding-footer"));
+
+        // Each arrow is drawn whole, before the label on the back button and after it on the
+        // primary one.
+        const QImage picture = window.grab().toImage();
+        const struct Case {
+            SiteButton* button;
+            QString symbol;
+            bool trailing;
+            std::function<bool(QRgb)> ink;
+        } cases[] = {
+            {back, "arrow.left", false, [](QRgb c) { return qGray(c) < 180; }},    // on the ground
+            {primary, "arrow.right", true, [](QRgb c) { return qGray(c) > 180; }}, // on purple
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.symbol.toStdString());
+            const QRect r(c.button->mapTo(&window, QPoint()), c.button->size());
+            const int side = qRound(QFontMetricsF(c.button->font()).ascent());
+            const SymbolMatch match = findSymbol(picture.copy(r), c.symbol, side, c.ink);
+            EXPECT_GT(match.overlap, 0.6);
+            // The label is wider than the arrow, so each lies wholly on its own half.
+            if (c.trailing)
+                EXPECT_GT(match.at.x(), r.width() / 2);
+            else
+                EXPECT_LT(match.at.x() + side, r.width() / 2);
+        }
+    }
+    FrameClock::shared().setReduceMotion(false);
 }
 
 TEST(NamePage, TheFieldsFrameTurnsToItsFocusedLookWithTheSpring) {

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace nolvea;
 using namespace nolvea::test;
 using Step = OnboardingStep;
@@ -38,18 +40,26 @@ QString screenshotPath(const QString& name) {
     return dir + u'/' + name + QStringLiteral(".png");
 }
 
-// What a screen reader finds once every one of `names` is there, or after two seconds.
+// What a screen reader finds once every one of `names` is there (or when that never comes).
 QStringList readerSees(const QStringList& names) {
     QStringList seen;
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    spinUntil([&] {
         seen = atspiElements(QCoreApplication::applicationPid());
-        bool all = true;
-        for (const QString& n : names)
-            all = all && !seen.filter(u"|"_qs + n).isEmpty();
-        if (all) break;
-        QTest::qWait(100);
-    }
+        return std::all_of(names.begin(), names.end(),
+                           [&](const QString& n) { return !seen.filter(u"|"_qs + n).isEmpty(); });
+    });
     return seen;
+}
+
+// Runs what the last input queued: a reaction to it has happened once this returns.
+void handleQueued() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// The page of `view` is on screen and no longer moving in.
+bool pageAtRest(const OnboardingView* view) {
+    return view->page() && view->page()->isOnScreen() && !view->isMoving();
 }
 
 class OnboardingWindow : public ::testing::Test {
@@ -63,11 +73,13 @@ protected:
         view = window->findChild<OnboardingView*>();
         ASSERT_NE(view, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        QTest::qWait(100);
+        ASSERT_TRUE(spinUntil([&] { return pageAtRest(view); }));
     }
     void TearDown() override {
         if (window) window->close();
-        QTest::qWait(50);
+        // The closed window is deleted before the next test opens one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull());
     }
 
     QPointer<QWidget> window;
@@ -94,8 +106,8 @@ TEST_F(OnboardingWindow, EveryStepReadsAloudAndFinishingClosesTheWindow) {
     view->go(Step::name);
     for (const auto& [step, texts] : steps) {
         view->go(step);
-        QTest::qWait(150);
         EXPECT_EQ(view->step(), step);
+        ASSERT_TRUE(spinUntil([&] { return pageAtRest(view); }));
         const QStringList seen = readerSees(texts);
         if (qEnvironmentVariableIsSet("DEBUG_ATSPI")) qDebug() << seen;
         for (const QString& t : texts)
@@ -114,7 +126,7 @@ TEST_F(OnboardingWindow, EveryStepReadsAloudAndFinishingClosesTheWindow) {
 
 TEST_F(OnboardingWindow, ANameOfBlanksKeepsTheFlowOnTheNamePage) {
     view->go(Step::name);
-    QTest::qWait(100);
+    ASSERT_TRUE(spinUntil([&] { return pageAtRest(view); }));
     auto* field = window->findChild<QLineEdit*>();
     ASSERT_NE(field, nullptr);
     field->setFocus();
@@ -122,12 +134,12 @@ TEST_F(OnboardingWindow, ANameOfBlanksKeepsTheFlowOnTheNamePage) {
     QTest::keyClicks(field, QStringLiteral("   "));
     EXPECT_EQ(AppSettings::shared().userName(), "   ") << "written on every keystroke";
     QTest::keyClick(field, Qt::Key_Return);
-    QTest::qWait(50);
+    handleQueued();
     EXPECT_EQ(view->step(), Step::name);
     QTest::keyClicks(field, QStringLiteral("Rui"));
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(view->step(), Step::permissions) << "one Return moves one page";
-    QTest::qWait(50);
+    handleQueued();
     EXPECT_EQ(view->step(), Step::permissions);
     view->back();
     view->back();
