@@ -423,7 +423,11 @@ QCoro::Task<> AIStep::runTest(quint64 run) {
 }
 
 void AIStep::buildChips() {
-    if (m_chips) m_chips->deleteLater();
+    if (m_chips) {
+        // Out of the layout at once, not when it is deleted: the new rows take its place.
+        m_chips->hide();
+        m_chips->deleteLater();
+    }
     m_chips = new QWidget(this);
     auto* row = new QHBoxLayout(m_chips);
     row->setContentsMargins(0, 0, 0, 0);
@@ -438,7 +442,10 @@ void AIStep::buildChips() {
 }
 
 void AIStep::buildFields() {
-    if (m_fields) m_fields->deleteLater();
+    if (m_fields) {
+        m_fields->hide();
+        m_fields->deleteLater();
+    }
     m_fields = new QWidget(this);
     auto* column = new QVBoxLayout(m_fields);
     column->setContentsMargins(0, 0, 0, 0);
@@ -497,7 +504,10 @@ void AIStep::buildFields() {
 
 void AIStep::buildModelControl() {
     if (!m_modelSlot) return;
-    if (m_modelControl) m_modelControl->deleteLater();
+    if (m_modelControl) {
+        m_modelControl->hide();
+        m_modelControl->deleteLater();
+    }
     const QStringList models = m_status.models();
     QWidget* parent = m_modelSlot->parentWidget();
     if (!models.isEmpty()) {
