@@ -1,12 +1,12 @@
 #include "ui/composer/RecipientChip.h"
 
 #include "ui/animation/ReplaceTransition.h"
+#include "ui/animation/WidthMotion.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
 #include "ui/composer/ComposerMotion.h"
 #include "ui/composer/ComposerStyle.h"
 #include "ui/composer/EmailComposerModel.h"
-#include "ui/composer/WidthMotion.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -16,12 +16,12 @@
 #include "ui/animation/MotionEffect.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/WidgetTransition.h"
+#include "ui/animation/WidthMotion.h"
 #include "ui/components/GlassButton.h"
 #include "ui/composer/EmailComposerView.h"
 #include "ui/composer/OriginalEmailView.h"
 #include "ui/composer/RecipientChip.h"
 #include "ui/composer/RecipientField.h"
-#include "ui/composer/WidthMotion.h"
 #include "ui/menubar/ElidedLabel.h"
 #include "ui/overlay/ConfirmCard.h"
 

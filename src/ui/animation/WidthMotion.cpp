@@ -1,4 +1,4 @@
-#include "ui/composer/WidthMotion.h"
+#include "ui/animation/WidthMotion.h"
 
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"

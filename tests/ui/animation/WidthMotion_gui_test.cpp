@@ -2,9 +2,9 @@
 // jump: growing, changing its mind mid-way, landing at once when hidden or under reduced
 // motion, and handing the width back to the button at rest.
 #include "support/FrameSteps.h"
+#include "ui/animation/WidthMotion.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/Theme.h"
-#include "ui/composer/WidthMotion.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
