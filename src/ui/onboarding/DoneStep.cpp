@@ -197,7 +197,11 @@ void DoneStep::render() {
     m_title->setAccessibleName(m_title->text());
     m_tryDetail->setText(PageTexts::tryItDetail(AppSettings::shared().hotkey()));
     while (QLayoutItem* item = m_tiles->takeAt(0)) {
-        if (item->widget()) item->widget()->deleteLater();
+        // Hidden at once, or the old tile stays drawn under the new one until deleted.
+        if (QWidget* w = item->widget()) {
+            w->hide();
+            w->deleteLater();
+        }
         delete item;
     }
     const auto tiles = PageTexts::summary(facts());
@@ -217,11 +221,14 @@ void DoneStep::applyEntrance() {
 }
 
 void DoneStep::appear() {
-    // Each showing starts before the entrance and celebrates again; flat shows the end.
+    // Each showing starts before the entrance and celebrates again; flat shows the end, and
+    // reduced motion the end with the sound: no ball, no burst.
     m_burst.reset();
-    if (FlatGlass::isFlat(this)) {
+    const bool flat = FlatGlass::isFlat(this);
+    if (flat || FrameClock::shared().reduceMotion()) {
         m_entrance.jump(1);
         applyEntrance();
+        if (!flat) Sounds::play(Sounds::Cue::success);
         return;
     }
     m_celebrated = true;

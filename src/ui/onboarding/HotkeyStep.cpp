@@ -6,6 +6,7 @@
 #include "support/Clock.h"
 #include "ui/animation/FrameDriver.h"
 #include "ui/components/Brand.h"
+#include "ui/components/BrandFont.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/Folha.h"
 #include "ui/components/KeyCap.h"
@@ -15,6 +16,7 @@
 #include "ui/onboarding/StepHeader.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -61,6 +63,17 @@ QSize KeyboardKey::sizeHint() const {
     return {m_width, 58};
 }
 
+QFont KeyboardKey::nameFont(const QString& name, double width) {
+    constexpr double kPixels = 10.5;
+    QFont font = OnboardingFonts::system(kPixels, QFont::DemiBold);
+    const double advance = QFontMetricsF(font).horizontalAdvance(name);
+    if (advance > width) {
+        // Rounded down a little, as a smaller size can still come out a hair wider.
+        BrandFont::setPixels(font, std::floor(kPixels * width / advance * 10) / 10);
+    }
+    return font;
+}
+
 void KeyboardKey::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -94,7 +107,7 @@ void KeyboardKey::paintEvent(QPaintEvent*) {
         m_choice == HotkeyChoice::fn || !m_choice ? Qt::AlignLeft : Qt::AlignRight;
     p.setFont(OnboardingFonts::system(15, QFont::DemiBold));
     p.drawText(face, side | Qt::AlignTop, m_symbol);
-    p.setFont(OnboardingFonts::system(10.5, QFont::DemiBold));
+    p.setFont(nameFont(m_name, face.width()));
     p.drawText(face, side | Qt::AlignBottom, m_name);
 }
 

@@ -38,6 +38,10 @@ public:
     bool isLit() const { return m_lit; }
     QSize sizeHint() const override;
 
+    // The name's face: semibold 10.5 px, made smaller where the desktop's face is too wide for
+    // the key, so that the name is never cut.
+    static QFont nameFont(const QString& name, double width);
+
 protected:
     void paintEvent(QPaintEvent*) override;
 

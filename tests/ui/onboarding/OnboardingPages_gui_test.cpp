@@ -20,7 +20,9 @@
 #include "ui/onboarding/DoneStep.h"
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/GoogleStepChevron.h"
+#include "ui/onboarding/HotkeyStep.h"
 #include "ui/onboarding/NameStep.h"
+#include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingView.h"
 #include "ui/onboarding/PageMotionEffect.h"
 #include "ui/onboarding/PageTexts.h"
@@ -30,6 +32,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -37,6 +40,7 @@
 #include <QNetworkReply>
 #include <QStandardPaths>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace nolvea;
@@ -685,7 +689,7 @@ TEST(DonePage, IsCompleteAtOnceWithoutBallOrConfettiWhenItMayNotPlay) {
     ManualClock clock;
     Clock::install(&clock);
     AppSettings::shared().setUserName(QStringLiteral("Bia"));
-    for (Still way : {Still::offscreen, Still::flat}) {
+    for (Still way : {Still::offscreen, Still::flat, Still::reducedMotion}) {
         SCOPED_TRACE(nameOf(way));
         {
             QWidget window;
@@ -882,6 +886,27 @@ TEST(OnboardingFooter, TheButtonsDrawTheirArrowsBesideTheLabelsAndReadTheLabelsA
         }
     }
     FrameClock::shared().setReduceMotion(false);
+}
+
+TEST(HotkeyPage, EveryKeyNameFitsItsKey) {
+    // The desktop's face is wider than the one the keys were measured for: "command" on a
+    // 72-point key lost its last letter.
+    const struct Case {
+        const char* name;
+        double width; // the key's face: its width less 8 points each side
+    } cases[] = {{"fn", 44}, {"control", 44}, {"option", 44}, {"command", 56}};
+    for (const Case& c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        const QFont font = KeyboardKey::nameFont(name, c.width);
+        EXPECT_LE(QFontMetricsF(font).horizontalAdvance(name), c.width) << c.name;
+        // Made only as small as it must.
+        EXPECT_GT(font.pointSizeF(),
+                  0.8 * OnboardingFonts::system(10.5, QFont::DemiBold).pointSizeF())
+            << c.name;
+    }
+    // A name that fits keeps the size of the layout.
+    EXPECT_EQ(KeyboardKey::nameFont(QStringLiteral("fn"), 44),
+              OnboardingFonts::system(10.5, QFont::DemiBold));
 }
 
 TEST(NamePage, TheFieldsFrameTurnsToItsFocusedLookWithTheSpring) {
