@@ -27,7 +27,7 @@ void SymbolBadge::paintEvent(QPaintEvent*) {
     const QRectF disc = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath circle;
     circle.addEllipse(disc);
-    p.fillPath(circle, Brand::withOpacity(Qt::white, 0.12));
+    p.fillPath(circle, Brand::withOpacity(Qt::white, m_look.fill));
     if (m_look.tint.isValid()) p.fillPath(circle, m_look.tint);
     if (m_look.outlined) {
         p.setPen(QPen(Brand::withOpacity(Qt::white, 0.3), 1));

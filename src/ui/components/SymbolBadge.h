@@ -17,6 +17,7 @@ public:
         QColor color{};       // the symbol's ink
         QColor tint{};        // the disc's tint; clear for plain glass
         bool outlined = true; // the glass edge
+        double fill = 0.12;   // the disc's white, under the tint
     };
 
     explicit SymbolBadge(Look look, QWidget* parent = nullptr);

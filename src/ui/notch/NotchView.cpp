@@ -143,7 +143,7 @@ void NotchView::rebuildCard() {
             // A detail that repeats the editable value would show it twice beside the editor.
             ActionPreview shown = *action;
             shown.details = NotchTexts::visibleDetails(*action);
-            m_card = new ConfirmCard(shown, m_state, access, m_clip);
+            m_card = new ConfirmCard(shown, m_state, access, ConfirmCardStyle::island(), m_clip);
         }
         break;
     case Kind::answer:

@@ -50,15 +50,21 @@ bool isReturn(const QKeyEvent* k) {
 
 ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
                          QWidget* parent)
+    : ConfirmCard(std::move(action), state, std::move(controller), ConfirmCardStyle::overlay(),
+                  parent) {}
+
+ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
+                         ConfirmCardStyle style, QWidget* parent)
     : QWidget(parent)
     , m_action(std::move(action))
+    , m_style(std::move(style))
     , m_state(state)
     , m_controller(std::move(controller)) {
     setAccessibleName(QStringLiteral("Confirmar ação"));
     setFocusPolicy(Qt::StrongFocus);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(14);
+    column->setSpacing(m_style.spacing);
     if (m_action.email) {
         // An e-mail is reviewed in the composer, which answers with its own buttons.
         m_composer = new EmailComposerView(
@@ -69,26 +75,43 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
         return;
     }
 
+    if (m_style.requestLine && !m_state.lastRequest().isEmpty()) {
+        m_request = plainLabel(m_state.lastRequest().simplified(), 12, QFont::Normal,
+                               Brand::withOpacity(Qt::white, 0.5));
+        m_request->setWordWrap(false); // one line; a longer request is cut at the edge
+        m_request->setAccessibleName(QStringLiteral("Pedido"));
+        column->addWidget(m_request);
+    }
+
     auto* header = new QHBoxLayout;
-    header->setSpacing(12);
-    m_icon = new SymbolBadge(
-        {m_action.symbol, 40, 17, Theme::agent().accent, Theme::agent().glassTint}, this);
+    header->setSpacing(m_style.headerSpacing);
+    const QColor accent = Theme::agent().accent;
+    m_icon = new SymbolBadge({.symbol = m_action.symbol,
+                              .side = m_style.badgeSide,
+                              .symbolSide = m_style.badgeSymbol,
+                              .color = accent,
+                              .tint = m_style.badgeGlass ? Theme::agent().glassTint : QColor(),
+                              .outlined = m_style.badgeGlass,
+                              .fill = m_style.badgeFill},
+                             this);
     m_icon->setAccessibleName(QStringLiteral("Ícone da ação"));
-    header->addWidget(m_icon, 0, Qt::AlignTop);
+    header->addWidget(m_icon, 0, m_style.requestLine ? Qt::AlignVCenter : Qt::AlignTop);
     m_bounce = new Bounce(m_icon);
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(4);
-    m_title = plainLabel(m_action.title, 15, QFont::DemiBold, Qt::white);
+    texts->setSpacing(m_style.textSpacing);
+    m_title = plainLabel(m_action.title, m_style.titlePixels, QFont::DemiBold, Qt::white);
     texts->addWidget(m_title);
-    m_lines = ConfirmCardModel::detailLines(m_action.details);
+    m_lines = m_style.leadingDetail ? ConfirmCardModel::detailLines(m_action.details)
+                                    : ConfirmCardModel::plainDetailLines(m_action.details);
     for (const ConfirmDetailLine& line : m_lines) {
         QLabel* label =
-            plainLabel(line.text, 13, QFont::Normal,
+            plainLabel(line.text, m_style.detailPixels, QFont::Normal,
                        line.primary ? QColor(Qt::white) : Brand::withOpacity(Qt::white, 0.6));
         // Longer text is cut at its last allowed line.
         label->setMaximumHeight(line.maxLines * label->fontMetrics().lineSpacing());
         texts->addWidget(label);
         m_details.append(label);
+        if (!m_style.detailsRise) continue;
         // Each line rises into place after the one before it, once the card is up.
         auto* effect = new TransitionEffect;
         effect->setLook(Transitions::rise(ConfirmCardModel::kDetailRise, 0));
@@ -109,18 +132,20 @@ ConfirmCard::ConfirmCard(ActionPreview action, AppState& state, ControllerAccess
     }
 
     auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(10);
+    buttons->setSpacing(m_style.buttonSpacing);
     buttons->addStretch(1);
-    m_cancel = new GlassButton(
-        {.title = QStringLiteral("Cancelar"), .keyHint = QStringLiteral("esc"), .large = true});
+    m_cancel = new GlassButton({.title = QStringLiteral("Cancelar"),
+                                .keyHint = QStringLiteral("esc"),
+                                .large = m_style.largeButtons});
     connect(m_cancel, &QAbstractButton::clicked, this, &ConfirmCard::decline);
     buttons->addWidget(m_cancel);
     // With an editor, Return belongs to it: approving is its send button or Ctrl+Return.
     if (!m_editor) {
-        m_confirm = new GlassButton({.title = QStringLiteral("Confirmar"),
-                                     .symbol = QStringLiteral("return"),
-                                     .prominent = Theme::agent().accent,
-                                     .large = true});
+        m_confirm = new GlassButton(
+            {.title = QStringLiteral("Confirmar"),
+             .symbol = QStringLiteral("return"),
+             .prominent = m_style.confirmTint.isValid() ? m_style.confirmTint : accent,
+             .large = m_style.largeButtons});
         connect(m_confirm, &QAbstractButton::clicked, this, &ConfirmCard::approve);
         buttons->addWidget(m_confirm);
     }
@@ -172,6 +197,7 @@ bool ConfirmCard::stepEntrance(double dt) {
 }
 
 void ConfirmCard::applyEntrance() {
+    if (!m_style.detailsRise) return;
     for (qsizetype i = 0; i < m_details.size(); ++i) {
         const double p =
             m_entrance < 0 ? 1 : ConfirmCardModel::detailProgress(m_lines[i], m_entrance);

@@ -5,6 +5,7 @@
 #include "core/ActionPreview.h"
 #include "support/Clock.h"
 #include "ui/overlay/ConfirmCardModel.h"
+#include "ui/overlay/ConfirmCardStyle.h"
 
 #include <QList>
 #include <QWidget>
@@ -31,8 +32,14 @@ class ConfirmCard : public QWidget {
 public:
     ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
                 QWidget* parent = nullptr);
+    ConfirmCard(ActionPreview action, AppState& state, ControllerAccess controller,
+                ConfirmCardStyle style, QWidget* parent = nullptr);
 
     const ActionPreview& action() const { return m_action; }
+    const ConfirmCardStyle& style() const { return m_style; }
+    // The request the card answers, in the island's style; none otherwise.
+    QLabel* request() const { return m_request; }
+    SymbolBadge* badge() const { return m_icon; }
     QLabel* title() const { return m_title; }
     const QList<QLabel*>& detailLabels() const { return m_details; }
     DraftEditor* editor() const { return m_editor; }
@@ -66,9 +73,11 @@ private:
     void decline();
 
     ActionPreview m_action;
+    ConfirmCardStyle m_style;
     AppState& m_state;
     ControllerAccess m_controller;
     Clock::Duration m_shownAt{-1};
+    QLabel* m_request = nullptr;
     SymbolBadge* m_icon = nullptr;
     QLabel* m_title = nullptr;
     QList<QLabel*> m_details;

@@ -17,6 +17,13 @@ QList<ConfirmDetailLine> ConfirmCardModel::detailLines(const QStringList& detail
     return lines;
 }
 
+QList<ConfirmDetailLine> ConfirmCardModel::plainDetailLines(const QStringList& details) {
+    QList<ConfirmDetailLine> lines;
+    for (const QString& d : details)
+        if (!d.isEmpty()) lines.append({d, false, 2, 0});
+    return lines;
+}
+
 double ConfirmCardModel::detailProgress(const ConfirmDetailLine& line, double elapsed) {
     const double run = elapsed - line.delayMs / 1000.0;
     if (run <= 0) return 0;

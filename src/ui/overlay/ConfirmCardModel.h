@@ -27,6 +27,8 @@ public:
 
     // The details without the empty ones; the first stands out.
     static QList<ConfirmDetailLine> detailLines(const QStringList& details);
+    // The island's: every non-empty detail alike, dimmed, up to two lines, all at once.
+    static QList<ConfirmDetailLine> plainDetailLines(const QStringList& details);
     // How far `line` has risen and faded into place `elapsed` seconds after the card appeared:
     // 0 before its delay, then a quick spring to 1.
     static double detailProgress(const ConfirmDetailLine& line, double elapsed);

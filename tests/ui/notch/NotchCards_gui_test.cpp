@@ -4,8 +4,10 @@
 #include "core/HistoryStore.h"
 #include "platform/Platform.h"
 #include "support/fakes/FakePointerSource.h"
+#include "ui/components/Brand.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/MarkdownText.h"
+#include "ui/components/SymbolBadge.h"
 #include "ui/composer/EmailComposerView.h"
 #include "ui/notch/NotchAnswerCard.h"
 #include "ui/notch/NotchController.h"
@@ -154,6 +156,28 @@ TEST_F(NotchCards, confirmCardHidesTheRepeatedDetailAndHandsAnEmailToTheComposer
     EXPECT_EQ(notch.model().islandSize().width(),
               NotchPresentation::islandWidth(Kind::confirm,
                                              notch.model().geometry().notchSize.width(), false));
+
+    // The island's own look: the request above a small badge on a faint disc, the details
+    // dimmed alike, regular buttons, the confirm one in the brand's purple.
+    EXPECT_EQ(confirm->request(), nullptr) << "no request was made";
+    EXPECT_EQ(confirm->badge()->look().side, 32);
+    EXPECT_EQ(confirm->badge()->look().fill, 0.08);
+    EXPECT_FALSE(confirm->badge()->look().outlined);
+    EXPECT_EQ(confirm->detailLabels().front()->palette().color(QPalette::WindowText).alphaF(),
+              Brand::withOpacity(Qt::white, 0.6).alphaF());
+    EXPECT_EQ(confirm->confirmButton(), nullptr) << "the editor approves";
+    action.editableKey.reset();
+    state.setLastRequest(QStringLiteral("roda o atalho Marcar"));
+    state.setPendingAction(action);
+    settle();
+    confirm = card<ConfirmCard>();
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_NE(confirm->request(), nullptr);
+    EXPECT_EQ(confirm->request()->text(), QStringLiteral("roda o atalho Marcar"));
+    ASSERT_NE(confirm->confirmButton(), nullptr);
+    EXPECT_EQ(confirm->confirmButton()->look().prominent, Brand::roxo());
+    EXPECT_FALSE(confirm->confirmButton()->look().large);
+    state.setLastRequest({});
 
     EmailDraft draft;
     draft.subject = QStringLiteral("Reunião");
