@@ -4,6 +4,7 @@
 #include "platform/linux/PocketsphinxEngine.h"
 #include "speech/LiveTranscriber.h"
 #include "support/Async.h"
+#include "support/HeardSpeech.h"
 #include "support/RecordedSpeech.h"
 #include "support/VirtualMicrophone.h"
 
@@ -24,8 +25,10 @@ TEST(QtAudioInput, RecordsSpeechFromTheMicrophone) {
     LiveTranscriber transcriber(std::make_shared<PocketsphinxEngine>());
     std::atomic<int> buffers{0}, fullBuffers{0}, onMainThread{0};
     std::atomic<float> loudest{0};
+    test::HeardSpeech heard;
     recorder.onBuffer = [&](const AudioBuffer& b) {
         ++buffers;
+        heard.hear(b);
         if (b.frames() == 1024) ++fullBuffers;
         if (QThread::currentThread() == qApp->thread()) ++onMainThread;
         transcriber.feed(b);
@@ -37,12 +40,16 @@ TEST(QtAudioInput, RecordsSpeechFromTheMicrophone) {
     recorder.start();
     ASSERT_TRUE(recorder.isRecording());
     ASSERT_TRUE(test::VirtualMicrophone::playAndWait(test::RecordedSpeech::goForwardPath()));
-    QThread::msleep(300); // the tail still travels through the audio server
+    // The tail still travels through the audio server.
+    ASSERT_TRUE(test::spinUntil([&] { return heard.isPastSpeech(); }));
     recorder.stop();
     EXPECT_FALSE(recorder.isRecording());
     const int after = buffers;
-    QThread::msleep(100);
-    EXPECT_EQ(buffers.load(), after); // nothing arrives once stopped
+    // Nothing arrives once stopped, while the microphone goes on sending to others.
+    test::HeardSpeech other;
+    ASSERT_TRUE(other.listen());
+    ASSERT_TRUE(test::spinUntil([&] { return other.milliseconds() >= 200; }));
+    EXPECT_EQ(buffers.load(), after);
 
     // A busy machine may lose a little of the sound on its way: the start must be there.
     const QString text = test::await(transcriber.finish());
