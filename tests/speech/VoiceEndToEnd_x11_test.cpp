@@ -16,6 +16,7 @@
 #include "support/Async.h"
 #include "support/Clock.h"
 #include "support/FrontApp.h"
+#include "support/HeardSpeech.h"
 #include "support/LoopbackServer.h"
 #include "support/RecordedSpeech.h"
 #include "support/ScriptedModel.h"
@@ -68,6 +69,7 @@ protected:
 
     void SetUp() override {
         if (!VirtualMicrophone::isAvailable()) GTEST_SKIP() << "no PulseAudio test session";
+        ASSERT_TRUE(heard.listen());
         ASSERT_TRUE(front.isReady());
         Clock::install(&clock);
         AppSettings& s = AppSettings::shared();
@@ -127,8 +129,10 @@ protected:
     }
     // Plays the recording into the microphone and waits for it to have travelled through.
     void speak() {
+        heard.restart();
         ASSERT_TRUE(VirtualMicrophone::playAndWait(RecordedSpeech::goForwardPath()));
-        spinUntil([] { return false; }, 300); // the tail is still in the audio server
+        // The tail still travels through the audio server.
+        ASSERT_TRUE(spinUntil([&] { return heard.isPastSpeech(); }));
     }
     // The text arrives in the field; the paste ends once the clipboard is given back.
     void expectPasted(const QString& text) {
@@ -179,6 +183,8 @@ protected:
     LoopbackServer model;
     FrontApp front{{.iconColor = "#3060c0"}};
     std::unique_ptr<VoiceController> controller;
+    // A recording beside the controller's: the server hands both the sound at once.
+    HeardSpeech heard;
     std::mutex repliesMutex; // the model answers on the server's thread
     std::deque<HttpResponse> agentReplies;
 };
@@ -346,9 +352,10 @@ TEST_F(VoiceEndToEnd, AnAnswerThatAsksListensForTheReply) {
     EXPECT_EQ(state.stage(), Stage::listening);
     EXPECT_TRUE(state.handsFree());
     EXPECT_TRUE(state.awaitingReply());
-    // The silence watcher runs on the test's clock, in step with the sound.
+    // The silence watcher runs on the test's clock, in step with the sound heard.
     auto tick = [&] {
-        spinUntil([] { return false; }, 100);
+        const qint64 until = heard.milliseconds() + 100;
+        ASSERT_TRUE(spinUntil([&] { return heard.milliseconds() >= until; }, 5000));
         clock.advance(Clock::Duration(100));
     };
     for (int i = 0; i < 5; ++i)
