@@ -36,10 +36,15 @@ protected:
         XTestFakeButtonEvent(m_display, button, False, CurrentTime);
         XSync(m_display, False);
     }
-    // Lets every event already sent reach the source and the main thread.
-    static void settle() {
-        int rounds = 0;
-        test::spinUntil([&] { return ++rounds > 15; }, 2000);
+    // Waits until a source of its own has heard a move made after everything sent so far: by
+    // then whatever was sent before has reached every source that listens.
+    void settle() {
+        X11PointerSource probe;
+        const QPoint mark(613, 427); // where no test moves to
+        bool heard = false;
+        auto watch = probe.watch([&](const auto& e) { heard = heard || e.position == mark; });
+        moveTo(mark);
+        ASSERT_TRUE(test::spinUntil([&] { return heard; }, 5000));
     }
 
     Display* m_display;
