@@ -7,6 +7,7 @@
 #include "ui/animation/StillPicture.h"
 #include "ui/animation/TransitionEffect.h"
 #include "ui/animation/Transitions.h"
+#include "ui/animation/WidthMotion.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
@@ -80,6 +81,7 @@ NotchWorkingCard::NotchWorkingCard(AppState& state, QWidget* parent)
     row->addWidget(m_progress);
     column->addWidget(m_capsule, 0, Qt::AlignLeft);
     m_progressSwap = new ReplaceTransition(m_progress, Theme::snappy(), &Transitions::blurReplace);
+    m_progressWidth = new WidthMotion(m_progress, Theme::snappy());
     m_glyphSwap = new ReplaceTransition(m_glyph, Theme::snappy(), &Transitions::blurReplace);
     m_capsule->setGraphicsEffect(new TransitionEffect);
     m_capsule->setVisible(state.stage() == AppState::Stage::processing);
@@ -97,8 +99,11 @@ void NotchWorkingCard::refresh() {
     showCapsule(m_state.stage() == AppState::Stage::processing);
     const QString progress = NotchTexts::progressLine(m_state.statusText());
     if (progress != m_progress->text()) {
-        m_progressSwap->aboutToChange();
-        m_progress->setText(progress);
+        // The capsule grows or shrinks to the new text with the quick spring.
+        m_progressWidth->change([&] {
+            m_progressSwap->aboutToChange();
+            m_progress->setText(progress);
+        });
     }
     const QPixmap icon = iconOf(m_state.targetAppIcon(), 14);
     const auto symbol = NotchTexts::progressSymbol(m_state.toolSymbol(), !icon.isNull());

@@ -13,6 +13,7 @@ namespace nolvea {
 class AppState;
 class FrameDriver;
 class ReplaceTransition;
+class WidthMotion;
 class ShimmerText;
 
 // What was said while the agent hears or works, and while it works a capsule with the tool's
@@ -28,6 +29,7 @@ public:
     QLabel* progress() const { return m_progress; }
     // Blurs the old progress text out as the new one blurs in.
     ReplaceTransition* progressTransition() const { return m_progressSwap; }
+    WidthMotion* progressWidth() const { return m_progressWidth; }
     QWidget* capsule() const { return m_capsule; }
     // How far the capsule has come in (1 at rest), and the picture of it on its way out after
     // the work ended, while there is one.
@@ -49,6 +51,7 @@ private:
     QLabel* m_glyph;
     QLabel* m_progress;
     ReplaceTransition* m_progressSwap;
+    WidthMotion* m_progressWidth;
     ReplaceTransition* m_glyphSwap;
     QString m_shownSymbol;
     FrameDriver* m_driver;

@@ -12,6 +12,7 @@
 #include "ui/animation/MotionEffect.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/TransitionEffect.h"
+#include "ui/animation/WidthMotion.h"
 #include "ui/components/BrandMark.h"
 #include "ui/components/GlassButton.h"
 #include "ui/components/KeyCap.h"
@@ -344,6 +345,19 @@ TEST_F(NotchFrames, theWorkingCapsuleComesAndGoesWithTheWork) {
     EXPECT_TRUE(capsuleLook().isIdentity());
     EXPECT_GT(island().height(), listeningHeight);
     frame(QStringLiteral("capsula-fim"));
+
+    // A longer status widens the capsule with the quick spring, not at once.
+    const int narrow = working->capsule()->width();
+    state.setStatusText(QStringLiteral("Procurando no calendário da equipe…"));
+    ASSERT_TRUE(working->progressWidth()->isRunning());
+    advance(51);
+    EXPECT_GT(working->capsule()->width(), narrow);
+    const int wide = working->progress()->sizeHint().width();
+    EXPECT_LT(working->progress()->width(), wide);
+    frame(QStringLiteral("capsula-crescendo-51ms"));
+    advance(1500);
+    EXPECT_FALSE(working->progressWidth()->isRunning());
+    EXPECT_EQ(working->progress()->width(), wide);
 
     state.setStage(Stage::listening);
     EXPECT_FALSE(working->capsule()->isVisible()) << "the card closes up at once";
