@@ -47,7 +47,8 @@ DraftEditor::DraftEditor(QString text, std::function<void()> onSend, QWidget* pa
     });
 
     m_send = new GlassButton({.symbol = QStringLiteral("paperplane.fill"),
-                              .prominent = QColor::fromRgbF(0.13f, 0.62f, 0.38f)},
+                              .prominent = QColor::fromRgbF(0.13f, 0.62f, 0.38f),
+                              .corner = 8},
                              this);
     m_send->setAccessibleName(QStringLiteral("Enviar"));
     m_send->setToolTip(QStringLiteral("Enviar (Ctrl+⏎)"));

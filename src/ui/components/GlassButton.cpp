@@ -98,7 +98,8 @@ void GlassButton::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath shape;
-    shape.addRoundedRect(r, r.height() / 2, r.height() / 2);
+    const double corner = m_look.corner.value_or(r.height() / 2);
+    shape.addRoundedRect(r, corner, corner);
     const double lift = isDown() ? -0.06 : m_hover ? 0.06 : 0;
     if (m_look.prominent) {
         QColor fill = *m_look.prominent;

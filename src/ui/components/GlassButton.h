@@ -19,7 +19,8 @@ public:
         std::optional<QColor> prominent{}; // the fill of the prominent style
         bool large = false;                // the large control size
         bool symbolFirst = false;
-        std::optional<QColor> ink{}; // the title's and symbol's colour; white when unset
+        std::optional<QColor> ink{};    // the title's and symbol's colour; white when unset
+        std::optional<double> corner{}; // a rounded square's corner; a capsule when unset
     };
 
     explicit GlassButton(Look look, QWidget* parent = nullptr);
