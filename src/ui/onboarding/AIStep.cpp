@@ -11,6 +11,7 @@
 #include "ui/animation/Transitions.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Folha.h"
+#include "ui/components/Regua.h"
 #include "ui/components/SettingRow.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/SiteKit.h"

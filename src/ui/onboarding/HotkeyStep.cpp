@@ -10,6 +10,7 @@
 #include "ui/components/BrandMark.h"
 #include "ui/components/Folha.h"
 #include "ui/components/KeyCap.h"
+#include "ui/components/Regua.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingMotion.h"
 #include "ui/onboarding/PageMotionEffect.h"

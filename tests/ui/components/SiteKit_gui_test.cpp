@@ -2,6 +2,7 @@
 #include "ui/animation/FrameClock.h"
 #include "ui/components/Brand.h"
 #include "ui/components/Folha.h"
+#include "ui/components/Regua.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/SiteKit.h"
 
