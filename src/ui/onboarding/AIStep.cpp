@@ -18,6 +18,7 @@
 #include "ui/components/StatusDot.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
+#include "ui/onboarding/Badge.h"
 #include "ui/onboarding/LocalServerScan.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingSymbolLabel.h"

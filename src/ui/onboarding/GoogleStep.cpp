@@ -11,6 +11,7 @@
 #include "ui/components/InlineMarkdown.h"
 #include "ui/components/SiteButton.h"
 #include "ui/components/Theme.h"
+#include "ui/onboarding/Badge.h"
 #include "ui/onboarding/GoogleStepChevron.h"
 #include "ui/onboarding/OnboardingFlow.h"
 #include "ui/onboarding/OnboardingFonts.h"
