@@ -1,10 +1,8 @@
 #pragma once
 
-#include "ui/animation/SpringValue.h"
 #include "ui/onboarding/AIStepModel.h"
 #include "ui/onboarding/OnboardingPage.h"
 
-#include <QAbstractButton>
 #include <QPointer>
 #include <qcoro/qcorotask.h>
 
@@ -19,6 +17,7 @@ namespace nolvea {
 class AIStatus;
 class AppSettings;
 class Badge;
+class FamilyTile;
 class FrameDriver;
 class MorphingLabel;
 class ReplaceTransition;
@@ -26,35 +25,6 @@ class OnboardingSymbolLabel;
 class StatusDot;
 class SiteButton;
 class UserDefaults;
-
-// One of the three family tiles: where the model runs.
-class FamilyTile : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    FamilyTile(AIStepModel::Family family, QWidget* parent = nullptr);
-
-    AIStepModel::Family family() const { return m_family; }
-    void setState(bool selected, bool found);
-    bool isSelected() const { return m_selected; }
-    bool isFound() const { return m_found; }
-    // 0 plain, 1 highlighted; between the two while the selection moves.
-    double highlight() const { return m_highlight.value(); }
-    // How far the found mark has faded in (0 to 1).
-    double foundShown() const { return m_foundShown.value(); }
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    AIStepModel::Family m_family;
-    bool m_selected = false;
-    bool m_found = false;
-    SpringValue m_highlight;
-    SpringValue m_foundShown;
-    FrameDriver* m_driver;
-};
 
 // "Escolha a IA": family, provider and what it needs, the live connection line and a one-phrase
 // clean-up test. On screen it asks the three local server kinds for their models at once.

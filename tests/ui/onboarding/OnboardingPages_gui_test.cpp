@@ -18,6 +18,7 @@
 #include "ui/onboarding/AIStep.h"
 #include "ui/onboarding/Confetti.h"
 #include "ui/onboarding/DoneStep.h"
+#include "ui/onboarding/FamilyTile.h"
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/GoogleStepChevron.h"
 #include "ui/onboarding/HotkeyStep.h"
