@@ -22,6 +22,7 @@
 #include "ui/onboarding/GoogleStep.h"
 #include "ui/onboarding/GoogleStepChevron.h"
 #include "ui/onboarding/HotkeyStep.h"
+#include "ui/onboarding/KeyboardKey.h"
 #include "ui/onboarding/NameStep.h"
 #include "ui/onboarding/OnboardingFonts.h"
 #include "ui/onboarding/OnboardingView.h"

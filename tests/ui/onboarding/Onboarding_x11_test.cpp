@@ -15,6 +15,7 @@
 #include "support/fakes/FakeSoundLibrary.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/onboarding/HotkeyStep.h"
+#include "ui/onboarding/KeyboardKey.h"
 #include "ui/onboarding/OnboardingView.h"
 #include "ui/windows/WindowManager.h"
 
