@@ -2,17 +2,12 @@
 #include "FuzzSupport.h"
 #include "agent/ContactStore.h"
 
-#include <QFile>
-
 using namespace nolvea;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString root = fuzz::scratch() + QStringLiteral("/contatos");
-    fuzz::renew(root);
-    QFile file(root + QStringLiteral("/agenda.vcf"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(fuzz::bytes(data, size)) != qint64(size))
+    if (fuzz::freshFile(root, QStringLiteral("agenda.vcf"), fuzz::bytes(data, size)).isEmpty())
         return 0;
-    file.close();
     const ContactStore store(root);
     const QList<ContactStore::Contact> all = store.all();
     for (const ContactStore::Contact& c : all) {

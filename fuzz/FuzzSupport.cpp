@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -30,6 +31,14 @@ QString scratch() {
 void renew(const QString& folder) {
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
+}
+
+QString freshFile(const QString& folder, const QString& name, const QByteArray& content) {
+    renew(folder);
+    const QString path = folder + u'/' + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) return {};
+    return path;
 }
 
 } // namespace nolvea::fuzz

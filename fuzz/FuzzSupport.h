@@ -18,6 +18,9 @@ inline QByteArray bytes(const uint8_t* data, std::size_t size) {
 QString scratch();
 // Removes everything in `folder` and makes it again, empty.
 void renew(const QString& folder);
+// Renews `folder` and writes `content` as its file `name`: the file's path, or an empty string
+// when it could not be written (the input is then passed over).
+QString freshFile(const QString& folder, const QString& name, const QByteArray& content);
 
 // A property every input must keep: a breach is a finding, like a crash.
 [[noreturn]] inline void fail(const char* what, const char* file, int line) {

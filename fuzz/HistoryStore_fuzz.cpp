@@ -11,12 +11,9 @@ using namespace nolvea;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString folder = fuzz::scratch() + QStringLiteral("/historico");
-    fuzz::renew(folder);
-    const QString path = folder + QStringLiteral("/history.json");
     const QByteArray original = fuzz::bytes(data, size);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(original) != original.size()) return 0;
-    file.close();
+    const QString path = fuzz::freshFile(folder, QStringLiteral("history.json"), original);
+    if (path.isEmpty()) return 0;
 
     QList<HistoryEntry> before;
     {

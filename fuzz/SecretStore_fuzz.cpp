@@ -12,12 +12,9 @@ using namespace nolvea;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString folder = fuzz::scratch() + QStringLiteral("/segredos");
-    fuzz::renew(folder);
-    const QString path = folder + QStringLiteral("/segredos.json");
     const QByteArray original = fuzz::bytes(data, size);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(original) != original.size()) return 0;
-    file.close();
+    const QString path = fuzz::freshFile(folder, QStringLiteral("segredos.json"), original);
+    if (path.isEmpty()) return 0;
 
     UserDefaults defaults(folder + QStringLiteral("/preferencias.json"));
     SecretStore store(path, defaults, [](QString) -> QCoro::Task<QString> { co_return {}; });

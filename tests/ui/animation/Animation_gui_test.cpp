@@ -1,4 +1,5 @@
 #include "support/Clock.h"
+#include "support/FrameSteps.h"
 #include "support/fakes/ManualClock.h"
 #include "ui/animation/FrameClock.h"
 #include "ui/animation/FrameDriver.h"
@@ -100,18 +101,7 @@ TEST(KeyframeTrack, ShakeRunsItsKeyframesAndEndsAtRest) {
 }
 
 // The frame clock on a manual clock: it ticks only while a shown widget wants frames.
-class FrameClockTest : public ::testing::Test {
-protected:
-    ManualClock clock;
-    void SetUp() override {
-        Clock::install(&clock);
-        FrameClock::shared().setReduceMotion(false);
-    }
-    void TearDown() override {
-        FrameClock::shared().setReduceMotion(false);
-        Clock::install(nullptr);
-    }
-};
+class FrameClockTest : public test::FrameSteps {};
 
 TEST_F(FrameClockTest, RunsOnlyWhileSomethingAnimatedIsShown) {
     auto levels = QList<float>(32, 0.2f);
