@@ -313,7 +313,8 @@ TEST_F(DrawerView, TheCountsRollTheirDigitsAndClearAllCrossFadesItsLabel) {
 
     // Deleting an entry rolls the changed digits down; the label says the new text at once.
     const QStringList titlesBefore = view->groupTitles();
-    for (const HistoryEntry& e : history.entries())
+    // A copy: removing replaces the list being walked.
+    for (const HistoryEntry& e : QList<HistoryEntry>(history.entries()))
         if (e.output == u"Bom dia, equipe!") history.remove(e);
     EXPECT_EQ(counts->text(), QStringLiteral("2 registros · 5 palavras ditadas"));
     // Its day's title went with it, at once: no old title is left drawn over the new list.
