@@ -24,8 +24,8 @@ if(NOLVEA_SANITIZE)
   endif()
 endif()
 
-# The one target a sanitized build makes: the unit tests that need neither the desktop layer
-# nor the interface, and the fuzz targets. Call after tests/ and fuzz/ are added.
+# The one target a sanitized build makes: the unit and offscreen-interface tests (and the
+# executable some of them start), and the fuzz targets. Call after tests/ and fuzz/ are added.
 function(nolvea_sanitized_target)
   if(NOT NOLVEA_SANITIZE)
     return()
@@ -34,14 +34,11 @@ function(nolvea_sanitized_target)
   if(NOLVEA_BUILD_TESTS)
     get_directory_property(tests DIRECTORY ${CMAKE_SOURCE_DIR}/tests BUILDSYSTEM_TARGETS)
     foreach(t IN LISTS tests)
-      if(NOT t MATCHES "^test_.*_unit$" OR t MATCHES "^test_app_")
-        continue()
-      endif()
-      get_target_property(libs ${t} LINK_LIBRARIES)
-      if(NOT "nolvea_testsupport_linux" IN_LIST libs)
+      if(t MATCHES "^test_.*_(unit|gui)$" AND NOT t MATCHES "^test_app_")
         list(APPEND wanted ${t})
       endif()
     endforeach()
+    list(APPEND wanted nolvea)
   endif()
   if(NOLVEA_BUILD_FUZZ)
     get_directory_property(fuzzers DIRECTORY ${CMAKE_SOURCE_DIR}/fuzz BUILDSYSTEM_TARGETS)
