@@ -46,6 +46,16 @@ QList<int> lingeringServers() {
     return pids;
 }
 
+// The audio server lists a recording of this process: its microphone is open.
+bool recordsSound(qint64 pid) {
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"),
+                {QStringLiteral("list"), QStringLiteral("source-outputs")});
+    if (!pactl.waitForFinished(5000)) return false;
+    return pactl.readAllStandardOutput().contains(
+        QStringLiteral("application.process.id = \"%1\"").arg(pid).toUtf8());
+}
+
 } // namespace
 
 TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
@@ -87,6 +97,9 @@ TEST(Application, DictatesIntoTheFrontApplicationAndEndsOnSigterm) {
     HeardSpeech heard;
     ASSERT_TRUE(heard.listen());
     ASSERT_TRUE(X11Keys::press("Super_R"));
+    // Spoken once the microphone is open, as a person starts talking: on a busy machine the
+    // press may take a moment to reach a freshly started application.
+    ASSERT_TRUE(spinUntil([&] { return recordsSound(nolvea.processId()); }, 10000));
     ASSERT_TRUE(VirtualMicrophone::playAndWait(RecordedSpeech::goForwardPath()));
     // The tail still travels through the audio server.
     ASSERT_TRUE(spinUntil([&] { return heard.isPastSpeech(); }));
