@@ -9,6 +9,7 @@
 #include "ui/components/BrandMark.h"
 #include "ui/components/BrandMarkModel.h"
 #include "ui/components/BrandMarkPainter.h"
+#include "ui/components/GlassBlend.h"
 #include "ui/components/Theme.h"
 #include "ui/components/WaveformView.h"
 #include "ui/overlay/PillView.h"
@@ -118,6 +119,24 @@ void BM_AuroraFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AuroraFrame)->Unit(benchmark::kMicrosecond);
+
+// The pill's glass melted into one surface while listening in agent mode hands-free: the
+// bubble above, a drop on each side (made again whenever a shape moves).
+void BM_GlassBlendRender(benchmark::State& state) {
+    const double dpr = double(state.range(0));
+    const GlassBlend blend({{QRectF(203, 400, 234, 46), 23},
+                            {QRectF(110, 346, 420, 44), 18},
+                            {QRectF(155, 403, 40, 40), 20},
+                            {QRectF(445, 405, 36, 36), 18}},
+                           18);
+    const QRect area = blend.bounds().toAlignedRect();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            blend.render(area, {QColor(13, 13, 15, 220), QColor(255, 255, 255, 90), 1}, dpr)
+                .constBits());
+    reportBudget(state);
+}
+BENCHMARK(BM_GlassBlendRender)->Arg(1)->Arg(2)->ArgNames({"dpr"})->Unit(benchmark::kMicrosecond);
 
 // One frame of the pill in motion, drawn as the screen would: the stage changes every half
 // second between listening (with drops and bubble) and a confirmation card, so the capsule

@@ -23,6 +23,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        if (m_glass->m_byGroup) return;
         QPainter p(this);
         LiquidGlass::paintFront(p, m_glass->m_shape(m_glass->surfaceRect()), m_glass->m_glass,
                                 m_glass->isFlat());
@@ -64,6 +65,33 @@ QRectF LiquidGlass::surfaceRect() const {
     return QRectF(contentsRect());
 }
 
+void LiquidGlass::setDrawnByGroup(bool byGroup) {
+    if (m_byGroup == byGroup) return;
+    m_byGroup = byGroup;
+    update();
+    m_front->update();
+}
+
+QColor LiquidGlass::materialFill(const Glass& glass) {
+    // A bright translucent pane with the tint over it.
+    const QColor pane = Brand::withOpacity(Qt::white, 0.16);
+    if (!glass.tint || glass.tint->alpha() == 0) return pane;
+    const QColor t = *glass.tint;
+    const double ta = t.alphaF(), pa = pane.alphaF();
+    const double a = ta + pa * (1 - ta);
+    auto mix = [&](double top, double under) { return (top * ta + under * pa * (1 - ta)) / a; };
+    return QColor::fromRgbF(float(mix(t.redF(), 1)), float(mix(t.greenF(), 1)),
+                            float(mix(t.blueF(), 1)), float(a));
+}
+
+QColor LiquidGlass::materialBorder() {
+    return Brand::withOpacity(Qt::white, 0.35);
+}
+
+double LiquidGlass::materialBorderWidth() {
+    return 1;
+}
+
 void LiquidGlass::paintBack(QPainter& p, const QPainterPath& shape, const Glass& glass,
                             const QColor& flatTint, bool flat) {
     p.save();
@@ -87,9 +115,7 @@ void LiquidGlass::paintBack(QPainter& p, const QPainterPath& shape, const Glass&
         p.fillPath(shape, l.tintFill);
         p.fillPath(shape, l.veil);
     } else {
-        // The material: a bright translucent pane, tinted when asked.
-        p.fillPath(shape, Brand::withOpacity(Qt::white, 0.16));
-        if (glass.tint) p.fillPath(shape, *glass.tint);
+        p.fillPath(shape, materialFill(glass));
     }
     p.restore();
 }
@@ -101,7 +127,7 @@ void LiquidGlass::paintFront(QPainter& p, const QPainterPath& shape, const Glass
         const FlatLayers l = flatLayers(Qt::transparent);
         p.setPen(QPen(l.border, l.borderWidth));
     } else {
-        p.setPen(QPen(Brand::withOpacity(Qt::white, 0.35), 1));
+        p.setPen(QPen(materialBorder(), materialBorderWidth()));
     }
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape);
@@ -109,6 +135,7 @@ void LiquidGlass::paintFront(QPainter& p, const QPainterPath& shape, const Glass
 }
 
 void LiquidGlass::paintEvent(QPaintEvent*) {
+    if (m_byGroup) return;
     QPainter p(this);
     paintBack(p, m_shape(surfaceRect()), m_glass, m_flatTint, isFlat());
 }

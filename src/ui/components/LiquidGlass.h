@@ -39,6 +39,15 @@ public:
 
     bool isFlat() const;
     QRectF surfaceRect() const;
+    // The group this surface belongs to draws it, melted with its neighbours; the widget
+    // then carries only its content.
+    void setDrawnByGroup(bool byGroup);
+    bool isDrawnByGroup() const { return m_byGroup; }
+
+    // The material's fill and border when not flat.
+    static QColor materialFill(const Glass& glass);
+    static QColor materialBorder();
+    static double materialBorderWidth();
 
     // The surface's back layers (fills, shadow) and front layer (border) into `rect`.
     static void paintBack(QPainter& p, const QPainterPath& shape, const Glass& glass,
@@ -55,6 +64,7 @@ private:
     Shape m_shape;
     QColor m_flatTint;
     Front* m_front;
+    bool m_byGroup = false;
 };
 
 } // namespace nolvea

@@ -9,6 +9,7 @@
 #include "ui/components/Blur.h"
 #include "ui/components/Brand.h"
 #include "ui/components/BrandFont.h"
+#include "ui/components/FlatGlass.h"
 #include "ui/components/LiquidGlass.h"
 #include "ui/components/Symbols.h"
 #include "ui/components/Theme.h"
@@ -117,6 +118,17 @@ QRegion shapeRegion(const QRectF& r, double radius, const QTransform& t = {}) {
     return QRegion(t.map(path).toFillPolygon().toPolygon());
 }
 
+// The spacing within which the group's shapes melt together.
+constexpr double kGlassSpacing = 18;
+
+// A shape as its transition draws it now; fading also shrinks it, so a shape that comes grows
+// out of its neighbour and one that goes melts back into it.
+GlassBlend::Shape silhouette(const QRect& surface, double radius, TransitionLook look) {
+    look.scale *= std::clamp(look.opacity, 0.0, 1.0);
+    const QTransform t = look.transform(QRectF(surface.marginsAdded(LiquidGlass::shadowMargins())));
+    return {t.mapRect(QRectF(surface)), radius * look.scale};
+}
+
 } // namespace
 
 // The whole glass group and the capsule's shadow, so the group comes and goes as one.
@@ -131,7 +143,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        p.save();
         m_view->paintShadow(p);
+        p.restore();
+        m_view->paintSurface(p);
     }
 
 private:
@@ -453,6 +468,25 @@ void PillView::applyFrame() {
     show(m_lockDrop, f.lockDrop);
     if (f.lockDrop) m_lockSymbol->setGeometry(m_lockDrop->contentsRect());
 
+    // Out of the flat look the group draws its glass as one surface, so shapes that stand
+    // close melt together.
+    const bool melted = !FlatGlass::isFlat(this);
+    m_surfaceShapes.clear();
+    if (melted) {
+        m_surfaceShapes.push_back({QRectF(pill), f.radius});
+        auto add = [&](LiquidGlass* g, const std::optional<PillMotion::Shape>& shape,
+                       double radius) {
+            if (shape)
+                m_surfaceShapes.push_back(
+                    silhouette(g->geometry() - LiquidGlass::shadowMargins(), radius, shape->look));
+        };
+        add(m_bubble, f.bubble, kBubbleRadius);
+        add(m_agentDrop, f.agentDrop, m_agentDrop->contentsRect().width() / 2.0);
+        add(m_lockDrop, f.lockDrop, m_lockDrop->contentsRect().width() / 2.0);
+    }
+    for (LiquidGlass* g : {m_bubble, m_agentDrop, m_pill, m_lockDrop})
+        g->setDrawnByGroup(melted);
+
     // What is drawn now, and where it is going, so nothing is cut off on the way.
     const QTransform t = groupLook.transform(QRectF(rect()));
     QRegion drawn = shapeRegion(f.pill, f.radius, t) + shapeRegion(target.pill, target.radius);
@@ -465,6 +499,12 @@ void PillView::applyFrame() {
     const auto round = [](const QRectF& r) { return r.width() / 2; };
     add(f.agentDrop, target.agentDrop, round);
     add(f.lockDrop, target.lockDrop, round);
+    if (m_surfaceShapes != m_necksFor) {
+        m_necks = m_surfaceShapes.size() > 1 ? GlassBlend(m_surfaceShapes, kGlassSpacing).necks()
+                                             : QRegion();
+        m_necksFor = m_surfaceShapes;
+    }
+    drawn += t.map(m_necks);
     if (drawn != m_drawn) {
         m_drawn = drawn;
         Q_EMIT drawnRegionChanged();
@@ -518,6 +558,23 @@ void PillView::paintShadow(QPainter& painter) {
     }
     painter.setOpacity(opacity);
     painter.drawImage(pill.topLeft() - QPoint(2 * kBlur, 2 * kBlur) + QPoint(0, 6), m_shadow);
+}
+
+void PillView::paintSurface(QPainter& painter) {
+    if (m_surfaceShapes.empty()) return;
+    if (m_surfaceShapes != m_surfaceMadeFor ||
+        m_surface.devicePixelRatio() != devicePixelRatioF()) {
+        const GlassBlend blend(m_surfaceShapes, kGlassSpacing);
+        m_surfaceArea = blend.bounds().toAlignedRect() & rect();
+        const LiquidGlass::Glass material{ink()};
+        m_surface =
+            blend.render(m_surfaceArea,
+                         {LiquidGlass::materialFill(material), LiquidGlass::materialBorder(),
+                          LiquidGlass::materialBorderWidth()},
+                         devicePixelRatioF());
+        m_surfaceMadeFor = m_surfaceShapes;
+    }
+    painter.drawImage(m_surfaceArea.topLeft(), m_surface);
 }
 
 bool PillView::eventFilter(QObject* watched, QEvent* e) {

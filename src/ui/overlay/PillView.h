@@ -4,6 +4,7 @@
 
 #include "core/ActionPreview.h"
 #include "ui/animation/MorphingLabel.h"
+#include "ui/components/GlassBlend.h"
 #include "ui/overlay/PillMotion.h"
 #include "ui/overlay/PillPresentation.h"
 
@@ -11,6 +12,8 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+
+#include <vector>
 
 class QLabel;
 
@@ -66,6 +69,7 @@ private:
     void relayout();
     void applyFrame();
     void paintShadow(QPainter& p);
+    void paintSurface(QPainter& p);
     bool animates() const;
     QSize bubbleSize(const QString& text);
     QString fittedBubbleText(const QString& text) const;
@@ -96,6 +100,14 @@ private:
     QPointF m_ghostOffset;     // its centre from the capsule's centre
     double m_radius = 23;
     QRegion m_drawn;
+    // The glass shapes drawn as one melted surface (not in the flat look), and its picture,
+    // made again when a shape moves.
+    std::vector<GlassBlend::Shape> m_surfaceShapes;
+    QImage m_surface;
+    QRect m_surfaceArea;
+    std::vector<GlassBlend::Shape> m_surfaceMadeFor;
+    QRegion m_necks; // where the melted surface reaches beyond the shapes
+    std::vector<GlassBlend::Shape> m_necksFor;
     QImage m_shadow; // the capsule's soft shadow, made again when its shape changes
     QSize m_shadowSize;
     int m_shadowRadius = -1;

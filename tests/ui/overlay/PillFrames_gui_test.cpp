@@ -8,6 +8,7 @@
 #include "ui/animation/MorphingLabel.h"
 #include "ui/animation/ReplaceTransition.h"
 #include "ui/animation/TransitionEffect.h"
+#include "ui/components/FlatGlass.h"
 #include "ui/components/ShakeEffect.h"
 #include "ui/overlay/ConfirmCard.h"
 #include "ui/overlay/PillProcessingContent.h"
@@ -257,4 +258,45 @@ TEST_F(PillFrames, TheBubbleMorphsIntoTheNewWords) {
     advance(1500);
     EXPECT_FALSE(bubble->isMorphing());
     frame(QStringLiteral("bolha-fim"));
+}
+
+TEST_F(PillFrames, ADropGrowsOutOfTheCapsuleAndHangsFromItByANeck) {
+    state.setMode(VoiceMode::agent);
+    state.setListeningSince(clock.now());
+    state.setStage(Stage::listening);
+    advance(1500);
+    ASSERT_TRUE(view->motion().layout().agentDrop);
+    const QRect drop = *view->motion().layout().agentDrop;
+    const QRect capsule = view->pillRect();
+    // The middle of the gap between the drop and the capsule, on their common centre line.
+    const QPoint neck((drop.right() + capsule.left()) / 2, capsule.center().y());
+    ASSERT_LT(drop.right(), neck.x());
+    ASSERT_GT(capsule.left(), neck.x());
+    EXPECT_GT(inkAt(neck), 150) << "the glass runs on between them";
+    EXPECT_LT(inkAt(QPoint(neck.x(), capsule.top() + 2)), 20)
+        << "as a neck, narrower than both (the capsule's shadow only)";
+    EXPECT_TRUE(view->drawnRegion().contains(neck)) << "without a compositor the neck is kept";
+    frame(QStringLiteral("gota-fim"));
+
+    // A mode change melts the drop back into the capsule: it shrinks towards its own centre.
+    state.setMode(VoiceMode::dictation);
+    advance(120);
+    frame(QStringLiteral("gota-saindo"));
+    advance(1500);
+    EXPECT_FALSE(view->motion().frame().agentDrop);
+    EXPECT_LT(inkAt(drop.topLeft() + QPoint(4, 4)), 20) << "at most the capsule's shadow";
+}
+
+TEST_F(PillFrames, TheFlatLookDrawsEachShapeApart) {
+    FlatGlass::set(view.get(), true);
+    state.setMode(VoiceMode::agent);
+    state.setStage(Stage::listening);
+    advance(1500);
+    const QRect drop = *view->motion().layout().agentDrop;
+    const QRect capsule = view->pillRect();
+    EXPECT_GT(inkAt(drop.center()), 150);
+    const QPoint gap((drop.right() + capsule.left()) / 2, capsule.center().y());
+    // Only the soft shadows reach the gap.
+    EXPECT_LT(inkAt(gap), 60);
+    EXPECT_FALSE(view->drawnRegion().contains(gap));
 }
