@@ -77,7 +77,7 @@ void HistoryDrawerController::pointerEvent(const PointerSource::Event& event) {
 }
 
 void HistoryDrawerController::pressed(QPoint at) {
-    if (m_model->isOpen() && !grownFrame().contains(at)) close();
+    if (m_model->isOpen() && !grownFrame().contains(at) && !showsOwnPopup()) close();
 }
 
 bool HistoryDrawerController::eventFilter(QObject* watched, QEvent* event) {
@@ -156,6 +156,12 @@ bool HistoryDrawerController::pointerOverPanel() const {
     return grownFrame().contains(pointer());
 }
 
+bool HistoryDrawerController::showsOwnPopup() const {
+    for (const QWidget* w = QApplication::activePopupWidget(); w; w = w->parentWidget())
+        if (w == m_panel.get()) return true;
+    return false;
+}
+
 bool HistoryDrawerController::isEditing() const {
     if (!m_panel->isKey()) return false;
     const auto* field = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
@@ -169,13 +175,13 @@ void HistoryDrawerController::updateClose() {
         stop(m_close);
         return;
     }
-    if (m_waitingForEntry || isEditing()) {
+    if (m_waitingForEntry || isEditing() || showsOwnPopup()) {
         stop(m_close);
         return;
     }
     if (isClosing()) return;
     m_close = Clock::shared().schedule(kCloseDelay, false, [this] {
-        if (!pointerOverPanel() && !isEditing()) close();
+        if (!pointerOverPanel() && !isEditing() && !showsOwnPopup()) close();
     });
 }
 

@@ -67,6 +67,8 @@ private:
     QRect grownFrame() const;
     bool pointerOverPanel() const;
     bool isEditing() const;
+    // A menu opened from the drawer (a field's context menu) may reach past its edge.
+    bool showsOwnPopup() const;
     QPoint pointer() const;
 
     Options m_options;

@@ -140,8 +140,8 @@ void NotchAnswerCard::refresh() {
     m_request->setText(request.simplified());
     if (m_answer->markdown() != m_state.answerText()) m_answer->setMarkdown(m_state.answerText());
     const bool speaking = m_state.isSpeaking();
-    m_speechSymbol->setLook({.symbol = NotchTexts::speechSymbol(speaking)});
     m_speech->setAccessibleName(NotchTexts::speechHelp(speaking));
+    m_speechSymbol->setLook({.symbol = NotchTexts::speechSymbol(speaking)});
     m_speech->setToolTip(NotchTexts::speechHelp(speaking));
     m_newConversation->setVisible(NotchTexts::offersNewConversation(m_state.conversationTurns()));
 }

@@ -34,6 +34,8 @@ void NotchSymbolSwap::setLook(GlassButton::Look look) {
 void NotchSymbolSwap::place() {
     const QRect r = m_button->symbolRect();
     m_symbol->setGeometry(r);
+    // A screen reader meets the picture inside the button: it carries the button's name.
+    m_symbol->setAccessibleName(m_button->accessibleName());
     m_symbol->setPixmap(Symbols::pixmap(m_button->look().symbol, r.width(), Qt::white,
                                         m_button->devicePixelRatioF()));
 }

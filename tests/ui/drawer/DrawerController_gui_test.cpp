@@ -9,7 +9,9 @@
 #include "ui/drawer/HistoryDrawerView.h"
 #include "ui/overlay/OverlayPanel.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -193,6 +195,27 @@ TEST_F(DrawerController, APressOutsideClosesAndOneInsideOrAtItsMarginDoesNot) {
     EXPECT_TRUE(isOpen());
     pointer->press({407, 500});
     EXPECT_FALSE(isOpen());
+}
+
+TEST_F(DrawerController, AMenuOpenedFromItKeepsItOpenWhereverItReaches) {
+    dwellAt({0, 500});
+    ASSERT_TRUE(isOpen());
+    auto* field = controller->panel().findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    // A field's context menu, opened near the drawer's edge, reaches past it.
+    auto* menu = new QMenu(field);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QStringLiteral("Copiar"));
+    menu->popup({390, 500});
+    ASSERT_EQ(QApplication::activePopupWidget(), menu);
+    pointer->moveTo({450, 505});
+    advance(1000);
+    EXPECT_TRUE(isOpen()) << "the pointer is on the menu";
+    pointer->press({450, 505});
+    EXPECT_TRUE(isOpen()) << "a press on the menu";
+    menu->close();
+    advance(1000);
+    EXPECT_FALSE(isOpen()) << "the menu gone, the pointer is outside";
 }
 
 TEST_F(DrawerController, ReopeningWhileClosingKeepsThePanelAndClosingFoldsTheRowButKeepsTheSearch) {

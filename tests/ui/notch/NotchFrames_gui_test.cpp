@@ -304,6 +304,9 @@ TEST_F(NotchFrames, theAnswerButtonsSwapTheirSymbols) {
         EXPECT_EQ(t->leaving(), nullptr);
         // The copy button widened for its new title: the symbol moved with it.
         EXPECT_EQ(c.swap->symbol()->geometry(), c.button->symbolRect());
+        // A screen reader that reaches the picture hears what the button does now.
+        EXPECT_FALSE(c.button->accessibleName().isEmpty());
+        EXPECT_EQ(c.swap->symbol()->accessibleName(), c.button->accessibleName());
     }
     // The same symbol again is no change.
     state.setIsSpeaking(false);
