@@ -9,6 +9,7 @@
 #include "support/LoopbackServer.h"
 #include "support/Printers.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QThread>
 #include <gtest/gtest.h>
 
 // Xlib's macros last.
@@ -178,7 +180,9 @@ void writeMuteServer() {
 }
 
 TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
-    Helper openbox("openbox", {"--sm-disable"});
+    // A window mapped while the manager still starts may never be managed: wait for it.
+    const test::WindowManager openbox;
+    ASSERT_TRUE(openbox.isRunning());
     X11Windows x;
     ASSERT_TRUE(x.get());
     Helper trayer("trayer",
@@ -196,7 +200,16 @@ TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
         << "the tray icon was not embedded";
     EXPECT_TRUE(spinUntil([] { return lingeringServers().size() == 1; }));
 
-    const QRect iconArea = x.geometry(icon);
+    // The tray host lays its icons out again once one is embedded: click where it settles.
+    QRect iconArea = x.geometry(icon);
+    int steady = 0;
+    ASSERT_TRUE(spinUntil([&] {
+        const QRect now = x.geometry(icon);
+        steady = now == iconArea ? steady + 1 : 0;
+        iconArea = now;
+        QThread::msleep(50);
+        return steady >= 4;
+    })) << "the tray icon never came to rest";
     x.click(iconArea.center());
     Window window = None;
     ASSERT_TRUE(spinUntil([&] { return (window = x.windowOf(pid, "Nolvea")); }))
@@ -256,7 +269,9 @@ TEST_F(Tray, IconInTheTrayOpensTheWindowThatAScreenReaderCanUse) {
 
 TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
     // No tray host: this is how the window is reached then.
-    Helper openbox("openbox", {"--sm-disable"});
+    // A window mapped while the manager still starts may never be managed: wait for it.
+    const test::WindowManager openbox;
+    ASSERT_TRUE(openbox.isRunning());
     X11Windows x;
     QProcess& first = start();
     const QString socket = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/nolvea.sock";
@@ -292,7 +307,9 @@ TEST_F(Tray, ASecondStartBringsTheFirstOnesWindowForwardAndEnds) {
 }
 
 TEST_F(Tray, FirstRunOpensTheOnboardingAndMovesTheLoginItemOnce) {
-    Helper openbox("openbox", {"--sm-disable"});
+    // A window mapped while the manager still starts may never be managed: wait for it.
+    const test::WindowManager openbox;
+    ASSERT_TRUE(openbox.isRunning());
     X11Windows x;
     QSettings(configFile(), QSettings::IniFormat).remove("hasCompletedOnboarding");
     const QString autostart = qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart";

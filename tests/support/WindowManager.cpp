@@ -70,8 +70,11 @@ WindowManager::~WindowManager() {
     m_process.terminate();
     if (!m_process.waitForFinished(5000)) m_process.kill();
     m_process.waitForFinished();
-    for (const char* name : {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST",
-                             "_NET_CLIENT_LIST_STACKING", "_NET_SUPPORTED"})
+    for (const char* name :
+         {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST",
+          "_NET_CLIENT_LIST_STACKING", "_NET_SUPPORTED", "_NET_WORKAREA", "_NET_DESKTOP_NAMES",
+          "_NET_NUMBER_OF_DESKTOPS", "_NET_CURRENT_DESKTOP", "_NET_DESKTOP_GEOMETRY",
+          "_NET_DESKTOP_VIEWPORT", "_OB_THEME", "_OB_VERSION", "_OB_CONFIG_FILE"})
         QProcess::execute("xprop", {"-root", "-remove", name});
 }
 
