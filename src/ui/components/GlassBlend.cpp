@@ -202,10 +202,12 @@ QImage GlassBlend::render(const QRect& area, const Colors& colors, double dpr) c
 
 QRegion GlassBlend::necks() const {
     QRegion region;
+    if (!blends()) return region;
     const std::vector<Box> boxes = boxesOf(m_shapes);
     const double r = reach(m_spacing);
     for (size_t i = 0; i < m_shapes.size(); ++i)
         for (size_t j = i + 1; j < m_shapes.size(); ++j) {
+            if (rectGap(m_shapes[i].rect, m_shapes[j].rect) >= m_spacing) continue;
             const QRectF a = m_shapes[i].rect.adjusted(-r, -r, r, r);
             const QRectF box = a & m_shapes[j].rect.adjusted(-r, -r, r, r);
             if (box.isEmpty()) continue;
